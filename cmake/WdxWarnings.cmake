@@ -1,0 +1,19 @@
+# Project-wide compile options. Native Debug builds treat warnings as errors so that a
+# warning never lands; the cross builds keep them visible but do not fail on them.
+option(WDX_WERROR "Treat warnings as errors" OFF)
+option(WDX_SANITIZE "Build with AddressSanitizer and UBSan" OFF)
+option(WDX_BUILD_TESTS "Build the tests" ON)
+
+add_compile_options(-Wall -Wextra -Wshadow -Wnon-virtual-dtor -Wno-missing-field-initializers)
+if(WDX_WERROR)
+  add_compile_options(-Werror)
+endif()
+if(WDX_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+if(WIN32)
+  # Static runtime: the programs must start on a bare Wine prefix without extra DLLs.
+  add_link_options(-static -static-libgcc -static-libstdc++)
+  add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+endif()

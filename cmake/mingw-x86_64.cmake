@@ -1,0 +1,18 @@
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(WDX_MINGW_PREFIX x86_64-w64-mingw32)
+# The posix thread model gives std::thread and std::mutex; winpthreads links in statically.
+set(CMAKE_C_COMPILER ${WDX_MINGW_PREFIX}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${WDX_MINGW_PREFIX}-g++-posix)
+set(CMAKE_RC_COMPILER ${WDX_MINGW_PREFIX}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${WDX_MINGW_PREFIX})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+# Debian puts the 64-bit loader outside PATH; plain "wine" starts 64-bit programs as well.
+if(EXISTS /usr/lib/wine/wine64)
+  set(CMAKE_CROSSCOMPILING_EMULATOR /usr/lib/wine/wine64)
+else()
+  set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+endif()

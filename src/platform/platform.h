@@ -1,0 +1,25 @@
+// The bundle of platform facilities handed to whatever needs them (constructor injection).
+// The real adapter (win32/) and the in-memory stand-in (memory/) each fill one.
+#pragma once
+
+#include "platform/clock.h"
+#include "platform/input.h"
+#include "platform/kernel_objects.h"
+#include "platform/message_boxes.h"
+#include "platform/message_loop.h"
+#include "platform/profile_files.h"
+#include "platform/window_system.h"
+
+namespace wdx::platform {
+
+struct Platform {
+  WindowSystem* windows = nullptr;
+  MessageLoop* loop = nullptr;
+  Clock* clock = nullptr;
+  Input* input = nullptr;
+  KernelObjects* kernel = nullptr;
+  ProfileFiles* profile = nullptr;
+  MessageBoxes* boxes = nullptr;
+};
+
+}  // namespace wdx::platform

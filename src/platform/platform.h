@@ -8,6 +8,7 @@
 #include "platform/message_boxes.h"
 #include "platform/message_loop.h"
 #include "platform/profile_files.h"
+#include "platform/registry.h"
 #include "platform/window_system.h"
 
 namespace wdx::platform {
@@ -20,6 +21,7 @@ struct Platform {
   KernelObjects* kernel = nullptr;
   ProfileFiles* profile = nullptr;
   MessageBoxes* boxes = nullptr;
+  Registry* registry = nullptr;
 };
 
 }  // namespace wdx::platform

@@ -1,0 +1,89 @@
+// What the macro interpreter needs of the player's main window.
+//
+// The interpreter plays macro text; the main window owns the run state that every level of a
+// run shares (abort flag, error switches, lock-key states, timing, variables) and the small
+// services that reach the desktop (posting keys, pumping messages, waits, the error log, the
+// message box). The player core implements this interface on its main window; tests implement
+// it over the in-memory platform. Nothing else of the player is visible to the interpreter.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "platform/types.h"
+
+namespace wdx::player {
+
+// One set of macro variables: slot 0 and T1..T99, slot 0 and N1..N50, slot 0 and D1..D50.
+struct VariableSet {
+  static constexpr int kTextSlots = 100;
+  static constexpr int kNumberSlots = 51;
+  std::array<std::string, kTextSlots> text;
+  std::array<std::int32_t, kNumberSlots> integer{};
+  std::array<double, kNumberSlots> decimal{};
+};
+
+// The run state of the main window. The frame that starts a top-level run resets it (abort
+// off, error log off, error boxes on, delays off, speed 1.0, live variables cleared); all
+// nested levels of that run read and change the same instance.
+struct RunState {
+  bool macroPlaying = false;     // a top-level run is in progress
+  bool abortMacro = false;       // the run is aborted; every level stops at its next step
+  bool logErrors = false;        // failures go to the error log
+  bool showErrors = true;        // failures are shown in message boxes
+  bool appendMacroName = false;  // the next message box gets the macro's name appended
+  bool capsWasOn = false;        // Caps Lock state to give back when the top-level run ends
+  bool capsLockOn = false;       // lock states as the hook library last reported them
+  bool numLockOn = false;
+  bool scrollLockOn = false;
+  bool keyDelayOn = false;  // wait keyDelay ms (times speedFactor) before every typed key
+  std::int32_t keyDelay = 0;
+  bool mouseDelayOn = false;
+  std::int32_t mouseDelay = 0;
+  double speedFactor = 1.0;
+  std::string currentMacroName;         // nickname shown in messages and logged
+  std::int32_t currentMacroNumber = 0;  // library number, 0 or less when none
+  bool pauseShowing = false;
+  bool popupShowing = false;
+  platform::WindowHandle targetWindow = platform::kNoWindow;
+  bool terminateAfterRun = false;
+  bool windows98Flag = false;
+
+  VariableSet vars;   // the live variables of the run
+  VariableSet saved;  // the saved set, kept from run to run
+};
+
+class InterpreterHost {
+ public:
+  virtual ~InterpreterHost() = default;
+
+  virtual RunState& State() = 0;
+
+  // One synthetic key event: the key's scan code and extended-key flag are the host's
+  // business. Every key the interpreter types goes through these two.
+  virtual void PostVKey(std::uint8_t vk, bool up) = 0;
+  // The same event, used for the Alt + numeric-keypad sequences.
+  virtual void PostAltVKey(std::uint8_t vk, bool up) = 0;
+  // Virtual key of a character in the low byte and its shift state in the high byte
+  // (1 Shift, 2 Ctrl, 4 Alt); -1 when the keyboard layout cannot type it.
+  virtual std::int16_t VkKeyScan(char c) = 0;
+
+  // Delivers what is pending in the message queue (abort key, lock-key reports, timers,
+  // prompts) and returns. Called after every character and every command.
+  virtual void PumpMessages() = 0;
+  // Milliseconds since start, for the millisecond waits that pump messages.
+  virtual std::uint32_t TickCount() = 0;
+  // Waits seconds × speed factor (nothing at speed 0), pumping messages.
+  virtual void PauseFor(double seconds) = 0;
+  // Waits the given seconds whatever the speed factor, pumping messages.
+  virtual void PauseForNoSpeed(double seconds) = 0;
+
+  // Appends one dated line to the error log; never reports its own failure.
+  virtual void LogError(const std::string& text) = 0;
+  // Modal stay-on-top message box. When appendMacroName is set it appends
+  // " (Macro Name: " + currentMacroName + ")" to the text and clears the flag.
+  virtual void DoAMessage(const std::string& caption, const std::string& text) = 0;
+};
+
+}  // namespace wdx::player

@@ -1,0 +1,53 @@
+// The whole in-memory stand-in, owned by one object a test creates:
+//
+//   wdx::platform::MemoryPlatform mem;          // files under a fresh temporary folder
+//   Player player(mem.Get());                   // the code under test sees only Platform
+//   mem.desktop.AddForeignWindow("Untitled - Notepad", "Notepad", 42);
+//   mem.boxes.QueueAnswer(wdx::platform::mb::kIdNo);
+//   ... assert on mem.input.keys, mem.boxes.shown, mem.desktop.foreignMessages ...
+//
+// Disk layout under the root folder: drive C: is <root>/c, the Windows folder (where bare INI
+// names go) is <root>/c/windows.
+#pragma once
+
+#include <string>
+
+#include "platform/memory/memory_clock.h"
+#include "platform/memory/memory_desktop.h"
+#include "platform/memory/memory_input.h"
+#include "platform/memory/memory_kernel_objects.h"
+#include "platform/memory/memory_message_boxes.h"
+#include "platform/memory/memory_profile_files.h"
+#include "platform/memory/path_map.h"
+#include "platform/platform.h"
+
+namespace wdx::platform {
+
+class MemoryPlatform {
+ public:
+  // An empty root makes a fresh temporary folder, removed again with the platform.
+  explicit MemoryPlatform(const std::string& root = std::string());
+  ~MemoryPlatform();
+  MemoryPlatform(const MemoryPlatform&) = delete;
+  MemoryPlatform& operator=(const MemoryPlatform&) = delete;
+
+  Platform Get();
+  const std::string& Root() const { return root_; }
+  // Native path of a Windows path (as the stand-in's files see it).
+  std::string NativePath(const std::string& windowsPath) const { return paths.ToNative(windowsPath); }
+
+ private:
+  std::string root_;
+  bool ownsRoot_ = false;
+
+ public:
+  PathMap paths;
+  MemoryClock clock;
+  MemoryDesktop desktop;
+  MemoryInput input;
+  MemoryKernelObjects kernel;
+  MemoryProfileFiles profile;
+  MemoryMessageBoxes boxes;
+};
+
+}  // namespace wdx::platform

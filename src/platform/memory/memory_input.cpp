@@ -54,7 +54,7 @@ constexpr ScanKey kScanTable[] = {
     {vk::kDelete, 0x53}, {vk::kF1 + 10, 0x57}, {vk::kF1 + 11, 0x58}, {vk::kLWin, 0x5B}, {vk::kRWin, 0x5C},
     {vk::kApps, 0x5D},
     // Keys sharing a scan code with one above.
-    {vk::kLShift, 0x2A}, {vk::kRShift, 0x36}, {vk::kLControl, 0x1D}, {vk::kRControl, 0x1D},
+    {vk::kShift, 0x36}, {vk::kLShift, 0x2A}, {vk::kRShift, 0x36}, {vk::kLControl, 0x1D}, {vk::kRControl, 0x1D},
     {vk::kLMenu, 0x38}, {vk::kRMenu, 0x38}, {vk::kDivide, 0x35}, {vk::kNumpad0 + 7, 0x47},
     {vk::kNumpad0 + 8, 0x48}, {vk::kNumpad0 + 9, 0x49}, {vk::kNumpad0 + 4, 0x4B}, {vk::kNumpad0 + 5, 0x4C},
     {vk::kNumpad0 + 6, 0x4D}, {vk::kNumpad0 + 1, 0x4F}, {vk::kNumpad0 + 2, 0x50}, {vk::kNumpad0 + 3, 0x51},

@@ -1,0 +1,71 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "ini_cases.h"
+#include "platform/memory/memory_platform.h"
+
+namespace wdx::platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+void WriteAll(const std::string& path, const std::string& text) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << text;
+}
+
+TEST(ProfileFilesTest, TableOfWindowsRules) {
+  MemoryPlatform mem;
+  int n = 0;
+  for (const test::IniCase& c : test::IniCases()) {
+    SCOPED_TRACE(c.name);
+    const std::string file = "case" + std::to_string(n++) + ".ini";
+    if (c.initial) WriteAll(mem.profile.ResolvePath(file), c.initial);
+    for (const test::IniWrite& w : c.writes) EXPECT_TRUE(mem.profile.WriteString(file, w.section, w.key, w.value));
+    for (const test::IniRead& r : c.reads) {
+      SCOPED_TRACE(std::string(r.section) + "/" + r.key);
+      EXPECT_EQ(mem.profile.GetString(file, r.section, r.key, r.defaultValue, r.bufferSize), r.expected);
+    }
+  }
+}
+
+TEST(ProfileFilesTest, WritesKeepTheFileAsItIsAroundTheChangeWithCrLf) {
+  MemoryPlatform mem;
+  ProfileFiles& ini = mem.profile;
+  const std::string path = ini.ResolvePath("WENDX.INI");
+  EXPECT_EQ(path, mem.Root() + "/c/windows/WENDX.INI");
+  EXPECT_FALSE(fs::exists(path));
+  EXPECT_TRUE(ini.WriteString("WENDX.INI", "Main", "Speed", "5"));
+  EXPECT_EQ(ReadAll(path), "[Main]\r\nSpeed=5\r\n");
+  EXPECT_TRUE(ini.WriteString("wendx.ini", "Main", "Path", "C:\\X"));
+  EXPECT_TRUE(ini.WriteString("WENDX.INI", "Mail", "Host", "smtp"));
+  EXPECT_TRUE(ini.WriteString("WENDX.INI", "MAIN", "SPEED", "7"));
+  EXPECT_EQ(ReadAll(path), "[Main]\r\nSpeed=7\r\nPath=C:\\X\r\n\r\n[Mail]\r\nHost=smtp\r\n");
+}
+
+TEST(ProfileFilesTest, DrivePathsMapUnderTheRootAndFailuresAreSilent) {
+  MemoryPlatform mem;
+  fs::create_directories(mem.Root() + "/c/Data");
+  // An existing folder is found whatever the case of the stored path.
+  EXPECT_EQ(mem.profile.ResolvePath("C:\\DATA\\my.ini"), mem.Root() + "/c/Data/my.ini");
+  EXPECT_EQ(mem.profile.ResolvePath("\\\\server\\share\\x.ini"), mem.Root() + "/unc/server/share/x.ini");
+  EXPECT_TRUE(mem.profile.WriteString("c:\\data\\MY.INI", "S", "K", "V"));
+  EXPECT_EQ(mem.profile.GetString("C:\\Data\\my.ini", "S", "K", ""), "V");
+  // No such folder: the write fails quietly and the read gives the default.
+  EXPECT_FALSE(mem.profile.WriteString("D:\\Nowhere\\x.ini", "S", "K", "V"));
+  EXPECT_EQ(mem.profile.GetString("D:\\Nowhere\\x.ini", "S", "K", "dflt"), "dflt");
+  EXPECT_EQ(mem.profile.GetString("C:\\Data\\my.ini", "S", "K", "dflt", 0), "");
+}
+
+}  // namespace
+}  // namespace wdx::platform

@@ -1,0 +1,361 @@
+# Harness of the end-to-end tests: Windows programs under Wine on a virtual X display.
+#
+# A test is a folder tests/e2e/<name>/ with a run.sh (and a CMakeLists.txt when it builds a
+# Windows program of its own). A run.sh looks like this:
+#
+#   . "$(dirname "$0")/../lib.sh"
+#   wdx_e2e_begin mytest                      # Wine environment up, teardown on exit
+#   wdx_wine_start "$(wdx_exe Wendplay)"      # background; pid in WDX_LAST_PID
+#   h=$(wdx_probe wait --class TMainWin)      # wdxprobe.exe, see `wdx_probe help`
+#   wdx_check "window found" test -n "$h"
+#   wdx_e2e_end                               # prints "PASS e2e/mytest ..." or "FAIL ..."
+#
+# Environment: scripts/test.sh starts one Wine environment (prefix, Xvfb) for all tests and
+# exports it with WDX_WINE_SHARED=1; a run.sh then reuses it. Run alone, a run.sh creates its
+# own under /tmp and removes it at the end. Either way every program a test starts with
+# wdx_wine_start is ended when the test ends, and a test that leaves one running fails.
+#
+# Windows programs are looked up in $WDX_WIN32_BUILD/bin (default build/win32/bin, the win32
+# preset) and $WDX_WIN64_BUILD/bin for 64-bit ones.
+
+WDX_ROOT=${WDX_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
+WDX_WIN32_BUILD=${WDX_WIN32_BUILD:-$WDX_ROOT/build/win32}
+WDX_WIN64_BUILD=${WDX_WIN64_BUILD:-$WDX_ROOT/build/win64}
+WDX_WINE32=wine
+if command -v wine64 >/dev/null 2>&1; then WDX_WINE64=wine64; else WDX_WINE64=/usr/lib/wine/wine64; fi
+
+WDX_STARTED_PIDS=()
+WDX_LAST_PID=
+WDX_EXIT_CODE=
+
+wdx_log() { printf '[%s] %s\n' "$(date +%H:%M:%S)" "$*" >&2; }
+
+# ---------------------------------------------------------------------------------------------
+# Programs
+
+# wdx_exe NAME [--64]: path of NAME.exe from the win32 (or win64) build; fails with a hint.
+wdx_exe() {
+  local name=$1 dir=$WDX_WIN32_BUILD preset=win32
+  [ "${2:-}" = --64 ] && { dir=$WDX_WIN64_BUILD; preset=win64; }
+  local path=$dir/bin/$name.exe
+  if [ ! -f "$path" ]; then
+    path=$(find "$dir" -name "$name.exe" -type f 2>/dev/null | head -n 1)
+  fi
+  if [ -z "$path" ] || [ ! -f "$path" ]; then
+    wdx_log "$name.exe not found under $dir: build the $preset preset first (bash scripts/test.sh does," \
+      "or: cmake --preset $preset -B $dir && cmake --build $dir)"
+    return 1
+  fi
+  printf '%s\n' "$path"
+}
+
+# ---------------------------------------------------------------------------------------------
+# Wine environment: a prefix of our own, Xvfb on a free display, WINEDEBUG=-all.
+
+wdx__wine_vars() {
+  export WINEDEBUG=-all
+  # No Mono or Gecko installer prompts: nothing here uses .NET or the HTML engine, and a
+  # prompt would block an unattended wineboot.
+  export WINEDLLOVERRIDES="mscoree,mshtml="
+}
+
+wdx_xvfb_start() {
+  local dfile=$WDX_WINE_DIR/display
+  : >"$dfile"
+  # -displayfd: Xvfb picks a free display itself and tells us which.
+  Xvfb -displayfd 9 -screen 0 1280x1024x24 -nolisten tcp 9>"$dfile" >"$WDX_WINE_DIR/xvfb.log" 2>&1 &
+  WDX_XVFB_PID=$!
+  local i
+  for ((i = 0; i < 200; i++)); do
+    [ -s "$dfile" ] && break
+    if ! kill -0 "$WDX_XVFB_PID" 2>/dev/null; then
+      wdx_log "Xvfb did not start:"; cat "$WDX_WINE_DIR/xvfb.log" >&2
+      return 1
+    fi
+    sleep 0.05
+  done
+  local n
+  read -r n <"$dfile" || true
+  if [ -z "$n" ]; then
+    wdx_log "Xvfb gave no display number within 10 s"
+    return 1
+  fi
+  export DISPLAY=:$n
+}
+
+# Starts the environment without waiting for wineboot (wdx_wine_env_ready waits), so callers
+# can do other work meanwhile. WDX_WINE_DIR may name the folder to use (it is emptied).
+wdx_wine_env_start() {
+  wdx__wine_vars
+  if [ -n "${WDX_WINE_ENV_UP:-}" ]; then return 0; fi
+  if [ "${WDX_WINE_SHARED:-}" = 1 ] && [ -n "${WINEPREFIX:-}" ] && [ -n "${DISPLAY:-}" ]; then
+    WDX_WINE_OWNER=0
+    WDX_WINE_ENV_UP=1
+    return 0
+  fi
+  WDX_WINE_OWNER=1
+  WDX_WINE_ENV_UP=1
+  if [ -n "${WDX_WINE_DIR:-}" ]; then
+    rm -rf "$WDX_WINE_DIR"
+    mkdir -p "$WDX_WINE_DIR"
+    WDX_WINE_DIR_TEMP=0
+  else
+    WDX_WINE_DIR=$(mktemp -d /tmp/wdx-wine.XXXXXX)
+    WDX_WINE_DIR_TEMP=1
+  fi
+  export WINEPREFIX=$WDX_WINE_DIR/prefix
+  wdx_xvfb_start || return 1
+  # A fresh prefix must be fully set up before the first program, or its X driver may not be
+  # ready: wineboot -i, then wait until the server has nothing left to do.
+  (wineboot -i && wineserver -w) >"$WDX_WINE_DIR/wineboot.log" 2>&1 &
+  WDX_WINEBOOT_PID=$!
+}
+
+wdx_wine_env_ready() {
+  [ "${WDX_WINE_OWNER:-0}" = 1 ] || return 0
+  [ -n "${WDX_WINEBOOT_PID:-}" ] || return 0
+  local i
+  for ((i = 0; i < 1800; i++)); do
+    kill -0 "$WDX_WINEBOOT_PID" 2>/dev/null || break
+    sleep 0.1
+  done
+  if kill -0 "$WDX_WINEBOOT_PID" 2>/dev/null; then
+    wdx_log "wineboot still running after 180 s"
+    return 1
+  fi
+  local rc=0
+  wait "$WDX_WINEBOOT_PID" || rc=$?
+  WDX_WINEBOOT_PID=
+  if [ "$rc" -ne 0 ]; then
+    wdx_log "wineboot -i failed (exit $rc):"; cat "$WDX_WINE_DIR/wineboot.log" >&2
+    return 1
+  fi
+}
+
+wdx_wine_env_up() {
+  wdx_wine_env_start && wdx_wine_env_ready
+}
+
+# Ends every program this shell started, then (when the environment is ours) the Wine server
+# and Xvfb. Safe to call more than once.
+wdx_wine_env_down() {
+  wdx_stop_started
+  [ -n "${WDX_WINE_ENV_UP:-}" ] || return 0
+  WDX_WINE_ENV_UP=
+  [ "${WDX_WINE_OWNER:-0}" = 1 ] || return 0
+  if [ -n "${WDX_WINEBOOT_PID:-}" ]; then
+    wait "$WDX_WINEBOOT_PID" 2>/dev/null
+    WDX_WINEBOOT_PID=
+  fi
+  if [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ]; then
+    timeout 30 wineserver -k >/dev/null 2>&1
+    timeout 30 wineserver -w >/dev/null 2>&1
+  fi
+  if [ -n "${WDX_XVFB_PID:-}" ]; then
+    kill "$WDX_XVFB_PID" 2>/dev/null
+    wait "$WDX_XVFB_PID" 2>/dev/null
+    WDX_XVFB_PID=
+  fi
+  if [ "${WDX_WINE_DIR_TEMP:-0}" = 1 ]; then
+    rm -rf "$WDX_WINE_DIR"
+  fi
+}
+
+# Restarts the Wine server of the shared environment: ends whatever a test left behind (its
+# own programs and Wine's services) so the next test starts from a quiet desktop.
+wdx_wine_reset() {
+  timeout 30 wineserver -k >/dev/null 2>&1
+  timeout 30 wineserver -w >/dev/null 2>&1
+}
+
+# Processes running in our prefix other than Wine's own services, one "pid command" a line.
+wdx_wine_leftovers() {
+  local p cmd
+  for p in /proc/[0-9]*; do
+    [ -r "$p/environ" ] || continue
+    tr '\0' '\n' <"$p/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" || continue
+    cmd=$(tr '\0' ' ' <"$p/cmdline" 2>/dev/null)
+    [ -n "$cmd" ] || continue
+    case "$cmd" in
+      *wineserver* | *'\system32\services.exe'* | *'\system32\winedevice.exe'* | *'\system32\explorer.exe'* | \
+        *'\system32\plugplay.exe'* | *'\system32\svchost.exe'* | *'\system32\rpcss.exe'* | *'\system32\conhost.exe'* | \
+        *'\system32\winemenubuilder.exe'* | *'\system32\tabtip.exe'* | *'\system32\wineboot.exe'*) continue ;;
+    esac
+    printf '%s %s\n' "${p#/proc/}" "$cmd"
+  done
+}
+
+# ---------------------------------------------------------------------------------------------
+# Starting and ending programs
+
+# wdx_wine_start [--64] EXE [ARG...]: starts a Windows program in the background (not in a
+# command substitution: the pid is kept in WDX_LAST_PID and WDX_STARTED_PIDS of this shell).
+wdx_wine_start() {
+  local loader=$WDX_WINE32
+  [ "${1:-}" = --64 ] && { loader=$WDX_WINE64; shift; }
+  "$loader" "$@" </dev/null >>"${WDX_WINE_DIR:-/tmp}/programs.log" 2>&1 &
+  WDX_LAST_PID=$!
+  WDX_STARTED_PIDS+=("$WDX_LAST_PID")
+}
+
+# wdx_wait_exit PID SECONDS: waits for a program started here to end; its exit code goes to
+# WDX_EXIT_CODE. Fails when it is still running after SECONDS.
+wdx_wait_exit() {
+  local pid=$1 secs=${2:-10} i
+  for ((i = 0; i < secs * 10; i++)); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -0 "$pid" 2>/dev/null && return 1
+  WDX_EXIT_CODE=0
+  wait "$pid" 2>/dev/null || WDX_EXIT_CODE=$?
+  return 0
+}
+
+# Ends every program started here that still runs; their pids go to WDX_STOPPED_PIDS and the
+# result is 1 when there were any.
+wdx_stop_started() {
+  local pid
+  WDX_STOPPED_PIDS=()
+  for pid in "${WDX_STARTED_PIDS[@]}"; do
+    if kill -0 "$pid" 2>/dev/null; then
+      WDX_STOPPED_PIDS+=("$pid")
+    else
+      wait "$pid" 2>/dev/null
+    fi
+  done
+  WDX_STARTED_PIDS=()
+  ((${#WDX_STOPPED_PIDS[@]})) || return 0
+  kill "${WDX_STOPPED_PIDS[@]}" 2>/dev/null
+  sleep 0.5
+  kill -9 "${WDX_STOPPED_PIDS[@]}" 2>/dev/null
+  for pid in "${WDX_STOPPED_PIDS[@]}"; do wait "$pid" 2>/dev/null; done
+  return 1
+}
+
+# Ends the processes that wdx_wine_leftovers lists (programs that a test's programs started in
+# turn); prints them and returns 1 when there were any.
+wdx_stop_leftovers() {
+  local lines pids
+  lines=$(wdx_wine_leftovers)
+  [ -n "$lines" ] || return 0
+  printf '%s\n' "$lines"
+  pids=$(printf '%s\n' "$lines" | cut -d' ' -f1)
+  # shellcheck disable=SC2086
+  kill $pids 2>/dev/null
+  sleep 0.5
+  # shellcheck disable=SC2086
+  kill -9 $pids 2>/dev/null
+  return 1
+}
+
+# ---------------------------------------------------------------------------------------------
+# The probe (tests/e2e/probe/wdxprobe.exe) and Notepad
+
+# wdx_probe COMMAND [ARG...]: runs wdxprobe.exe; `wdx_probe help` lists the commands.
+wdx_probe() {
+  if [ -z "${WDX_PROBE:-}" ]; then
+    WDX_PROBE=$(wdx_exe wdxprobe) || return 1
+  fi
+  "$WDX_WINE32" "$WDX_PROBE" "$@"
+}
+
+# Starts Wine's Notepad and waits for its window: WDX_NOTEPAD_PID, WDX_NOTEPAD_HWND.
+# One Notepad at a time: the window is found by its class.
+wdx_notepad_start() {
+  if wdx_probe find --class Notepad >/dev/null 2>&1; then
+    wdx_log "a Notepad window is open already"
+    return 1
+  fi
+  wdx_wine_start notepad
+  WDX_NOTEPAD_PID=$WDX_LAST_PID
+  WDX_NOTEPAD_HWND=$(wdx_probe wait --class Notepad --timeout 30000) || return 1
+  # Typed keys go to the foreground window.
+  wdx_probe front "$WDX_NOTEPAD_HWND"
+}
+
+# Prints Notepad's text exactly (line ends as they are: CR LF after each typed Enter).
+wdx_notepad_text() {
+  wdx_probe text "${1:-$WDX_NOTEPAD_HWND}" --child Edit
+}
+
+# Closes Notepad without the save question and waits for its process to end.
+wdx_notepad_close() {
+  local h=${1:-$WDX_NOTEPAD_HWND}
+  wdx_probe send "$h" EM_SETMODIFY 0 --child Edit >/dev/null || return 1
+  wdx_probe close "$h" || return 1
+  wdx_wait_exit "$WDX_NOTEPAD_PID" 15
+}
+
+# ---------------------------------------------------------------------------------------------
+# Checks and the test's summary line
+
+WDX_CHECKS=0
+WDX_FAILED=0
+
+wdx_pass() { WDX_CHECKS=$((WDX_CHECKS + 1)); printf '  ok    %s\n' "$*"; }
+wdx_fail() { WDX_CHECKS=$((WDX_CHECKS + 1)); WDX_FAILED=$((WDX_FAILED + 1)); printf '  FAIL  %s\n' "$*"; }
+
+# wdx_check DESCRIPTION COMMAND [ARG...]: passes when the command succeeds.
+wdx_check() {
+  local desc=$1
+  shift
+  if "$@"; then wdx_pass "$desc"; else wdx_fail "$desc"; fi
+}
+
+# wdx_expect_eq DESCRIPTION EXPECTED ACTUAL
+wdx_expect_eq() {
+  if [ "$2" == "$3" ]; then
+    wdx_pass "$1"
+  else
+    wdx_fail "$1: expected '$(printf '%q' "$2")', got '$(printf '%q' "$3")'"
+  fi
+}
+
+# wdx_require DESCRIPTION COMMAND [ARG...]: like wdx_check, but the test ends at once on
+# failure (later checks would only repeat the same fault).
+wdx_require() {
+  wdx_check "$@" || wdx_e2e_end
+}
+
+wdx_e2e_begin() {
+  WDX_E2E_NAME=$1
+  WDX_E2E_DONE=
+  trap 'wdx__e2e_exit' EXIT
+  trap 'exit 130' INT TERM
+  printf 'e2e/%s\n' "$WDX_E2E_NAME"
+  if ! wdx_wine_env_up; then
+    wdx_fail "Wine environment starts"
+    wdx_e2e_end
+  fi
+}
+
+wdx_e2e_end() {
+  WDX_E2E_DONE=1
+  exit 0
+}
+
+wdx__e2e_exit() {
+  local rc=$? left
+  trap - EXIT INT TERM
+  if [ -z "${WDX_E2E_DONE:-}" ]; then
+    wdx_fail "test script ended early (exit code $rc)"
+  fi
+  if ! wdx_stop_started; then
+    wdx_fail "no program left running (had to end pid ${WDX_STOPPED_PIDS[*]})"
+  fi
+  if [ -n "${WDX_WINE_ENV_UP:-}" ] && ! left=$(wdx_stop_leftovers); then
+    wdx_fail "no program left running (had to end: $(printf '%s' "$left" | tr '\n' ';'))"
+  fi
+  wdx_wine_env_down
+  if ((WDX_FAILED == 0 && WDX_CHECKS > 0)); then
+    printf 'PASS e2e/%s: %d checks\n' "$WDX_E2E_NAME" "$WDX_CHECKS"
+    exit 0
+  fi
+  if ((WDX_CHECKS == 0)); then
+    printf 'FAIL e2e/%s: no checks ran\n' "$WDX_E2E_NAME"
+  else
+    printf 'FAIL e2e/%s: %d of %d checks failed\n' "$WDX_E2E_NAME" "$WDX_FAILED" "$WDX_CHECKS"
+  fi
+  exit 1
+}

@@ -1,0 +1,47 @@
+#include "wendplay/main_window.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/memory/memory_platform.h"
+
+namespace wdx::wendplay {
+namespace {
+
+using platform::Message;
+using platform::msg::kClose;
+
+// The main window exists, hidden, under the names other programs look for while the loop runs,
+// keeps serving other messages, and a close ends the loop with code 0 and removes the window.
+TEST(MainWindowTest, RunsHiddenUntilClosed) {
+  platform::MemoryPlatform mem;
+  platform::Platform p = mem.Get();
+  platform::WindowHandle seen = platform::kNoWindow;
+  bool visible = true;
+  bool existedAfterUserMessage = false;
+
+  // A foreign program's timeline, played from a timer of its own window inside our loop: first
+  // it looks for the main window and posts it a message of no interest, then it closes it.
+  platform::WindowHandle driver = mem.desktop.CreateOwnWindow("Driver", "", [&](const Message& m) -> std::int64_t {
+    if (m.message != platform::msg::kTimer) return 0;
+    if (seen == platform::kNoWindow) {
+      seen = mem.desktop.FindWindow(kMainWindowClass, kMainWindowTitle);
+      visible = mem.desktop.IsVisible(seen);
+      mem.desktop.PostMessage(seen, platform::msg::kUser + 1, 0, 0);
+    } else if (!existedAfterUserMessage) {
+      existedAfterUserMessage = mem.desktop.IsWindow(seen);
+      mem.desktop.PostMessage(seen, kClose, 0, 0);
+    }
+    return 0;
+  });
+  mem.desktop.SetTimer(driver, 1, 100);
+
+  EXPECT_EQ(RunMainWindow(p), 0);
+  ASSERT_NE(seen, platform::kNoWindow);
+  EXPECT_FALSE(visible);
+  EXPECT_TRUE(existedAfterUserMessage);
+  EXPECT_FALSE(mem.desktop.IsWindow(seen));
+  EXPECT_EQ(mem.desktop.FindWindow(kMainWindowClass, ""), platform::kNoWindow);
+}
+
+}  // namespace
+}  // namespace wdx::wendplay

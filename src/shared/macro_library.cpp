@@ -1,0 +1,319 @@
+#include "shared/macro_library.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+namespace wdx {
+
+namespace {
+
+constexpr std::streamoff kRecordBytes = static_cast<std::streamoff>(kMacroRecSize);
+
+std::streamoff RecordOffset(std::int32_t number) { return (std::streamoff{number} - 1) * kRecordBytes; }
+
+// Whole records in an open file (a partial record at the end does not count).
+std::int64_t WholeRecords(std::istream& file) {
+  file.seekg(0, std::ios::end);
+  std::streamoff size = file.tellg();
+  if (size < 0) return 0;
+  return size / kRecordBytes;
+}
+
+bool ReadRecordAt(std::istream& file, std::int32_t number, TMacroRec& record) {
+  file.seekg(RecordOffset(number));
+  file.read(reinterpret_cast<char*>(record.data()), kRecordBytes);
+  return static_cast<bool>(file) && file.gcount() == kRecordBytes;
+}
+
+std::string JoinNames(const std::vector<std::string>& names) {
+  std::string out;
+  for (const std::string& n : names) out += (out.empty() ? "\"" : ", \"") + n + "\"";
+  return out;
+}
+
+}  // namespace
+
+LibraryOptions LibraryOptions::Player() {
+  LibraryOptions o;
+  o.systemMacros = {{{'5', "Terminate Wendrix", 261},
+                     {'1', "Run Wendrix Editor", 262},
+                     {'2', "Start / Stop Capture", 263},
+                     {'3', "Resume Pause", 264},
+                     {'4', "Menu of Macros for Top Most Window", 265}}};
+  o.repairCaseMode = true;
+  return o;
+}
+
+LibraryOptions LibraryOptions::Editor() {
+  LibraryOptions o = Player();
+  o.systemMacros[4].nickname = "Menu of Macros for Topmost Window";
+  o.repairCaseMode = false;
+  return o;
+}
+
+MacroLibrary::MacroLibrary(TSettingsRec& settings, TGlobData& glob, const platform::Platform& platform,
+                           LibraryListener& listener, LibraryOptions options)
+    : settings_(settings), glob_(glob), platform_(platform), listener_(listener), options_(std::move(options)) {}
+
+std::filesystem::path MacroLibrary::CurrentFile() const { return options_.nativePath(settings_.currentLibrary); }
+
+void MacroLibrary::ShowError(const std::string& text) const {
+  if (platform_.boxes) platform_.boxes->Show(platform::kNoWindow, text, kErrorCaption, platform::mb::kOk);
+}
+
+MacroIcon MacroLibrary::ResolveIcon(TMacroRec& record) const {
+  const std::string name = record.IconName();
+  if (name == "MENU") return {MacroIcon::Kind::Menu, {}};
+  if (name == "MAIN") return {MacroIcon::Kind::Main, {}};
+  const std::string file = settings_.programFolder + "\\Icons\\" + name;
+  std::error_code ec;
+  if (!name.empty() && std::filesystem::is_regular_file(options_.nativePath(file), ec))
+    return {MacroIcon::Kind::File, file};
+  const std::int16_t kind = record.ScopeKind();
+  if (kind == scope::kPopupMenu || kind == scope::kFloatingMenu) {
+    record.SetIconName("MENU");
+    return {MacroIcon::Kind::Menu, {}};
+  }
+  record.SetIconName("MAIN");
+  return {MacroIcon::Kind::Main, {}};
+}
+
+void MacroLibrary::RefreshTables(int number, const TMacroRec& record, const MacroIcon& icon, bool repairCaseMode) {
+  const auto n = static_cast<std::size_t>(number);
+  settings_.nicknames[n] = record.Nickname();
+  settings_.abbrekeys[n] = record.Abbrekey();
+  settings_.icons[n] = icon;
+  settings_.categories[n] = record.Category();
+  std::int16_t caseMode = record.CaseMode();
+  if (repairCaseMode && (caseMode < 1 || caseMode > 3))
+    caseMode = static_cast<std::int16_t>(settings_.defaultCaseMode & 0xFFFF);
+  settings_.caseModes[n] = caseMode;
+  settings_.removals[n] = record.Removal();
+  glob_.SetScopeKind(number, record.ScopeKind());
+  glob_.SetScopeText(number, record.ScopeText());
+  // The byte is copied as stored, as the hook library has always seen it.
+  glob_.SetU8(glob::kMacroActive + n, record.Active());
+  glob_.SetActivationCode(number, record.ActivationCode());
+  glob_.SetWindowMatch(number, record.WindowMatch());
+}
+
+bool MacroLibrary::WriteMacroRecord(std::int32_t number, TMacroRec record, bool notify) {
+  std::fstream file(CurrentFile(), std::ios::in | std::ios::out | std::ios::binary);
+  if (!file) {
+    ShowError(kSaveFailedText);
+    return false;
+  }
+  const std::int64_t records = WholeRecords(file);
+  std::streamoff position;
+  if (number == -1) {
+    position = records * kRecordBytes;
+    number = glob_.MacroCount();
+  } else {
+    position = RecordOffset(number);
+  }
+  // The tables hold macros 1..500, and a record may not leave a gap in the file.
+  if (number < 1 || number > kMaxMacros) {
+    ShowError(std::string(kSaveFailedText) + " The macro file holds at most " + std::to_string(kMaxMacros) +
+              " macros.");
+    return false;
+  }
+  if (position < 0 || position > records * kRecordBytes) {
+    ShowError(kSaveFailedText);
+    return false;
+  }
+
+  const MacroIcon icon = ResolveIcon(record);
+  record.ZeroReservedTail();
+  file.seekp(position);
+  file.write(reinterpret_cast<const char*>(record.data()), kRecordBytes);
+  file.flush();
+  const bool written = static_cast<bool>(file);
+  file.close();
+  if (!written) {
+    ShowError(kSaveFailedText);
+    return false;
+  }
+
+  // Only a record that is on disk reaches the tables, the hook library and the peer.
+  RefreshTables(number, record, icon, false);
+  listener_.MacroEntriesChanged(number);
+  if (notify) listener_.TellPeer(library_notice::kRecordWritten, number);
+  return true;
+}
+
+void MacroLibrary::LoadMacroLibrary(const std::string& path, bool notify) {
+  glob_.SetMacroCount(0);
+  const std::filesystem::path nativePath = options_.nativePath(path);
+  std::error_code ec;
+  const bool exists = std::filesystem::exists(nativePath, ec);
+  std::ifstream file;
+  if (!exists || std::filesystem::is_regular_file(nativePath, ec)) file.open(nativePath, std::ios::binary);
+  if (!file.is_open()) {
+    if (exists) {
+      // Creating it anew would empty a library that is only unreadable just now.
+      ShowError("The macro file " + path + " could not be opened.");
+      return;
+    }
+    std::ofstream created(nativePath, std::ios::binary);
+    if (!created) {
+      ShowError(kCreateFailedText);
+      return;
+    }
+    created.close();
+    RestoreSystemMacros();
+    return;
+  }
+
+  const std::int64_t records = WholeRecords(file);
+  const std::int64_t toLoad = std::min<std::int64_t>(records, kMaxMacros);
+  TMacroRec record;
+  for (std::int32_t n = 1; n <= toLoad; ++n) {
+    if (!ReadRecordAt(file, n, record)) break;
+    glob_.SetMacroCount(n);
+    const MacroIcon icon = ResolveIcon(record);  // the replaced name stays in memory only
+    RefreshTables(n, record, icon, options_.repairCaseMode);
+    listener_.MacroEntriesChanged(n);
+    if (notify) listener_.TellPeer(library_notice::kMacroEntries, n);
+  }
+  file.close();
+  listener_.MacroCountChanged();
+  if (notify) listener_.TellPeer(library_notice::kDataGroup, library_notice::kCountGroup);
+  if (records > kMaxMacros) {
+    ShowError("The macro file " + path + " holds " + std::to_string(records) + " macros; only the first " +
+              std::to_string(kMaxMacros) + " were loaded. The file was not changed.");
+  }
+  RestoreSystemMacros();
+}
+
+void MacroLibrary::ReloadMacroLibrary(bool notify) { LoadMacroLibrary(settings_.currentLibrary, notify); }
+
+void MacroLibrary::RestoreSystemMacros() {
+  std::array<bool, 5> present{};
+  const std::int32_t count = std::clamp(glob_.MacroCount(), 0, kMaxMacros);
+  for (std::int32_t i = 1; i <= count; ++i) {
+    if (glob_.ScopeKind(i) != scope::kSystem) continue;
+    const std::string text = glob_.ScopeText(i);
+    if (text.empty()) continue;
+    for (std::size_t s = 0; s < options_.systemMacros.size(); ++s) {
+      const SystemMacro& sys = options_.systemMacros[s];
+      if (text[0] != sys.digit) continue;
+      present[s] = true;
+      // The built-in name comes back in memory; the file keeps what the user wrote.
+      if (settings_.nicknames[static_cast<std::size_t>(i)] != sys.nickname)
+        settings_.nicknames[static_cast<std::size_t>(i)] = sys.nickname;
+    }
+  }
+
+  std::vector<std::string> noRoom;
+  for (std::size_t s = 0; s < options_.systemMacros.size(); ++s) {
+    if (present[s]) continue;
+    const SystemMacro& sys = options_.systemMacros[s];
+    const std::int32_t number = glob_.MacroCount() + 1;
+    if (number > kMaxMacros) {
+      noRoom.push_back(sys.nickname);
+      continue;
+    }
+    glob_.SetMacroCount(number);
+    listener_.MacroCountChanged();
+    listener_.TellPeer(library_notice::kDataGroup, library_notice::kCountGroup);
+
+    TMacroRec record;
+    record.SetNickname(sys.nickname);
+    record.SetScopeText(std::string(1, sys.digit));
+    record.SetActivationCode(static_cast<std::uint16_t>(FindFreeHotKey(sys.preferredHotKey)));
+    record.SetScopeKind(scope::kSystem);
+    record.SetActive(1);
+    record.SetLastChange(platform_.clock ? platform_.clock->Now() : 0.0);
+    if (!WriteMacroRecord(number, record, true)) {
+      // Nothing was written: the count goes back so that it matches the file.
+      glob_.SetMacroCount(number - 1);
+      listener_.MacroCountChanged();
+      listener_.TellPeer(library_notice::kDataGroup, library_notice::kCountGroup);
+      return;
+    }
+  }
+  if (!noRoom.empty()) {
+    ShowError("The macro file already holds " + std::to_string(kMaxMacros) + " macros: the built-in macros " +
+              JoinNames(noRoom) + " could not be added.");
+  }
+}
+
+std::int32_t MacroLibrary::FindFreeHotKey(std::int32_t start) const {
+  const std::int32_t count = std::clamp(glob_.MacroCount(), 0, kMaxMacros);
+  std::int32_t n = std::clamp<std::int32_t>(start, 0, activation::kMaxHotKey);
+  // At most 500 macros against 721 indexes: a free one is found within one round.
+  for (int step = 0; step <= activation::kMaxHotKey; ++step) {
+    bool used = false;
+    for (std::int32_t i = 1; i <= count && !used; ++i) used = glob_.ActivationCode(i) == n;
+    if (!used) return n;
+    n = n == 0 ? activation::kMaxHotKey : n - 1;
+  }
+  return n;
+}
+
+bool MacroLibrary::ReadMacroRecord(std::int32_t number, TMacroRec& record) const {
+  std::ifstream file(CurrentFile(), std::ios::binary);
+  if (!file || number < 1 || number > WholeRecords(file)) return false;
+  TMacroRec buffer;
+  if (!ReadRecordAt(file, number, buffer)) return false;
+  record = buffer;
+  return true;
+}
+
+bool MacroLibrary::DeleteMacroRecord(std::int32_t number) {
+  const std::filesystem::path path = CurrentFile();
+  std::int64_t records;
+  {
+    std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+    if (!file) return false;
+    records = WholeRecords(file);
+    if (number < 1 || number > records) return false;
+    // Later records move down one place.
+    if (number < records) {
+      std::vector<char> later(static_cast<std::size_t>((records - number) * kRecordBytes));
+      file.seekg(RecordOffset(number + 1));
+      file.read(later.data(), static_cast<std::streamsize>(later.size()));
+      if (!file) return false;
+      file.seekp(RecordOffset(number));
+      file.write(later.data(), static_cast<std::streamsize>(later.size()));
+      file.flush();
+      if (!file) return false;
+    }
+  }
+  std::error_code ec;
+  std::filesystem::resize_file(path, static_cast<std::uintmax_t>((records - 1) * kRecordBytes), ec);
+  return !ec;
+}
+
+bool MacroLibrary::SetMacroEnabled(std::int32_t number, std::uint8_t value) {
+  std::fstream file(CurrentFile(), std::ios::in | std::ios::out | std::ios::binary);
+  if (!file || number < 1 || number > WholeRecords(file)) return false;
+  file.seekp(RecordOffset(number) + static_cast<std::streamoff>(macro_rec::kActive));
+  const char byte = static_cast<char>(value);
+  file.write(&byte, 1);
+  file.flush();
+  return static_cast<bool>(file);
+}
+
+bool MacroLibrary::ThereAreAbbrekeys() const { return wdx::ThereAreAbbrekeys(glob_); }
+
+bool ThereAreAbbrekeys(const TGlobData& glob) {
+  const std::int32_t count = std::clamp(glob.MacroCount(), 0, kMaxMacros);
+  for (std::int32_t i = 1; i <= count; ++i)
+    if (glob.ActivationCode(i) == activation::kAbbrekey) return true;
+  return false;
+}
+
+std::optional<std::string> ReadSingleMacroFile(const std::filesystem::path& nativePath) {
+  std::ifstream file(nativePath, std::ios::binary);
+  if (!file) return std::nullopt;
+  std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  if (!text.empty() && text.back() == '\x1A') text.pop_back();
+  // The text has always been played up to its first NUL.
+  if (std::size_t nul = text.find('\0'); nul != std::string::npos) text.resize(nul);
+  return text;
+}
+
+}  // namespace wdx

@@ -54,6 +54,7 @@ Platform MemoryPlatform::Get() {
   p.kernel = &kernel;
   p.profile = &profile;
   p.boxes = &boxes;
+  p.registry = &registry;
   return p;
 }
 

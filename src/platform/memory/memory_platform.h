@@ -18,6 +18,7 @@
 #include "platform/memory/memory_kernel_objects.h"
 #include "platform/memory/memory_message_boxes.h"
 #include "platform/memory/memory_profile_files.h"
+#include "platform/memory/memory_registry.h"
 #include "platform/memory/path_map.h"
 #include "platform/platform.h"
 
@@ -48,6 +49,7 @@ class MemoryPlatform {
   MemoryKernelObjects kernel;
   MemoryProfileFiles profile;
   MemoryMessageBoxes boxes;
+  MemoryRegistry registry;
 };
 
 }  // namespace wdx::platform

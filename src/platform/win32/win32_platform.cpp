@@ -1,0 +1,18 @@
+#include "platform/win32/win32_platform.h"
+
+namespace wdx::platform {
+
+Platform Win32Platform::Get() {
+  Platform p;
+  p.windows = &windows;
+  p.loop = &loop;
+  p.clock = &clock;
+  p.input = &input;
+  p.kernel = &kernel;
+  p.profile = &profile;
+  p.boxes = &boxes;
+  p.registry = &registry;
+  return p;
+}
+
+}  // namespace wdx::platform

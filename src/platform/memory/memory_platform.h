@@ -38,8 +38,8 @@ class MemoryPlatform {
   std::string NativePath(const std::string& windowsPath) const { return paths.ToNative(windowsPath); }
 
  private:
+  bool ownsRoot_ = false;  // set while root_ is made, so declared before it
   std::string root_;
-  bool ownsRoot_ = false;
 
  public:
   PathMap paths;

@@ -1,0 +1,222 @@
+#include "player/interpreter/interpreter.h"
+
+#include <algorithm>
+
+#include "platform/virtual_keys.h"
+#include "shared/globals.h"
+
+namespace wdx::player {
+
+namespace {
+
+const char kAbortText[] = "Wendrix 2000 macro has been aborted.";
+
+// Families whose commands are not part of this build: the tag's fields are skipped so the text
+// is still walked correctly, and the run fails rather than go on without the command (typing
+// on after a missing window activation would type into the wrong program).
+void NotAvailable(Interpreter& in, Level& level, const TagInfo& tag) {
+  level.cursor = TagEnd(tag, level.text, level.cursor);
+  in.Fail("Command Not Available",
+          "The command " + std::string(tag.keyword) + " is not available in this build. Macro will abort.");
+}
+
+// The value of a variable reference as macro text. Numbers outside the tables give an empty
+// text (text variables) or 0.
+std::string VariableValue(const RunState& st, char kind, std::string_view written) {
+  const std::int32_t n = ParseWholeNumber(written).value;
+  switch (kind) {
+    case 'T': {
+      if (n < 0 || n >= VariableSet::kTextSlots) return {};
+      std::string value = st.vars.text[static_cast<std::size_t>(n)];
+      // A variable naming itself, written the same way, is not played again.
+      const std::string self = "%T" + std::string(written) + "%";
+      for (std::size_t p = value.find(self); p != std::string::npos; p = value.find(self)) value.erase(p, self.size());
+      return value;
+    }
+    case 'N': {
+      const bool inRange = n >= 0 && n < VariableSet::kNumberSlots;
+      return FormatNumber(1, 0, inRange ? st.vars.integer[static_cast<std::size_t>(n)] : 0);
+    }
+    default: {
+      const bool inRange = n >= 0 && n < VariableSet::kNumberSlots;
+      return FormatNumber(1, 4, inRange ? st.vars.decimal[static_cast<std::size_t>(n)] : 0.0);
+    }
+  }
+}
+
+}  // namespace
+
+Interpreter::Interpreter(InterpreterHost& host) : host_(host) {
+  handlers_.fill(&NotAvailable);
+  RegisterBuiltInHandlers();
+}
+
+void Interpreter::RegisterBuiltInHandlers() {
+  RegisterKeyHandlers(*this);
+  RegisterTextHandlers(*this);
+}
+
+void Interpreter::SetHandler(TagId id, TagHandler handler) {
+  const auto i = static_cast<std::size_t>(id);
+  if (i < handlers_.size()) handlers_[i] = handler ? handler : &NotAvailable;
+}
+
+void Interpreter::SetFamilyHandler(TagFamily family, TagHandler handler) {
+  for (const TagInfo& row : TagTable()) {
+    if (row.family == family) SetHandler(row.id, handler);
+  }
+  if (family == TagFamily::kDateTag) SetHandler(TagId::kDateTag, handler);
+  if (family == TagFamily::kTimeTag) SetHandler(TagId::kTimeTag, handler);
+}
+
+void Interpreter::DoMacro(std::string_view text, std::int32_t count, std::int32_t start, std::int32_t step,
+                          bool restoreCaps, bool storeCounter, std::int32_t varIndex) {
+  RunState& st = State();
+  bool completed = false;
+  if (!st.abortMacro) {
+    if (depth_ >= kMaxNesting) {
+      Fail("Macro Error", "The macro text nests more than " + std::to_string(kMaxNesting) +
+                              " levels deep (variables or blocks that refer to each other without end)." +
+                              " Macro will abort.");
+      unwinding_ = true;
+    } else {
+      ++depth_;
+      Level level;
+      level.text = text;
+      level.start = start;
+      level.step = step;
+      PlayLevel(level, count, storeCounter, varIndex);
+      completed = !level.leave;
+      --depth_;
+    }
+  }
+  if (depth_ == 0) {
+    // Whatever the run left held (a text ending in "<SHIFT>" or "<CTRLD>", an abort between
+    // a key's down and up tags) goes up before the run is over.
+    ReleaseHeldKeys();
+    unwinding_ = false;
+  }
+  if (completed && restoreCaps && st.capsLockOn != st.capsWasOn) PressKey(vk::kCapital);
+}
+
+void Interpreter::PlayLevel(Level& level, std::int32_t count, bool storeCounter, std::int32_t varIndex) {
+  RunState& st = State();
+  for (std::int32_t pass = 1; pass <= count; ++pass) {
+    if (st.abortMacro) {
+      level.leave = true;
+      return;
+    }
+    level.pass = pass;
+    if (storeCounter && varIndex >= 0 && varIndex < VariableSet::kNumberSlots) {
+      st.vars.integer[static_cast<std::size_t>(varIndex)] = pass;
+    }
+    level.shiftPending = level.ctrlPending = level.altPending = false;
+    level.cursor = 0;
+    while (level.cursor < level.text.size()) {
+      if (st.abortMacro) {
+        if (!unwinding_) ReportAbort();
+        level.leave = true;
+        return;
+      }
+      Step(level);
+      if (level.leave) return;
+      host_.PumpMessages();
+    }
+  }
+}
+
+void Interpreter::Step(Level& level) {
+  const char c = level.At(level.cursor);
+  if (c == '%') {
+    PlayVariableReference(level);
+  } else if (c != '<') {
+    TypeCharacter(level, c);
+    ++level.cursor;
+    // CR LF is one Enter.
+    if (c == '\r' && level.At(level.cursor) == '\n') ++level.cursor;
+  } else if (const TagInfo* tag = MatchTag(level.text, level.cursor)) {
+    handlers_[static_cast<std::size_t>(tag->id)](*this, level, *tag);
+  } else {
+    TypeCharacter(level, '<');
+    ++level.cursor;
+    ReleaseModifiers(level);
+  }
+}
+
+void Interpreter::PlayVariableReference(Level& level) {
+  const char kind = level.At(level.cursor + 1);
+  if (kind != 'T' && kind != 'N' && kind != 'D') {
+    TypeCharacter(level, '%');
+    ++level.cursor;
+    ReleaseModifiers(level);
+    return;
+  }
+  const std::size_t numberStart = level.cursor + 2;
+  const std::size_t close = numberStart < level.text.size() ? level.text.find('%', numberStart) : std::string_view::npos;
+  const std::string_view written =
+      numberStart < level.text.size() ? level.text.substr(numberStart, close == std::string_view::npos ? std::string_view::npos : close - numberStart)
+                                      : std::string_view{};
+  // The value is a copy: commands in it may change the variable while it plays.
+  const std::string value = VariableValue(State(), kind, written);
+  DoMacro(value, 1, 1, 1, false, false, 0);
+  level.cursor = close == std::string_view::npos ? level.text.size() : close + 1;
+}
+
+void Interpreter::ReportAbort() {
+  RunState& st = State();
+  st.appendMacroName = true;
+  if (st.logErrors) host_.LogError(kAbortText);
+  if (st.showErrors) host_.DoAMessage("Macro Abort", kAbortText);
+}
+
+void Interpreter::Fail(const std::string& caption, const std::string& message) {
+  RunState& st = State();
+  st.appendMacroName = true;
+  if (st.logErrors) host_.LogError(message);
+  if (st.showErrors) host_.DoAMessage(caption, message);
+  st.abortMacro = true;
+}
+
+void Interpreter::TrackKey(std::uint8_t vk, bool up) {
+  const auto it = std::find(held_.begin(), held_.end(), vk);
+  if (up) {
+    if (it != held_.end()) held_.erase(it);
+  } else if (it == held_.end()) {
+    held_.push_back(vk);
+  }
+}
+
+void Interpreter::PostKey(std::uint8_t vk, bool up) {
+  TrackKey(vk, up);
+  host_.PostVKey(vk, up);
+}
+
+void Interpreter::PostAltKey(std::uint8_t vk, bool up) {
+  TrackKey(vk, up);
+  host_.PostAltVKey(vk, up);
+}
+
+void Interpreter::PressKey(std::uint8_t vk) {
+  PostKey(vk, false);
+  PostKey(vk, true);
+}
+
+void Interpreter::ReleaseHeldKeys() {
+  // Last pressed goes up first, as a hand would let go.
+  while (!held_.empty()) PostKey(held_.back(), true);
+}
+
+void Interpreter::WaitScaledMs(std::int32_t ms) {
+  const double factor = State().speedFactor;
+  if (factor == 0.0) return;
+  WaitMs(static_cast<std::int32_t>(ms * factor));
+}
+
+void Interpreter::WaitMs(std::int32_t ms) {
+  const std::uint32_t first = host_.TickCount();
+  do {
+    host_.PumpMessages();
+  } while (ms > 0 && host_.TickCount() - first < static_cast<std::uint32_t>(ms));
+}
+
+}  // namespace wdx::player

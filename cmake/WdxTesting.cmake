@@ -29,6 +29,9 @@ endif()
 function(wdx_add_test name)
   cmake_parse_arguments(T "WINDOWS" "" "SOURCES;LIBS" ${ARGN})
   if(WIN32 AND NOT T_WINDOWS)
+    # Native-only test: the target exists (so a test's CMakeLists may add properties to it) but
+    # is never built or run in the Windows presets.
+    add_executable(${name} EXCLUDE_FROM_ALL ${T_SOURCES})
     return()
   endif()
   add_executable(${name} ${T_SOURCES})

@@ -168,18 +168,20 @@ wdx_wine_reset() {
   timeout 30 wineserver -w >/dev/null 2>&1
 }
 
-# Processes running in our prefix other than Wine's own services, one "pid command" a line.
+# Windows programs running in our prefix other than Wine's own services, one "pid command" a
+# line. Windows programs run in Wine's loader (wine-preloader, wine64-preloader), which tells
+# them from Xvfb, shells and the Wine server.
 wdx_wine_leftovers() {
   local p cmd
   for p in /proc/[0-9]*; do
-    [ -r "$p/environ" ] || continue
-    tr '\0' '\n' <"$p/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" || continue
-    cmd=$(tr '\0' ' ' <"$p/cmdline" 2>/dev/null)
-    [ -n "$cmd" ] || continue
-    case "$cmd" in
-      *wineserver* | *'\system32\services.exe'* | *'\system32\winedevice.exe'* | *'\system32\explorer.exe'* | \
-        *'\system32\plugplay.exe'* | *'\system32\svchost.exe'* | *'\system32\rpcss.exe'* | *'\system32\conhost.exe'* | \
-        *'\system32\winemenubuilder.exe'* | *'\system32\tabtip.exe'* | *'\system32\wineboot.exe'*) continue ;;
+    { tr '\0' '\n' <"$p/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX"; } 2>/dev/null || continue
+    case "$(readlink "$p/exe" 2>/dev/null)" in */wine-preloader | */wine64-preloader | */wine | */wine64) ;; *) continue ;; esac
+    cmd=$({ tr '\0' ' ' <"$p/cmdline"; } 2>/dev/null)
+    case "${cmd,,}" in
+      *'\system32\services.exe'* | *'\system32\winedevice.exe'* | *'\system32\explorer.exe'* | \
+        *'\system32\plugplay.exe'* | *'\system32\svchost.exe'* | *'\system32\rpcss.exe'* | \
+        *'\system32\conhost.exe'* | *'\system32\winemenubuilder.exe'* | *'\system32\tabtip.exe'* | \
+        *'\system32\wineboot.exe'*) continue ;;
     esac
     printf '%s %s\n' "${p#/proc/}" "$cmd"
   done

@@ -1,0 +1,134 @@
+#!/usr/bin/env bash
+# Every test: installs what the machine lacks, builds the presets native, native-asan, win32 and
+# win64, runs the native tests (plain and under AddressSanitizer + UBSan), then the Windows
+# tests under Wine: the cross-compiled GoogleTest programs (ctest of win32 and win64) and every
+# end-to-end test tests/e2e/*/run.sh, all in one Wine environment (own prefix, Xvfb).
+# Ends with each runner's summary line; exits non-zero when anything failed.
+#
+# WDX_BUILD_ROOT (default: build) is where the build trees, the logs and the Wine prefix go.
+set -uo pipefail
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$ROOT"
+# shellcheck source=scripts/lib/common.sh
+. scripts/lib/common.sh
+# shellcheck source=tests/e2e/lib.sh
+. tests/e2e/lib.sh
+
+BUILD_ROOT=${WDX_BUILD_ROOT:-$ROOT/build}
+case "$BUILD_ROOT" in /*) ;; *) BUILD_ROOT=$ROOT/$BUILD_ROOT ;; esac
+LOGS=$BUILD_ROOT/logs
+JOBS=$(nproc 2>/dev/null || echo 2)
+STARTED=$(date +%s)
+
+SUMMARY=()
+FAILED=0
+record() {  # record NAME RESULT-LINE OK(0/1)
+  SUMMARY+=("$(printf '%-24s %s' "$1" "$2")")
+  [ "$3" = 0 ] || FAILED=1
+}
+
+finish() {
+  local rc=$?
+  trap - EXIT INT TERM
+  wdx_wine_env_down
+  echo
+  echo "==================== summary ===================="
+  local line
+  for line in "${SUMMARY[@]}"; do echo "$line"; done
+  echo "total time: $(($(date +%s) - STARTED)) s"
+  if ((FAILED || rc)); then
+    echo "RESULT: FAILED"
+    exit 1
+  fi
+  echo "RESULT: all passed"
+  exit 0
+}
+trap finish EXIT
+trap 'exit 130' INT TERM
+
+wdx_install_deps || { record "machine set-up" "FAIL (see above)" 1; exit 1; }
+mkdir -p "$LOGS"
+rm -f "$LOGS"/*.log
+
+# The Wine prefix is set up in the background while the builds run (wineboot takes a while).
+WDX_WINE_DIR=$BUILD_ROOT/wine
+unset WINEPREFIX WDX_WINE_SHARED
+WINE_OK=1
+if ! wdx_wine_env_start; then
+  WINE_OK=0
+fi
+
+declare -A BUILT
+for preset in native native-asan win32 win64; do
+  wdx_say "building $preset (log: $LOGS/build-$preset.log)"
+  if wdx_build_preset "$preset" "$BUILD_ROOT/$preset" "$LOGS/build-$preset.log"; then
+    BUILT[$preset]=1
+  else
+    BUILT[$preset]=0
+    record "build $preset" "FAIL (log: $LOGS/build-$preset.log)" 1
+  fi
+done
+
+# run_ctest NAME PRESET [ctest args]: runs one ctest and records its own summary line.
+run_ctest() {
+  local name=$1 preset=$2
+  shift 2
+  local log=$LOGS/ctest-$preset.log
+  if [ "${BUILT[$preset]}" != 1 ]; then
+    record "$name" "FAIL (not built)" 1
+    return
+  fi
+  wdx_say "$name"
+  ctest --test-dir "$BUILD_ROOT/$preset" --output-on-failure --no-tests=error "$@" 2>&1 | tee "$log"
+  local rc=${PIPESTATUS[0]} line
+  line=$(grep -E '^[0-9]+% tests passed' "$log" | tail -n 1)
+  [ -n "$line" ] || line="ctest exit code $rc: $(grep -v '^\s*$' "$log" | tail -n 1)"
+  record "$name" "$line" "$rc"
+}
+
+run_ctest "ctest native" native -j "$JOBS"
+run_ctest "ctest native-asan" native-asan -j "$JOBS"
+
+# The Windows side: one environment for all, exported to ctest's wine and to every run.sh.
+if ((WINE_OK)) && wdx_wine_env_ready; then
+  export WDX_WINE_SHARED=1 WINEPREFIX DISPLAY WDX_WINE_DIR
+  export WDX_WIN32_BUILD=$BUILD_ROOT/win32 WDX_WIN64_BUILD=$BUILD_ROOT/win64
+  wdx_say "Wine ready: WINEPREFIX=$WINEPREFIX DISPLAY=$DISPLAY"
+
+  # check_leftovers NAME: a runner that leaves a Windows program running fails; the server is
+  # restarted so the next runner starts on a quiet desktop.
+  check_leftovers() {
+    local left
+    if ! left=$(wdx_stop_leftovers); then
+      record "$1 leftovers" "FAIL: left running: $(printf '%s' "$left" | tr '\n' ';')" 1
+    fi
+    wdx_wine_reset
+  }
+
+  run_ctest "ctest win32 (wine)" win32 -j "$JOBS"
+  check_leftovers "ctest win32"
+  run_ctest "ctest win64 (wine64)" win64 -j "$JOBS"
+  check_leftovers "ctest win64"
+
+  for script in tests/e2e/*/run.sh; do
+    [ -f "$script" ] || continue
+    name=$(basename "$(dirname "$script")")
+    log=$LOGS/e2e-$name.log
+    wdx_say "e2e $name ($script)"
+    timeout -k 10 900 bash "$script" 2>&1 | tee "$log"
+    rc=${PIPESTATUS[0]}
+    line=$(grep -E '^(PASS|FAIL)' "$log" | tail -n 1)
+    if [ "$rc" -eq 124 ] || [ "$rc" -eq 137 ]; then
+      line="FAIL: timed out after 900 s"
+    elif [ "$rc" -ne 0 ] && [[ "$line" != FAIL* ]]; then
+      line="FAIL: exit code $rc${line:+ ($line)}"
+    elif [ -z "$line" ]; then
+      line="PASS (exit code 0; the script printed no PASS line)"
+    fi
+    record "e2e $name" "$line" "$rc"
+    check_leftovers "e2e $name"
+  done
+else
+  record "wine environment" "FAIL: could not start Wine/Xvfb (logs in $WDX_WINE_DIR); Windows tests not run" 1
+fi

@@ -55,7 +55,15 @@ LibraryOptions LibraryOptions::Editor() {
 
 MacroLibrary::MacroLibrary(TSettingsRec& settings, TGlobData& glob, const platform::Platform& platform,
                            LibraryListener& listener, LibraryOptions options)
-    : settings_(settings), glob_(glob), platform_(platform), listener_(listener), options_(std::move(options)) {}
+    : settings_(settings), glob_(glob), platform_(platform), listener_(listener), options_(std::move(options)) {
+  if (!options_.nativePath) {
+    if (platform::ProfileFiles* files = platform_.profile) {
+      options_.nativePath = [files](const std::string& p) { return std::filesystem::path(files->ResolvePath(p)); };
+    } else {
+      options_.nativePath = [](const std::string& p) { return ToNativePath(p); };
+    }
+  }
+}
 
 std::filesystem::path MacroLibrary::CurrentFile() const { return options_.nativePath(settings_.currentLibrary); }
 

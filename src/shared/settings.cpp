@@ -83,12 +83,6 @@ std::filesystem::path ToNativePath(std::string_view storedPath) {
   return std::filesystem::path(s);
 }
 
-bool StoredFileExists(std::string_view storedPath) {
-  if (storedPath.empty()) return false;
-  std::error_code ec;
-  return std::filesystem::is_regular_file(ToNativePath(storedPath), ec);
-}
-
 TSettingsRec::TSettingsRec() { selectedCommands.fill(true); }
 
 std::string UpperValue(std::string_view text, std::size_t maxLen) {
@@ -227,7 +221,9 @@ void Configs::ReadMiscSection() {
 
 void Configs::ReadCurrentFile() {
   std::string v = Text(kMisc, "Current File", "", kPathBuffer);
-  rec_.currentLibrary = StoredFileExists(v) ? v : programFolder_ + "\\WENDX.WDX";
+  std::error_code ec;
+  const bool exists = !v.empty() && std::filesystem::is_regular_file(files_.ResolvePath(v), ec);
+  rec_.currentLibrary = exists ? v : programFolder_ + "\\WENDX.WDX";
   rec_.programFolder = programFolder_;
 }
 

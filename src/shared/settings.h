@@ -120,10 +120,10 @@ struct TSettingsRec {
 };
 
 // Stored paths keep Windows' backslashes; this turns one into a path the C++ library can open
-// on the machine we run on (unchanged on Windows, backslashes as "/" elsewhere).
+// on the machine we run on (unchanged on Windows, backslashes as "/" elsewhere). Where a
+// platform is at hand its ProfileFiles::ResolvePath maps paths the same way the tests' stand-in
+// does, and is preferred.
 std::filesystem::path ToNativePath(std::string_view storedPath);
-// True when the stored path names an existing regular file.
-bool StoredFileExists(std::string_view storedPath);
 
 // The text helpers of the settings file.
 // Copies at most maxLen characters of text and upper-cases them.

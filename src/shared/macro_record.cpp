@@ -34,7 +34,7 @@ std::string TMacroRec::ProgramName() const {
 
 void TMacroRec::SetProgramName(std::string_view name) {
   SetAbbrekey(name.substr(0, 10));
-  bytes_.SetShortString(macro_rec::kProgramNameTail, 9, name.size() > 10 ? name.substr(10) : std::string_view{});
+  bytes_.SetShortString(macro_rec::kProgramNameTail, 9, name.size() > 10 ? name.substr(10) : std::string_view(""));
 }
 
 }  // namespace wdx

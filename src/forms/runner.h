@@ -1,0 +1,45 @@
+// Showing forms. The program hands a FormRunner to whatever shows dialogs, next to the
+// platform bundle (constructor injection; the toolkit sits above the platform, so the runner
+// is not part of platform::Platform):
+//
+//   // Windows entry point                         // native tests
+//   platform::Platform platform = ...;            platform::Platform platform = memory...;
+//   forms::Win32Runner runner;                    forms::ScriptedRunner runner(desktop, desktop);
+//   forms::Ui ui{&platform, &runner};             forms::Ui ui{&platform, &runner};
+//   player::MainWindow main(ui);                  player::MainWindow main(ui);
+//
+// The Windows runner (forms/win32/win32_runner.h) turns the form into native controls and
+// runs a modal message loop; the scripted runner (forms/scripted_runner.h) lets a test play
+// the user.
+#pragma once
+
+#include <string_view>
+
+#include "forms/form.h"
+#include "forms/types.h"
+#include "platform/platform.h"
+
+namespace wdx::forms {
+
+class FormRunner {
+ public:
+  virtual ~FormRunner() = default;
+
+  // Shows the form and returns when it has closed, with its ModalResult (kCancel when it was
+  // closed by its close box, Esc without a cancel button's result, or the program quitting).
+  // A form that is up already is left alone (kNone).
+  virtual ModalResult ShowModal(Form& form) = 0;
+  // Shows the form and returns at once; it stays up until it closes, is hidden or destroyed.
+  // activate = false leaves the keyboard focus where it is.
+  virtual void Show(Form& form, bool activate = true) = 0;
+  // The width in pixels of `text` drawn in `font` (for dialogs that wrap text themselves).
+  virtual int TextWidth(const Font& font, std::string_view text) = 0;
+};
+
+// What code that shows dialogs is handed: the platform and the form runner.
+struct Ui {
+  platform::Platform* platform = nullptr;
+  FormRunner* forms = nullptr;
+};
+
+}  // namespace wdx::forms

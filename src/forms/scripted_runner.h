@@ -1,0 +1,87 @@
+// The form runner of native tests: it shows forms in model terms and lets the test play the
+// user. When a form is shown modally, the runner runs the form's own show sequence (onCreate,
+// onResize, onShow, first focus, onActivate) and then the next script the test queued; the
+// script sets fields and clicks through forms/user.h, and whatever the handlers do (close, show
+// a message box, move the focus) happens as it would on Windows. A script that leaves the
+// form open makes the runner use the close box, and the record says so.
+//
+// Given the in-memory desktop, every shown form is also a window of it (title = caption, so
+// code that looks for the window or brings it to the front finds it), and the form's timers
+// are the desktop's timers: they fire while the test pumps that message loop.
+#pragma once
+
+#include <cstddef>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "forms/form.h"
+#include "forms/runner.h"
+#include "platform/message_loop.h"
+#include "platform/window_system.h"
+
+namespace wdx::forms {
+
+class ScriptedRunner : public FormRunner {
+ public:
+  using Script = std::function<void(Form& form)>;
+  using Measure = std::function<int(const Font& font, std::string_view text)>;
+
+  // One show of a form, as the test sees it afterwards.
+  struct Shown {
+    std::string name;
+    std::string caption;  // when the user got it (after onShow)
+    bool modal = false;
+    platform::WindowHandle handle = platform::kNoWindow;
+    std::string focusAtShow;   // name of the focused control when the user got the form
+    std::string focusAtClose;  // ... and when it closed (modal shows)
+    ModalResult result = ModalResult::kNone;
+    bool scripted = false;  // a script of the test played this show
+    bool leftOpen = false;  // the script ended with the form still open
+  };
+
+  ScriptedRunner();
+  ScriptedRunner(platform::WindowSystem& windows, platform::MessageLoop& loop);
+  ~ScriptedRunner() override;
+
+  // Queues the script for the next modal show (scripts are used in order).
+  void Then(Script script);
+  std::size_t pendingScripts() const { return scripts_.size(); }
+  // Plays modal shows when no script is queued; without one the runner uses the close box.
+  void SetFallback(Script script) { fallback_ = std::move(script); }
+  void SetMeasure(Measure measure) { measure_ = std::move(measure); }
+
+  ModalResult ShowModal(Form& form) override;
+  void Show(Form& form, bool activate = true) override;
+  int TextWidth(const Font& font, std::string_view text) override;
+
+  // Forms up now, in the order they were shown.
+  std::vector<Form*> OpenForms() const;
+  // The open form with this caption (the last shown one when several), or nullptr.
+  Form* FindOpen(std::string_view caption) const;
+
+  // Every show, in order.
+  std::vector<Shown> shown;
+
+ private:
+  class View;
+  friend class View;
+  View& ViewFor(Form& form);
+  void DropView(Form& form);
+  void StartShow(Form& form, bool modal, bool activate);
+
+  platform::WindowSystem* windows_ = nullptr;
+  platform::MessageLoop* loop_ = nullptr;
+  std::deque<Script> scripts_;
+  Script fallback_;
+  Measure measure_;
+  std::map<Form*, std::unique_ptr<View>> views_;
+  std::vector<Form*> order_;
+  platform::WindowHandle nextHandle_ = 0x00C00010;
+};
+
+}  // namespace wdx::forms

@@ -1,0 +1,54 @@
+// What a user does to a form, in model terms: click, type, pick, press Enter or Esc, close.
+// The scripted runner's tests call these; the Windows view calls the same functions when the
+// native controls report real input, so both run one set of rules:
+//
+// - Nothing happens (and false comes back) unless the form is up and accepting input and the
+//   control is usable (showing and enabled, with its containers).
+// - Clicking a button sets the form's ModalResult to the button's own (when it has one), then
+//   runs its onClick; a check box toggles, a radio button becomes checked (onClick only when
+//   it was not checked already); controls that take the focus get it first.
+// - Handlers run through Form::Dispatch: a close they ask for happens after they return.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "forms/controls.h"
+#include "forms/form.h"
+
+namespace wdx::forms::user {
+
+bool Click(Control& control);
+bool DoubleClick(Control& control);
+// Replaces the text of an edit, memo or drop-down combo box as if typed: the control gets the
+// focus, the text is cut to its maximum length, and onChange runs when the text changed.
+// Read-only fields refuse.
+bool EnterText(Control& control, std::string_view text);
+// The view's report that the user changed a native field's text (no length limit applied).
+bool TextChanged(Control& control, std::string text);
+// Picks an entry: a list box row (onClick), a combo box item (onClick, then onChange when
+// the text changed), a page of a page control (onChange).
+bool Select(Control& control, int index);
+// Ctrl+click on a row of a multi-selection list box (onClick).
+bool ToggleSelected(ListBox& list, int index);
+bool Focus(Control& control);
+// Moves the focus to the next (previous) control that Tab stops at.
+bool Tab(Form& form, bool backwards = false);
+// Enter: presses the focused button, or else the default button; a memo that wants returns
+// keeps the key. False when no button was pressed.
+bool PressEnter(Form& form);
+// Esc: presses the cancel button; false when there is none.
+bool PressEscape(Form& form);
+// The close box of the caption (or Alt+F4): Form::Close.
+bool CloseBox(Form& form);
+bool SpinUp(SpinButton& spin);
+bool SpinDown(SpinButton& spin);
+// One tick of a running timer of a form that is up.
+bool FireTimer(Timer& timer);
+// With the form's keyPreview the key or character goes to onKeyDown / onKeyPress first;
+// returns what is left of it for the focused control (0 when the handler swallowed it).
+std::uint8_t KeyDown(Form& form, std::uint8_t vk);
+char KeyPress(Form& form, char ch);
+
+}  // namespace wdx::forms::user

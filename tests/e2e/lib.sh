@@ -298,11 +298,17 @@ WDX_FAILED=0
 wdx_pass() { WDX_CHECKS=$((WDX_CHECKS + 1)); printf '  ok    %s\n' "$*"; }
 wdx_fail() { WDX_CHECKS=$((WDX_CHECKS + 1)); WDX_FAILED=$((WDX_FAILED + 1)); printf '  FAIL  %s\n' "$*"; }
 
-# wdx_check DESCRIPTION COMMAND [ARG...]: passes when the command succeeds.
+# wdx_check DESCRIPTION COMMAND [ARG...]: passes when the command succeeds. Like every check,
+# it returns 1 when it failed.
 wdx_check() {
   local desc=$1
   shift
-  if "$@"; then wdx_pass "$desc"; else wdx_fail "$desc"; fi
+  if "$@"; then
+    wdx_pass "$desc"
+  else
+    wdx_fail "$desc"
+    return 1
+  fi
 }
 
 # wdx_expect_eq DESCRIPTION EXPECTED ACTUAL
@@ -311,6 +317,7 @@ wdx_expect_eq() {
     wdx_pass "$1"
   else
     wdx_fail "$1: expected '$(printf '%q' "$2")', got '$(printf '%q' "$3")'"
+    return 1
   fi
 }
 

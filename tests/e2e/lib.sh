@@ -15,6 +15,9 @@
 # own under /tmp and removes it at the end. Either way every program a test starts with
 # wdx_wine_start is ended when the test ends, and a test that leaves one running fails.
 #
+# Checks count failures and go on (a run.sh should not use set -e); wdx_require ends the test
+# at once when a later check could only repeat the fault.
+#
 # Windows programs are looked up in $WDX_WIN32_BUILD/bin (default build/win32/bin, the win32
 # preset) and $WDX_WIN64_BUILD/bin for 64-bit ones.
 

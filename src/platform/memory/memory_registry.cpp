@@ -1,13 +1,15 @@
 #include "platform/memory/memory_registry.h"
 
 #include <algorithm>
-#include <cctype>
+
+#include "platform/memory/no_case.h"
 
 namespace wdx::platform {
 namespace {
 
-std::string Upper(std::string s) {
-  std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+// Keys and value names compare without case, as Windows compares them.
+std::string Folded(std::string s) {
+  std::transform(s.begin(), s.end(), s.begin(), FoldCase);
   return s;
 }
 
@@ -15,20 +17,20 @@ std::string Upper(std::string s) {
 
 void MemoryRegistry::SetString(RegistryRoot root, const std::string& key, const std::string& name,
                                const std::string& value) {
-  keys_[{root, Upper(key)}][Upper(name)] = value;
+  keys_[{root, Folded(key)}][Folded(name)] = value;
 }
 
-void MemoryRegistry::CreateKey(RegistryRoot root, const std::string& key) { keys_[{root, Upper(key)}]; }
+void MemoryRegistry::CreateKey(RegistryRoot root, const std::string& key) { keys_[{root, Folded(key)}]; }
 
 bool MemoryRegistry::KeyExists(RegistryRoot root, const std::string& key) {
-  return keys_.count({root, Upper(key)}) != 0;
+  return keys_.count({root, Folded(key)}) != 0;
 }
 
 std::optional<std::string> MemoryRegistry::ReadString(RegistryRoot root, const std::string& key,
                                                       const std::string& name) {
-  auto k = keys_.find({root, Upper(key)});
+  auto k = keys_.find({root, Folded(key)});
   if (k == keys_.end()) return std::nullopt;
-  auto v = k->second.find(Upper(name));
+  auto v = k->second.find(Folded(name));
   if (v == k->second.end()) return std::nullopt;
   return v->second;
 }

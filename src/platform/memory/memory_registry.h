@@ -19,8 +19,8 @@ class MemoryRegistry : public Registry {
   std::optional<std::string> ReadString(RegistryRoot root, const std::string& key, const std::string& name) override;
 
  private:
-  using Values = std::map<std::string, std::string>;  // upper-cased value name -> value
-  std::map<std::pair<RegistryRoot, std::string>, Values> keys_;  // (root, upper-cased key)
+  using Values = std::map<std::string, std::string>;  // case-folded value name -> value
+  std::map<std::pair<RegistryRoot, std::string>, Values> keys_;  // (root, case-folded key)
 };
 
 }  // namespace wdx::platform

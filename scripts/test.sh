@@ -31,7 +31,15 @@ record() {  # record NAME RESULT-LINE OK(0/1)
 finish() {
   local rc=$?
   trap - EXIT INT TERM
+  local prefix=${WINEPREFIX:-} left
   wdx_wine_env_down
+  # Nothing of the run may outlive it: not a Windows program, the Wine server or Xvfb.
+  if [ -n "$prefix" ]; then
+    left=$(wdx_prefix_pids "$prefix" | tr '\n' ' ')
+    if [ -n "$left" ]; then
+      record "teardown" "FAIL: still running after the teardown: pid $left" 1
+    fi
+  fi
   echo
   echo "==================== summary ===================="
   local line

@@ -171,50 +171,31 @@ wdx_wine_reset() {
   timeout 30 wineserver -w >/dev/null 2>&1
 }
 
+# Every process (of any kind, the Wine server and Xvfb included) started with WINEPREFIX set to
+# the given prefix (default: ours), one pid a line.
+wdx_prefix_pids() {
+  local prefix=${1:-$WINEPREFIX} p
+  for p in /proc/[0-9]*; do
+    { tr '\0' '\n' <"$p/environ" | grep -qxF "WINEPREFIX=$prefix"; } 2>/dev/null && printf '%s\n' "${p#/proc/}"
+  done
+}
+
 # Windows programs running in our prefix other than Wine's own services, one "pid command" a
 # line. Windows programs run in Wine's loader (wine-preloader, wine64-preloader), which tells
 # them from Xvfb, shells and the Wine server.
 wdx_wine_leftovers() {
-  local p cmd
-  for p in /proc/[0-9]*; do
-    { tr '\0' '\n' <"$p/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX"; } 2>/dev/null || continue
-    case "$(readlink "$p/exe" 2>/dev/null)" in */wine-preloader | */wine64-preloader | */wine | */wine64) ;; *) continue ;; esac
-    cmd=$({ tr '\0' ' ' <"$p/cmdline"; } 2>/dev/null)
+  local pid cmd
+  for pid in $(wdx_prefix_pids); do
+    case "$(readlink "/proc/$pid/exe" 2>/dev/null)" in */wine-preloader | */wine64-preloader | */wine | */wine64) ;; *) continue ;; esac
+    cmd=$({ tr '\0' ' ' <"/proc/$pid/cmdline"; } 2>/dev/null)
     case "${cmd,,}" in
       *'\system32\services.exe'* | *'\system32\winedevice.exe'* | *'\system32\explorer.exe'* | \
         *'\system32\plugplay.exe'* | *'\system32\svchost.exe'* | *'\system32\rpcss.exe'* | \
         *'\system32\conhost.exe'* | *'\system32\winemenubuilder.exe'* | *'\system32\tabtip.exe'* | \
         *'\system32\wineboot.exe'*) continue ;;
     esac
-    printf '%s %s\n' "${p#/proc/}" "$cmd"
+    printf '%s %s\n' "$pid" "$cmd"
   done
-}
-
-# ---------------------------------------------------------------------------------------------
-# Starting and ending programs
-
-# wdx_wine_start [--64] EXE [ARG...]: starts a Windows program in the background (not in a
-# command substitution: the pid is kept in WDX_LAST_PID and WDX_STARTED_PIDS of this shell).
-wdx_wine_start() {
-  local loader=$WDX_WINE32
-  [ "${1:-}" = --64 ] && { loader=$WDX_WINE64; shift; }
-  "$loader" "$@" </dev/null >>"${WDX_WINE_DIR:-/tmp}/programs.log" 2>&1 &
-  WDX_LAST_PID=$!
-  WDX_STARTED_PIDS+=("$WDX_LAST_PID")
-}
-
-# wdx_wait_exit PID SECONDS: waits for a program started here to end; its exit code goes to
-# WDX_EXIT_CODE. Fails when it is still running after SECONDS.
-wdx_wait_exit() {
-  local pid=$1 secs=${2:-10} i
-  for ((i = 0; i < secs * 10; i++)); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  kill -0 "$pid" 2>/dev/null && return 1
-  WDX_EXIT_CODE=0
-  wait "$pid" 2>/dev/null || WDX_EXIT_CODE=$?
-  return 0
 }
 
 # Ends every program started here that still runs; their pids go to WDX_STOPPED_PIDS and the

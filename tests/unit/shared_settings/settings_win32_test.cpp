@@ -43,6 +43,8 @@ TEST_F(SettingsWin32Test, WhatConfigsWritesWindowsReadsBack) {
   rec.programFolder = kProgramFolder;
   rec.currentLibrary = "C:\\WENDRIX\\WORK.WDX";
   rec.emailPath = "C:\\Mail Folder\\LIST.TXT";
+  rec.emailLogPath = "C:\\WENDRIX\\MAILLOG.TXT";  // an empty path would read back as this default
+  rec.errorLogPath = "C:\\WENDRIX\\ERRORLOG.TXT";
   rec.useTray = false;
   rec.lastFiles[2] = "D:\\X Y\\Z.WDX";
   rec.activationSort = "7654321";

@@ -12,6 +12,9 @@ constexpr char kDq = '"';
 constexpr const char* kCrLf = "\r\n";
 // Encoded words of a header value go on lines of their own (folding white space).
 constexpr const char* kFold = "\r\n ";
+// Encoded words short enough that a field label of ten characters and a word fit a line of
+// 76 characters.
+constexpr std::size_t kMaxHeaderWord = 66;
 // Lines of attachment data between two calls of the message-processing hook.
 constexpr unsigned kLinesPerPump = 64;
 
@@ -145,7 +148,7 @@ std::string TmsCustomEncoder::PrepareName(std::string_view name) const {
   std::string n = OneLine(name);
   bool jis = message_.CharSet() == TCharSet::csISO2022jp && message_.Encoding() == TMsgEncoding::meMIME;
   if (jis && !n.empty() && n.front() == 27) return EncodeIso2022JpWord(n);
-  if (HasEightBit(n)) return Join(EncodeHeaderWords(n, HeaderCharsetName()), kFold);
+  if (HasEightBit(n)) return Join(EncodeHeaderWords(n, HeaderCharsetName(), kMaxHeaderWord), kFold);
   return IsPhrase(n) ? n : QuotedString(n);
 }
 
@@ -153,7 +156,7 @@ std::string TmsCustomEncoder::PrepareSubject() const {
   std::string s = OneLine(message_.Subject());
   bool jis = message_.CharSet() == TCharSet::csISO2022jp && message_.Encoding() == TMsgEncoding::meMIME;
   if (jis && !s.empty() && s.front() == 27) return EncodeIso2022JpWord(s);
-  if (HasEightBit(s)) return Join(EncodeHeaderWords(s, HeaderCharsetName()), kFold);
+  if (HasEightBit(s)) return Join(EncodeHeaderWords(s, HeaderCharsetName(), kMaxHeaderWord), kFold);
   return s;
 }
 

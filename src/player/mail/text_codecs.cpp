@@ -255,9 +255,10 @@ bool HasEightBit(std::string_view text) {
   return false;
 }
 
-Lines EncodeHeaderWords(std::string_view text, std::string_view charset) {
+Lines EncodeHeaderWords(std::string_view text, std::string_view charset, std::size_t maxWord) {
   const std::string prefix = "=?" + std::string(charset) + "?Q?";
-  const std::size_t room = 75 - prefix.size() - 2;
+  // Room for at least one escaped byte in every word.
+  const std::size_t room = std::max<std::size_t>(std::min<std::size_t>(maxWord, 75), prefix.size() + 5) - prefix.size() - 2;
   Lines words;
   std::string current;
   for (char ch : text) {

@@ -30,9 +30,9 @@ std::string DecodeHeaderWords(std::string_view text);
 std::string EncodeIso2022JpWord(std::string_view text);
 // True when the text holds a byte above 127.
 bool HasEightBit(std::string_view text);
-// Q-encoded words of `charset` for a header text, each at most 75 characters, safe in a
-// display name as well as in unstructured fields such as the subject.
-Lines EncodeHeaderWords(std::string_view text, std::string_view charset);
+// Q-encoded words of `charset` for a header text, each at most `maxWord` characters (75 at
+// the most), safe in a display name as well as in unstructured fields such as the subject.
+Lines EncodeHeaderWords(std::string_view text, std::string_view charset, std::size_t maxWord = 75);
 
 // ---- quoted-printable ----
 // Encodes a byte stream into lines, or decodes lines into a byte stream. Neither the stream

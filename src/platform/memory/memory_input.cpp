@@ -15,7 +15,8 @@ struct PunctKey {
   bool shift;
 };
 constexpr std::uint8_t kOem1 = 0xBA, kOemPlus = 0xBB, kOemComma = 0xBC, kOemMinus = 0xBD, kOemPeriod = 0xBE,
-                       kOem2 = 0xBF, kOem3 = 0xC0, kOem4 = 0xDB, kOem5 = 0xDC, kOem6 = 0xDD, kOem7 = 0xDE;
+                       kOem2 = 0xBF, kOem3 = 0xC0, kOem4 = 0xDB, kOem5 = 0xDC, kOem6 = 0xDD, kOem7 = 0xDE,
+                       kOem102 = 0xE2;
 constexpr PunctKey kPunct[] = {
     {' ', vk::kSpace, false}, {';', kOem1, false},      {':', kOem1, true},       {'=', kOemPlus, false},
     {'+', kOemPlus, true},    {',', kOemComma, false},  {'<', kOemComma, true},   {'-', kOemMinus, false},
@@ -52,7 +53,7 @@ constexpr ScanKey kScanTable[] = {
     {vk::kPrior, 0x49}, {vk::kSubtract, 0x4A}, {vk::kLeft, 0x4B}, {vk::kClear, 0x4C}, {vk::kRight, 0x4D},
     {vk::kAdd, 0x4E}, {vk::kEnd, 0x4F}, {vk::kDown, 0x50}, {vk::kNext, 0x51}, {vk::kInsert, 0x52},
     {vk::kDelete, 0x53}, {vk::kF1 + 10, 0x57}, {vk::kF1 + 11, 0x58}, {vk::kLWin, 0x5B}, {vk::kRWin, 0x5C},
-    {vk::kApps, 0x5D},
+    {vk::kApps, 0x5D}, {kOem102, 0x56},
     // Keys sharing a scan code with one above.
     {vk::kShift, 0x36}, {vk::kLShift, 0x2A}, {vk::kRShift, 0x36}, {vk::kLControl, 0x1D}, {vk::kRControl, 0x1D},
     {vk::kLMenu, 0x38}, {vk::kRMenu, 0x38}, {vk::kDivide, 0x35}, {vk::kNumpad0 + 7, 0x47},
@@ -125,6 +126,8 @@ std::uint32_t UsMapVirtualKey(std::uint32_t code, KeyMapKind kind) {
           return '\r';
         case vk::kEscape:
           return 0x1B;
+        case kOem102:
+          return '\\';  // the extra key of 102-key boards types a backslash in this layout
         default:
           break;
       }

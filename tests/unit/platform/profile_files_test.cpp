@@ -39,6 +39,14 @@ TEST(ProfileFilesTest, TableOfWindowsRules) {
   }
 }
 
+TEST(ProfileFilesTest, AccentedNamesCompareWithoutCase) {
+  // Windows folds accented letters of code page 1252 in section and key names. Wine's profile
+  // functions fold ASCII only, so this case stays out of the table the Windows test shares.
+  MemoryPlatform mem;
+  WriteAll(mem.profile.ResolvePath("a.ini"), "[\xC4rger]\r\n\xDC" "ber=1\r\n");
+  EXPECT_EQ(mem.profile.GetString("a.ini", "\xE4rger", "\xFC" "ber", ""), "1");
+}
+
 TEST(ProfileFilesTest, WritesKeepTheFileAsItIsAroundTheChangeWithCrLf) {
   MemoryPlatform mem;
   ProfileFiles& ini = mem.profile;

@@ -57,7 +57,7 @@ void WriteShortString(Bytes buf, std::size_t off, std::size_t maxLen, std::strin
   std::size_t len = std::min({s.size(), maxLen, std::size_t{255}});
   buf[off] = static_cast<std::uint8_t>(len);
   std::memset(buf.data() + off + 1, 0, maxLen);
-  std::memcpy(buf.data() + off + 1, s.data(), len);
+  if (len > 0) std::memcpy(buf.data() + off + 1, s.data(), len);
 }
 
 std::string ReadZString(ConstBytes buf, std::size_t off, std::size_t width) {
@@ -71,7 +71,7 @@ void WriteZString(Bytes buf, std::size_t off, std::size_t width, std::string_vie
   if (width == 0) return;
   std::size_t len = std::min(s.size(), width - 1);
   std::memset(buf.data() + off, 0, width);
-  std::memcpy(buf.data() + off, s.data(), len);
+  if (len > 0) std::memcpy(buf.data() + off, s.data(), len);
 }
 
 std::string ReadChars(ConstBytes buf, std::size_t off, std::size_t width) {
@@ -83,7 +83,7 @@ void WriteChars(Bytes buf, std::size_t off, std::size_t width, std::string_view 
   CheckRange(buf.size(), off, width);
   std::size_t len = std::min(s.size(), width);
   std::memset(buf.data() + off, fill, width);
-  std::memcpy(buf.data() + off, s.data(), len);
+  if (len > 0) std::memcpy(buf.data() + off, s.data(), len);
 }
 
 }  // namespace wdx

@@ -69,3 +69,18 @@ TEST(ByteCodec, OutOfRangeAccessThrows) {
 
 }  // namespace
 }  // namespace wdx
+
+namespace wdx {
+namespace {
+TEST(ByteCodec, EmptyViewsWriteNothingButZeroes) {
+  std::array<std::uint8_t, 4> raw = {7, 7, 7, 7};
+  WriteShortString(raw, 0, 3, std::string_view{});
+  EXPECT_EQ(raw, (std::array<std::uint8_t, 4>{0, 0, 0, 0}));
+  raw = {7, 7, 7, 7};
+  WriteZString(raw, 0, 4, std::string_view{});
+  EXPECT_EQ(raw, (std::array<std::uint8_t, 4>{0, 0, 0, 0}));
+  WriteChars(raw, 0, 4, std::string_view{}, ' ');
+  EXPECT_EQ(raw, (std::array<std::uint8_t, 4>{' ', ' ', ' ', ' '}));
+}
+}  // namespace
+}  // namespace wdx

@@ -8,6 +8,9 @@
 
 #include "hook/in_process_hook.h"
 #include "platform/memory/memory_platform.h"
+#ifdef _WIN32
+#include "hook/win32/dll_hook_library.h"
+#endif
 
 namespace wdx::hook {
 namespace {
@@ -50,9 +53,7 @@ std::vector<ExportCase> Cases() {
   };
 }
 
-TEST(HookExports, EachPushCopiesExactlyItsFields) {
-  platform::MemoryPlatform mem;
-  InProcessHookLibrary library(mem.desktop, &mem.kernel);
+void ExpectExactFields(HookLibrary& library) {
   TGlobData pattern;
   for (std::size_t i = 0; i < pattern.size(); ++i) pattern.data()[i] = static_cast<std::uint8_t>(i % 251 + 1);
   const TGlobData zero;
@@ -68,6 +69,21 @@ TEST(HookExports, EachPushCopiesExactlyItsFields) {
     }
   }
 }
+
+TEST(HookExports, EachPushCopiesExactlyItsFields) {
+  platform::MemoryPlatform mem;
+  InProcessHookLibrary library(mem.desktop, &mem.kernel);
+  ExpectExactFields(library);
+}
+
+#ifdef _WIN32
+// The same table against the real library (its block is the named mapping WDBA1KGR).
+TEST(HookExports, TheRealLibraryCopiesExactlyTheSameFields) {
+  DllHookLibrary library;
+  ASSERT_TRUE(library.Loaded());
+  ExpectExactFields(library);
+}
+#endif
 
 TEST(HookExports, GetGlobNeedsAWholeBlockAndGetGlobDataItemCopiesOneGroup) {
   platform::MemoryPlatform mem;

@@ -35,7 +35,8 @@ finish() {
   wdx_wine_env_down
   # Nothing of the run may outlive it: not a Windows program, the Wine server or Xvfb.
   if [ -n "$prefix" ]; then
-    left=$(wdx_prefix_pids "$prefix" | tr '\n' ' ')
+    left=$(wdx_prefix_pids "$prefix")
+    left=${left//$'\n'/ }
     if [ -n "$left" ]; then
       record "teardown" "FAIL: still running after the teardown: pid $left" 1
     fi

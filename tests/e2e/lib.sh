@@ -171,11 +171,13 @@ wdx_wine_reset() {
   timeout 30 wineserver -w >/dev/null 2>&1
 }
 
-# Every process (of any kind, the Wine server and Xvfb included) started with WINEPREFIX set to
-# the given prefix (default: ours), one pid a line.
+# Every Wine process (programs, services, the server) and Xvfb started with WINEPREFIX set to
+# the given prefix (default: ours), one pid a line. Other processes that merely inherited the
+# variable (shells, build tools) are not listed.
 wdx_prefix_pids() {
   local prefix=${1:-$WINEPREFIX} p
   for p in /proc/[0-9]*; do
+    case "$(readlink "$p/exe" 2>/dev/null)" in */wine* | */Xvfb) ;; *) continue ;; esac
     { tr '\0' '\n' <"$p/environ" | grep -qxF "WINEPREFIX=$prefix"; } 2>/dev/null && printf '%s\n' "${p#/proc/}"
   done
 }

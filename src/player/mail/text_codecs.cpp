@@ -21,6 +21,9 @@ void AppendHexEscape(std::string& out, unsigned char b) {
   out += kHexDigits[b & 0x0F];
 }
 
+// Encoded header text read by DecodeHeaderWords at the most.
+constexpr std::size_t kMaxEncodedHeader = 32768;
+
 // ---- quoted-printable pieces ----
 
 bool QpNeedsEscape(unsigned char b) { return b < 32 || b == '=' || b >= 128; }
@@ -221,8 +224,11 @@ std::string Base64EncodeLine(std::string_view bytes) {
 // ---- header values ----
 
 std::string DecodeHeaderWords(std::string_view input) {
-  std::string text = CutShort(std::string(input));
-  for (std::size_t start = text.find("=?"); start != std::string::npos; start = text.find("=?")) {
+  // The result is a short string, but the encoded form of such a text may be longer: the whole
+  // value is decoded (up to a generous limit) and the result cut.
+  std::string text(input.substr(0, kMaxEncodedHeader));
+  for (std::size_t start = text.find("=?"); start != std::string::npos && start < kShortStringMax;
+       start = text.find("=?", start > 0 ? start - 1 : 0)) {
     std::size_t end = FindWordEnd(text, start);
     if (end == std::string::npos) {
       text.resize(start);

@@ -22,8 +22,8 @@ std::string Base64DecodeLine(std::string_view line);
 std::string Base64EncodeLine(std::string_view bytes);
 
 // ---- header values ----
-// Decodes the encoded words of a header text (cut to 255 characters first). The bytes stay
-// as they are; no character set conversion takes place.
+// Decodes the encoded words of a header text; the result is cut to 255 characters. The bytes
+// stay as they are; no character set conversion takes place.
 std::string DecodeHeaderWords(std::string_view text);
 // A text beginning with ESC becomes one ISO-2022-JP encoded word; other texts are returned
 // unchanged.

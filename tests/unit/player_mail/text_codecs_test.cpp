@@ -193,6 +193,11 @@ TEST(HeaderWords, EncodedWordsDecodeBackAndStayShort) {
     back += DecodeHeaderWords(w);
   }
   EXPECT_EQ(back, text);
+  // The encoded form is far longer than a short string; the decoded text still comes back whole.
+  std::string joined;
+  for (const std::string& w : words) joined += w + "\r\n ";
+  EXPECT_EQ(DecodeHeaderWords(joined), text);
+  EXPECT_EQ(DecodeHeaderWords(joined + joined), text);  // cut at 255 characters
   EXPECT_EQ(DecodeHeaderWords(words[0] + "  " + words[1]), DecodeHeaderWords(words[0]) + DecodeHeaderWords(words[1]));
   // Specials of address syntax never stand bare inside a word.
   EXPECT_EQ(EncodeHeaderWords("M\xFCller, \"Jo\"", "windows-1252"),

@@ -272,8 +272,8 @@ void Form::AddControl(Control* c) { controls_.push_back(c); }
 
 void Form::RemoveControl(Control* c) {
   if (active_ == c) active_ = nullptr;
-  if (view_) view_->ControlRemoved(*c);
   controls_.erase(std::remove(controls_.begin(), controls_.end(), c), controls_.end());
+  if (view_) view_->ControlRemoved(*c);
 }
 
 void Form::ControlChanged(Control& c, unsigned props) {

@@ -1,0 +1,64 @@
+// The form runner of the Windows programs: each shown form becomes a native top-level window
+// with native controls (STATIC, BUTTON, EDIT, LISTBOX, COMBOBOX, the common tab and up-down
+// controls), kept in step with the model both ways: model changes are pushed at once, and
+// what the user does natively (typing, clicking, picking, moving the focus) is read back into
+// the model before the handlers run (they run through forms/user.h, the same rules as in the
+// native tests).
+//
+// ShowModal disables the thread's other windows, brings the form to the front (above every
+// window when it stays on top), and runs a modal message loop with the dialog keys (Tab,
+// Enter for the default button, Esc for the cancel button, Alt+letter) until the form has
+// closed. Forms shown without waiting get the dialog keys too, through a message hook of the
+// thread. Form::Handle() is the native window, for callers that force it to the foreground
+// or attach thread input.
+//
+// Windows only; <windows.h> stays inside the .cpp.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string_view>
+
+#include "forms/runner.h"
+
+namespace wdx::forms {
+
+class Win32Runner : public FormRunner {
+ public:
+  Win32Runner();
+  ~Win32Runner() override;
+  Win32Runner(const Win32Runner&) = delete;
+  Win32Runner& operator=(const Win32Runner&) = delete;
+
+  ModalResult ShowModal(Form& form) override;
+  void Show(Form& form, bool activate = true) override;
+  int TextWidth(const Font& font, std::string_view text) override;
+
+  // For a message loop of the program's own: gives a shown form its keys (key preview, dialog
+  // keys). `msg` points to a Windows MSG; true means it was handled and must not be
+  // dispatched again.
+  bool PreTranslate(void* msg);
+
+  class View;
+  class Fonts;
+
+ private:
+  friend class View;
+  View& ViewFor(Form& form);
+  void DropView(Form& form);
+  void StartShow(Form& form, View& view, bool modal, bool activate);
+  View* ViewOfWindow(void* hwnd) const;
+ public:
+  // Used by the runner's own loop and message hook (MSG pointers, as PreTranslate).
+  bool PreTranslateModal(void* msg);
+  bool PreTranslateModeless(void* msg);
+
+ private:
+  void InstallHook();
+
+  std::map<Form*, std::unique_ptr<View>> views_;
+  std::unique_ptr<Fonts> fonts_;
+  void* hook_ = nullptr;
+};
+
+}  // namespace wdx::forms

@@ -1,0 +1,109 @@
+// wdxformdriver: drives the controls of another program's window from outside, the way the
+// forms end-to-end test needs (wdxprobe finds windows and types; this reaches single controls).
+//
+//   click HWND TEXT                  posts BM_CLICK to the descendant button captioned TEXT
+//   settext HWND CLASS INDEX TEXT    WM_SETTEXT on the INDEX-th (0-based) descendant of CLASS
+//   select HWND CLASS INDEX ITEM     picks ITEM in that combo box as a mouse pick would
+//   childtext HWND CLASS INDEX       prints the text of that descendant
+//   focus HWND                       prints the class of the focused window of HWND's thread
+//   exstyle HWND                     prints the extended window style (decimal)
+//
+// Exit code 0 done, 1 not found / failed, 2 usage.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+HWND ParseHwnd(const char* s) {
+  return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(std::strtoul(s, nullptr, 0)));
+}
+
+std::string ClassOf(HWND w) {
+  char buf[256] = {};
+  GetClassNameA(w, buf, sizeof buf);
+  return buf;
+}
+
+std::string TextOf(HWND w) {
+  char buf[1024] = {};
+  GetWindowTextA(w, buf, sizeof buf);
+  return buf;
+}
+
+BOOL CALLBACK CollectChild(HWND w, LPARAM lp) {
+  reinterpret_cast<std::vector<HWND>*>(lp)->push_back(w);
+  return TRUE;
+}
+
+std::vector<HWND> Descendants(HWND top) {
+  std::vector<HWND> all;
+  EnumChildWindows(top, &CollectChild, reinterpret_cast<LPARAM>(&all));
+  return all;
+}
+
+HWND NthOfClass(HWND top, const std::string& cls, int index) {
+  for (HWND w : Descendants(top)) {
+    if (lstrcmpiA(ClassOf(w).c_str(), cls.c_str()) == 0 && index-- == 0) return w;
+  }
+  return nullptr;
+}
+
+int Usage() {
+  std::fprintf(stderr, "usage: wdxformdriver click|settext|select|childtext|focus|exstyle HWND ...\n");
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3) return Usage();
+  const std::string cmd = argv[1];
+  HWND top = ParseHwnd(argv[2]);
+  if (!IsWindow(top)) {
+    std::fprintf(stderr, "wdxformdriver: no window %s\n", argv[2]);
+    return 1;
+  }
+  if (cmd == "click" && argc == 4) {
+    for (HWND w : Descendants(top)) {
+      if (TextOf(w) == argv[3]) return PostMessageA(w, BM_CLICK, 0, 0) ? 0 : 1;
+    }
+    std::fprintf(stderr, "wdxformdriver: no control captioned %s\n", argv[3]);
+    return 1;
+  }
+  if ((cmd == "settext" || cmd == "select") && argc == 6) {
+    HWND w = NthOfClass(top, argv[3], std::atoi(argv[4]));
+    if (!w) return 1;
+    if (cmd == "settext") {
+      SendMessageA(w, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[5]));
+      return 0;
+    }
+    LRESULT i = SendMessageA(w, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(argv[5]));
+    if (i == CB_ERR) return 1;
+    SendMessageA(w, CB_SETCURSEL, static_cast<WPARAM>(i), 0);
+    // A pick with the mouse reports the change to the parent; setting the selection does not.
+    SendMessageA(GetParent(w), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(w), CBN_SELCHANGE), reinterpret_cast<LPARAM>(w));
+    return 0;
+  }
+  if (cmd == "childtext" && argc == 5) {
+    HWND w = NthOfClass(top, argv[3], std::atoi(argv[4]));
+    if (!w) return 1;
+    std::printf("%s\n", TextOf(w).c_str());
+    return 0;
+  }
+  if (cmd == "focus" && argc == 3) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(top, nullptr), &info) || !info.hwndFocus) return 1;
+    std::printf("%s\n", ClassOf(info.hwndFocus).c_str());
+    return 0;
+  }
+  if (cmd == "exstyle" && argc == 3) {
+    std::printf("%lu\n", static_cast<unsigned long>(GetWindowLongA(top, GWL_EXSTYLE)));
+    return 0;
+  }
+  return Usage();
+}

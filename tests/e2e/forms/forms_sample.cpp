@@ -1,0 +1,144 @@
+// wdxformsample: a Windows program that shows forms of the toolkit through the Win32 runner,
+// for the end-to-end test (run.sh) to drive from outside as a user would.
+//
+// 1. "Wendrix Forms Sample", modal, stay-on-top tool window: a number field checked by Ok (an
+//    "Error" box and the focus back on the field when it is not a number), a check box, a
+//    drop-down list, a timer that counts ticks into a label, Ok (default) and Cancel (cancel).
+// 2. "Wendrix Forms Box", shown without waiting: a memo and a timer that closes the box after
+//    half a second; the program's own message loop runs until it has closed.
+//
+// Everything the forms reported goes to the file named by the first argument, one key=value
+// a line.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "forms/forms.h"
+#include "forms/win32/win32_runner.h"
+
+namespace {
+
+using namespace wdx::forms;
+
+class SampleDialog : public Form {
+ public:
+  SampleDialog() : Form("SampleDialog", "Wendrix Forms Sample") {
+    SetStayOnTop(true);
+    SetToolWindow(true);
+    SetClientSize(260, 150);
+    ValueLabel.SetBounds(8, 10, 60, 16);
+    Value.SetBounds(72, 8, 100, 21);
+    Value.SetMaxLength(5);
+    Remember.SetBounds(8, 38, 120, 17);
+    Choice.SetBounds(8, 62, 120, 21);
+    Choice.SetItems({"Red", "Green", "Blue"});
+    Choice.SetItemIndex(0);
+    TickLabel.SetBounds(140, 40, 110, 16);
+    TickLabel.SetFontColor(kColorRed);
+    OkButton.SetBounds(48, 110, 75, 25);
+    OkButton.SetDefault(true);
+    CancelButton.SetBounds(136, 110, 75, 25);
+    CancelButton.SetCancel(true);
+    CancelButton.SetModalResult(ModalResult::kCancel);
+    onShow = [this] {
+      SetLeft((GetSystemMetrics(SM_CXSCREEN) - width()) / 2);
+      SetTop((GetSystemMetrics(SM_CYSCREEN) - height()) / 2);
+      Value.SetFocus();
+    };
+    onActivate = [this] { ++activations; };
+    Ticker.onTimer = [this] {
+      ++ticks;
+      TickLabel.SetCaption("Ticks: " + std::to_string(ticks));
+    };
+    OkButton.onClick = [this] { OkButtonClick(); };
+  }
+
+  Label ValueLabel{this, "ValueLabel", "&Value"};
+  Edit Value{this, "Value"};
+  CheckBox Remember{this, "Remember", "&Remember"};
+  ComboBox Choice{this, "Choice", ComboStyle::kDropDownList};
+  Label TickLabel{this, "TickLabel", "Ticks: 0"};
+  Button OkButton{this, "OkButton", "&Ok"};
+  Button CancelButton{this, "CancelButton", "&Cancel"};
+  Timer Ticker{this, "Ticker", 100, true};
+
+  int ticks = 0;
+  int errors = 0;
+  int activations = 0;
+  std::string focusAfterError;
+
+ private:
+  void OkButtonClick() {
+    const std::string& t = Value.text();
+    bool digits = !t.empty();
+    for (char c : t) digits = digits && c >= '0' && c <= '9';
+    if (!digits) {
+      ++errors;
+      MessageBoxA(reinterpret_cast<HWND>(static_cast<std::uintptr_t>(Handle())),
+                  "Invalid integer value entered.  Please correct.", "Error", MB_OK);
+      Value.SetFocus();
+      focusAfterError = activeControl() ? activeControl()->name() : "";
+      return;
+    }
+    SetModalResult(ModalResult::kOk);
+  }
+};
+
+class SampleBox : public Form {
+ public:
+  SampleBox() : Form("SampleBox", "Wendrix Forms Box") {
+    SetStayOnTop(true);
+    SetToolWindow(true);
+    SetBounds(40, 40, 220, 120);
+    TheMessage.SetReadOnly(true);
+    TheMessage.SetScrollBars(ScrollBars::kVertical);
+    onResize = [this] { TheMessage.SetBounds(4, 4, clientWidth() - 8, clientHeight() - 8); };
+    CloseTimer.onTimer = [this] { Close(); };
+    onClose = [this](CloseAction&) {
+      closedByTimer = true;
+      PostQuitMessage(0);
+    };
+  }
+  Memo TheMessage{this, "TheMessage", "first line\r\nsecond line"};
+  Timer CloseTimer{this, "CloseTimer", 500, true};
+  bool closedByTimer = false;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: wdxformsample RESULT-FILE\n");
+    return 2;
+  }
+  Win32Runner runner;
+  SampleDialog dlg;
+  const ModalResult result = runner.ShowModal(dlg);
+
+  SampleBox box;
+  runner.Show(box, false);
+  const bool boxShown = box.Showing() && box.Handle() != 0;
+  MSG msg;
+  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+
+  std::FILE* out = std::fopen(argv[1], "wb");
+  if (!out) return 3;
+  std::fprintf(out, "result=%d\n", static_cast<int>(result));
+  std::fprintf(out, "value=%s\n", dlg.Value.text().c_str());
+  std::fprintf(out, "remember=%d\n", dlg.Remember.checked() ? 1 : 0);
+  std::fprintf(out, "choice=%s\n", dlg.Choice.text().c_str());
+  std::fprintf(out, "errors=%d\n", dlg.errors);
+  std::fprintf(out, "focus_after_error=%s\n", dlg.focusAfterError.c_str());
+  std::fprintf(out, "ticks_positive=%d\n", dlg.ticks > 0 ? 1 : 0);
+  std::fprintf(out, "activations_positive=%d\n", dlg.activations > 0 ? 1 : 0);
+  std::fprintf(out, "box_shown=%d\n", boxShown ? 1 : 0);
+  std::fprintf(out, "box_closed_by_timer=%d\n", box.closedByTimer ? 1 : 0);
+  std::fprintf(out, "box_memo_lines=%d\n", static_cast<int>(box.TheMessage.Lines().size()));
+  std::fprintf(out, "text_width_positive=%d\n", runner.TextWidth(Font{}, "Wendrix") > 0 ? 1 : 0);
+  std::fclose(out);
+  return 0;
+}

@@ -4,7 +4,8 @@
 //
 // Time is the MemoryClock's: a timer is due once the clock passed its due time, and it is
 // delivered only while messages are pumped. When Run or WaitAndPump finds nothing to do it
-// moves the clock to the next due timer, so a test never waits in real time.
+// moves the clock to the next due timer (WaitAndPump at most by its time-out; with no timer
+// and an endless time-out it returns at once), so a test never waits in real time.
 #pragma once
 
 #include <cstdint>

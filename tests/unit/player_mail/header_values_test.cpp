@@ -85,9 +85,11 @@ TEST(HeaderValues, SaveLinesToFileWritesCrLfLines) {
     old << "previous contents that are longer";
   }
   SaveLinesToFile({"first", "", "third"}, path.string());
-  std::ifstream in(path, std::ios::binary);
   std::stringstream got;
-  got << in.rdbuf();
+  {
+    std::ifstream in(path, std::ios::binary);
+    got << in.rdbuf();
+  }
   EXPECT_EQ(got.str(), "first\r\n\r\nthird\r\n");
   std::filesystem::remove(path);
   EXPECT_THROW(SaveLinesToFile({"x"}, (path / "no" / "such" / "folder.txt").string()), EInOutError);

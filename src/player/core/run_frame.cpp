@@ -1,0 +1,390 @@
+#include "player/core/run_frame.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+
+#include "hook/hook_messages.h"
+#include "platform/virtual_keys.h"
+#include "player/interpreter/interpreter.h"
+#include "player/interpreter/key_posting.h"
+#include "shared/date_time.h"
+
+namespace wdx::player {
+
+namespace {
+
+constexpr std::size_t kShortStringMax = 255;
+constexpr double kSecondsPerDay = 86400.0;
+// The longest wait on the semaphore: one less than the value that means "forever".
+constexpr std::uint32_t kLongestTimedWait = platform::kInfinite - 1;
+
+// The number a reference's one or two characters stand for, as the conversion of the original
+// reads it: leading blanks, then decimal digits only; anything else is no number (0).
+int ReferenceNumber(std::string_view digits) {
+  std::size_t i = 0;
+  while (i < digits.size() && digits[i] == ' ') ++i;
+  if (i == digits.size()) return 0;
+  int n = 0;
+  for (; i < digits.size(); ++i) {
+    if (digits[i] < '0' || digits[i] > '9') return 0;
+    n = n * 10 + (digits[i] - '0');
+  }
+  return n;
+}
+
+char CharAt(const std::string& s, std::size_t i) { return i < s.size() ? s[i] : '\0'; }
+
+void Cut(std::string& s, std::size_t max) {
+  if (s.size() > max) s.resize(max);
+}
+
+// The shared walk of both expansions; `limited` applies the short-string bounds.
+void Expand(std::string& s, bool limited, std::size_t maxLength, const VariableSet& vars) {
+  std::string result;
+  for (;;) {
+    const std::size_t p = s.find("%T");
+    if (p == std::string::npos) {
+      result += s;
+      break;
+    }
+    std::size_t digits = 0;
+    if (CharAt(s, p + 3) == '%') {
+      digits = 1;
+    } else if (CharAt(s, p + 4) == '%') {
+      digits = 2;
+    } else {
+      result += s;
+      break;
+    }
+    const int n = ReferenceNumber(std::string_view(s).substr(p + 2, digits));
+    if (n < 1 || n > 99) {
+      result += s;
+      break;
+    }
+    result += s.substr(0, p);
+    result += vars.text[static_cast<std::size_t>(n)];
+    if (limited) Cut(result, kShortStringMax);
+    s.erase(0, p + 3 + digits);
+    if (limited) Cut(s, maxLength);
+  }
+  s = std::move(result);
+  if (limited) Cut(s, maxLength);
+}
+
+}  // namespace
+
+std::string ErrorLogStamp(double now) {
+  const CivilDateTime c = DecodeDateTime(now);
+  const int hour12 = c.hour % 12 == 0 ? 12 : c.hour % 12;
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%d/%d/%04d %d:%02d:%02d %s", c.month, c.day, c.year, hour12, c.minute, c.second,
+                c.hour < 12 ? "AM" : "PM");
+  return buf;
+}
+
+void ProcessStringVar(std::string& text, std::size_t maxLength, const VariableSet& vars) {
+  Expand(text, true, std::min(maxLength, kShortStringMax), vars);
+}
+
+void ProcessAnsiStringVar(std::string& text, const VariableSet& vars) { Expand(text, false, 0, vars); }
+
+RunFrame::RunFrame(platform::Platform& platform, hook::HookLibrary& hook, TGlobData& block, TSettingsRec& settings)
+    : platform_(platform),
+      hook_(hook),
+      block_(block),
+      settings_(settings),
+      interpreter_(std::make_unique<Interpreter>(*this)) {}
+
+RunFrame::~RunFrame() = default;
+
+// ---------------------------------------------------------------------------------------------
+// The frame of a run
+
+void RunFrame::BeforeMacro() {
+  state_.logErrors = false;
+  state_.showErrors = true;
+  state_.mouseDelayOn = false;
+  state_.keyDelayOn = false;
+  state_.speedFactor = 1.0;
+  // The macro types with Caps Lock off; the end of the run turns it back on.
+  state_.capsWasOn = state_.capsLockOn;
+  if (state_.capsWasOn) {
+    PostVKey(vk::kCapital, false);
+    PostVKey(vk::kCapital, true);
+  }
+  if (platform_.input) GetScreenFactors(*platform_.input, screen);
+  state_.abortMacro = false;
+  state_.macroPlaying = true;
+  if (settings_.showRunningIcon && tray_) {
+    tray_->SetRunningImage(true);
+    tray_->SetTip(kRunningTip);
+    tray_->SetActive(true);
+  }
+  for (int i = 1; i < VariableSet::kTextSlots; ++i) state_.vars.text[static_cast<std::size_t>(i)].clear();
+  state_.vars.integer.fill(0);
+  state_.vars.decimal.fill(0.0);
+  state_.appendMacroName = false;
+}
+
+void RunFrame::AfterMacro() {
+  if (state_.logErrors) LogError("Finished Macro " + state_.currentMacroName);
+  state_.macroPlaying = false;
+  if (tray_) {
+    if (!settings_.useTray) tray_->SetActive(false);
+    tray_->SetRunningImage(false);
+    tray_->SetTip(kIdleTip);
+  }
+  CheckForMess();
+  if (state_.terminateAfterRun) ClosePlayer();
+}
+
+void RunFrame::IntoProgram() {
+  if (state_.macroPlaying) return;
+  state_.abortMacro = false;
+  std::string text = currentRecord.Text();
+  if (capitaliseFirst && firstTypedUpper && !text.empty()) {
+    auto first = static_cast<unsigned char>(text[0]);
+    if (first >= 'a' && first <= 'z') {
+      first = static_cast<unsigned char>(first - 32);
+    } else if (first >= 224 && first <= 254) {
+      first = static_cast<unsigned char>(first - 32);  // the Latin-1 lower-case letters
+    }
+    text[0] = static_cast<char>(first);
+  }
+  if (retypeTrigger) text += triggerChar;
+  state_.currentMacroName = currentRecord.Nickname();
+  BeforeMacro();
+  DoMacro(text, 1, 1, 1, true, false, 0);
+  AfterMacro();
+}
+
+void RunFrame::DoMacro(std::string_view text, std::int32_t count, std::int32_t start, std::int32_t step,
+                       bool restoreCaps, bool storeCounter, std::int32_t varIndex) {
+  interpreter_->DoMacro(text, count, start, step, restoreCaps, storeCounter, varIndex);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Keys
+
+bool RunFrame::ExtendKey(std::uint8_t vk) { return player::ExtendKey(vk); }
+
+void RunFrame::PostVKey(std::uint8_t vk, bool up) {
+  if (platform_.input) PostKeyEvent(*platform_.input, vk, up);
+}
+
+void RunFrame::PostAltVKey(std::uint8_t vk, bool up) { PostVKey(vk, up); }
+
+void RunFrame::TestStuff() {
+  PostVKey(vk::kShift, false);
+  PostVKey(vk::kHome, false);
+  PostVKey(vk::kHome, true);
+  PostVKey(vk::kShift, true);
+}
+
+std::int16_t RunFrame::VkKeyScan(char c) { return platform_.input ? platform_.input->VkKeyScan(c) : -1; }
+
+// ---------------------------------------------------------------------------------------------
+// Waits
+
+void RunFrame::PumpMessages() {
+  if (platform_.loop) platform_.loop->PumpPending();
+}
+
+std::uint32_t RunFrame::TickCount() { return platform_.clock ? platform_.clock->TickCount() : 0; }
+
+// The polled wait: seconds of the day read before the loop and after each pump, with the wrap
+// at midnight. Between readings the thread sleeps until a message arrives (at most a few
+// milliseconds), so the wait handles messages as promptly as a busy loop without burning a
+// processor. A quit request ends it early so the program can close.
+void RunFrame::Wait(double seconds) {
+  if (!platform_.clock || !platform_.loop || !(seconds > 0)) {
+    PumpMessages();
+    return;
+  }
+  const double begin = SecondsOfDay(platform_.clock->Now());
+  for (;;) {
+    double elapsed = SecondsOfDay(platform_.clock->Now()) - begin;
+    if (elapsed < 0) elapsed += kSecondsPerDay;
+    if (elapsed > seconds) return;
+    const double left = (seconds - elapsed) * 1000.0;
+    const auto slice = static_cast<std::uint32_t>(std::clamp(std::ceil(left), 1.0, 10.0));
+    if (!platform_.loop->WaitAndPump(slice)) return;
+  }
+}
+
+void RunFrame::PauseFor(double seconds) {
+  if (state_.speedFactor == 0) return;
+  Wait(seconds * state_.speedFactor);
+}
+
+void RunFrame::PauseForNoSpeed(double seconds) { Wait(seconds); }
+
+void RunFrame::TimedPauseFor(bool exact, double seconds) {
+  double ms = 0;
+  if (exact) {
+    ms = seconds * 1000.0;
+  } else {
+    if (state_.speedFactor == 0) return;
+    ms = seconds * state_.speedFactor * 1000.0;
+  }
+  ms = std::trunc(ms);
+  if (!(ms > 0)) ms = 0;  // negative or not a number: no wait
+  WaitForTimer(static_cast<std::uint32_t>(std::min(ms, static_cast<double>(kLongestTimedWait))));
+}
+
+void RunFrame::WaitForTimer(std::uint32_t milliseconds) {
+  milliseconds = std::min(milliseconds, kLongestTimedWait);  // never the endless wait
+  if (platform_.kernel) waitTimer_ = platform_.kernel->CreateSemaphore(kWaitTimerSemaphore, 0, 10);
+  if (waitTimer_) {
+    waitTimer_->Wait(milliseconds);
+    waitTimer_.reset();
+  } else if (platform_.clock) {
+    platform_.clock->Sleep(milliseconds);  // the wait is the point, even without the semaphore
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Error log and messages
+
+// A log line that cannot be written is lost; nothing is shown and nothing is thrown, so a bad
+// path, a full disk or a share that went away never stops a run.
+void RunFrame::LogError(const std::string& text) {
+  const std::string& path = settings_.errorLogPath;
+  if (path.empty()) return;
+  std::FILE* f = std::fopen(path.c_str(), "ab");
+  if (!f) return;
+  const double now = platform_.clock ? platform_.clock->Now() : 0.0;
+  const std::string line = ErrorLogStamp(now) + " " + text + "\r\n";
+  std::fwrite(line.data(), 1, line.size(), f);
+  std::fclose(f);
+}
+
+void RunFrame::DoAMessage(const std::string& caption, const std::string& text) {
+  if (!messageOpen_) {
+    std::string shown = text;
+    if (state_.appendMacroName) shown += " (Macro Name: " + state_.currentMacroName + ")";
+    PauseForNoSpeed(0.3);
+    messageOpen_ = true;
+    if (platform_.boxes) {
+      platform_.boxes->Show(mainWindow_, shown, caption,
+                            platform::mb::kOk | platform::mb::kTopMost | platform::mb::kSetForeground);
+    }
+    messageOpen_ = false;
+  }
+  state_.appendMacroName = false;
+}
+
+void RunFrame::ProcessStringVar(std::string& text, std::size_t maxLength) {
+  player::ProcessStringVar(text, maxLength, state_.vars);
+}
+
+void RunFrame::ProcessAnsiStringVar(std::string& text) { player::ProcessAnsiStringVar(text, state_.vars); }
+
+// ---------------------------------------------------------------------------------------------
+// In-use pattern, timers, hooks
+
+void RunFrame::TellEditor(std::uint32_t code, std::int64_t argument) {
+  if (!platform_.windows) return;
+  if (editorFound_ && !platform_.windows->IsWindow(editorWindow_)) editorFound_ = editorSearched_ = false;
+  if (!editorSearched_) {
+    for (const platform::WindowHandle w : platform_.windows->EnumTopLevelWindows()) {
+      std::string title = platform_.windows->GetTitle(w);
+      if (title.empty()) continue;
+      Cut(title, kShortStringMax);
+      for (char& ch : title) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+      if (title.find("WENDRIX EDITOR") != std::string::npos) {
+        editorWindow_ = w;
+        editorFound_ = editorSearched_ = true;
+        break;
+      }
+    }
+  }
+  if (editorFound_) platform_.windows->PostMessage(editorWindow_, UM_CONTROL, code, argument);
+}
+
+void RunFrame::BeginInUse() {
+  block_.SetInUse(true);
+  hook_.WdxUpInUse(block_);
+  TellEditor(6, 2);
+}
+
+void RunFrame::EndInUse() {
+  PostVKey(vk::kExecute, false);
+  PostVKey(vk::kExecute, true);
+  if (platform_.loop) platform_.loop->SetTimer(mainWindow_, kClearTimerId, kClearTimerMs);
+}
+
+void RunFrame::ClearInUse() {
+  block_.SetInUse(false);
+  hook_.WdxUpInUse(block_);
+  TellEditor(6, 2);
+}
+
+void RunFrame::ClearTimerTimer() {
+  if (platform_.loop) platform_.loop->KillTimer(mainWindow_, kClearTimerId);
+  ClearInUse();
+}
+
+void RunFrame::ClearWaitTimerTimer() {
+  if (platform_.loop) platform_.loop->KillTimer(mainWindow_, kClearWaitTimerId);
+  block_.SetWaitFlag(glob::kWaitKeySync, false);
+  hook_.WdxUpWaits(block_);
+}
+
+void RunFrame::HookTimerTimer() {
+  if (platform_.loop) platform_.loop->KillTimer(mainWindow_, kHookTimerId);
+  TestHooks();
+}
+
+void RunFrame::ProgTermTimerTimer() {
+  if (!closing) SetRunningProgs();
+}
+
+void RunFrame::ReinstallHooks() {
+  hook_.WdxUnHook(block_.KeyboardHook());
+  block_.SetKeyboardHook(hook_.WdxHookKeyboard());
+  hook_.WdxUpKeyHook(block_);
+  hook_.WdxUnHook(block_.MouseHook());
+  block_.SetMouseHook(hook_.WdxHookMouse());
+  hook_.WdxUpMouseHook(block_);
+}
+
+void RunFrame::MenuHooksClick() { ReinstallHooks(); }
+
+void RunFrame::TestHooks() {
+  if (!state_.macroPlaying) ReinstallHooks();
+}
+
+bool RunFrame::HandleRunFrameMessage(const platform::Message& m) {
+  switch (m.message) {
+    case UM_ABORTMACRO:
+      state_.abortMacro = true;
+      return true;
+    case UM_CAPSLOCKSTATE:
+      state_.capsLockOn = m.wparam != 0;
+      return true;
+    case UM_NUMLOCKSTATE:
+      state_.numLockOn = m.wparam != 0;
+      return true;
+    case UM_SCROLLLOCKSTATE:
+      state_.scrollLockOn = m.wparam != 0;
+      return true;
+    case UM_CLEARINUSE:
+      ClearInUse();
+      return true;
+    case platform::msg::kTimer:
+      switch (m.wparam) {
+        case kClearTimerId: ClearTimerTimer(); return true;
+        case kClearWaitTimerId: ClearWaitTimerTimer(); return true;
+        case kHookTimerId: HookTimerTimer(); return true;
+        case kProgTermTimerId: ProgTermTimerTimer(); return true;
+        default: return false;
+      }
+    default:
+      return false;
+  }
+}
+
+}  // namespace wdx::player

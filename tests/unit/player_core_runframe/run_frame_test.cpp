@@ -1,0 +1,422 @@
+#include "player/core/run_frame.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "hook/hook_messages.h"
+#include "hook/in_process_hook.h"
+#include "platform/memory/memory_platform.h"
+#include "platform/virtual_keys.h"
+#include "shared/date_time.h"
+
+namespace wdx::player {
+namespace {
+
+namespace fs = std::filesystem;
+using platform::KeyEventRecord;
+
+class RecordingTray : public MainTrayIcon {
+ public:
+  void SetRunningImage(bool running) override { log.push_back(running ? "image running" : "image idle"); }
+  void SetTip(const std::string& tip) override { log.push_back("tip " + tip); }
+  void SetActive(bool active) override { log.push_back(active ? "active" : "inactive"); }
+  std::vector<std::string> log;
+};
+
+// The rest of the main window, as far as these tests need it.
+class TestMainWin : public RunFrame {
+ public:
+  using RunFrame::RunFrame;
+  int checkForMess = 0;
+  int closePlayer = 0;
+  int runningProgs = 0;
+
+ protected:
+  void CheckForMess() override { ++checkForMess; }
+  void ClosePlayer() override { ++closePlayer; }
+  void SetRunningProgs() override { ++runningProgs; }
+};
+
+class RunFrameTest : public ::testing::Test {
+ protected:
+  RunFrameTest() : p(mem.Get()), hook(mem.desktop, &mem.kernel), frame(p, hook, block, settings) {
+    mainWindow = mem.desktop.CreateOwnWindow("TMainWin", "Wendrix Player", [this](const platform::Message& m) {
+      delivered.push_back(m.message);
+      frame.HandleRunFrameMessage(m);
+      return 0;
+    });
+    frame.SetMainWindow(mainWindow);
+    frame.SetTray(&tray);
+    block.SetPlayerWindow(mainWindow);
+    hook.WdxUpInit(block);
+    mem.clock.SetNow(EncodeDateTime({2024, 3, 5, 14, 30, 0, 0}));
+    settings.errorLogPath = (fs::path(mem.Root()) / "ERRORLOG.TXT").string();
+  }
+
+  double Seconds() { return SecondsOfDay(mem.clock.Now()); }
+  std::string LogText() {
+    std::ifstream in(settings.errorLogPath, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+  }
+  static KeyEventRecord Key(std::uint8_t vk, bool up, std::uint8_t scan, bool extended = false) {
+    return {vk, scan, (extended ? 1u : 0u) | (up ? 2u : 0u)};
+  }
+
+  platform::MemoryPlatform mem;
+  platform::Platform p;
+  hook::InProcessHookLibrary hook;
+  TGlobData block;
+  TSettingsRec settings;
+  TestMainWin frame;
+  RecordingTray tray;
+  platform::WindowHandle mainWindow = 0;
+  std::vector<std::uint32_t> delivered;
+};
+
+TEST_F(RunFrameTest, BeforeMacroResetsTheRunAndTurnsCapsLockOff) {
+  RunState& s = frame.State();
+  s.logErrors = true;
+  s.showErrors = false;
+  s.keyDelayOn = s.mouseDelayOn = true;
+  s.speedFactor = 3;
+  s.abortMacro = true;
+  s.appendMacroName = true;
+  s.capsLockOn = true;
+  s.vars.text[1] = "one";
+  s.vars.text[99] = "last";
+  s.vars.integer[0] = 4;
+  s.vars.decimal[50] = 2.5;
+  s.saved.text[1] = "kept";
+  mem.input.SetScreenSize({800, 600});
+
+  frame.BeforeMacro();
+
+  EXPECT_FALSE(s.logErrors);
+  EXPECT_TRUE(s.showErrors);
+  EXPECT_FALSE(s.keyDelayOn || s.mouseDelayOn || s.abortMacro || s.appendMacroName);
+  EXPECT_EQ(s.speedFactor, 1.0);
+  EXPECT_TRUE(s.macroPlaying);
+  EXPECT_TRUE(s.capsWasOn);
+  EXPECT_EQ(mem.input.keys, (std::vector<KeyEventRecord>{Key(20, false, 0x3A, true), Key(20, true, 0x3A, true)}));
+  EXPECT_EQ(s.vars.text[1], "");
+  EXPECT_EQ(s.vars.text[99], "");
+  EXPECT_EQ(s.vars.integer[0], 0);
+  EXPECT_EQ(s.vars.decimal[50], 0.0);
+  EXPECT_EQ(s.saved.text[1], "kept");
+  EXPECT_EQ(frame.screen.ScreenWidth, 800);
+  EXPECT_EQ(tray.log, (std::vector<std::string>{"image running", std::string("tip ") + kRunningTip, "active"}));
+}
+
+TEST_F(RunFrameTest, TrayStaysAsItIsWithoutTheRunningIcon) {
+  settings.showRunningIcon = false;
+  frame.BeforeMacro();
+  EXPECT_TRUE(tray.log.empty());
+  EXPECT_TRUE(mem.input.keys.empty());  // Caps Lock was off: nothing pressed
+}
+
+TEST_F(RunFrameTest, AfterMacroLogsRestoresTheTrayAndClosesWhenAsked) {
+  settings.useTray = false;
+  frame.BeforeMacro();
+  tray.log.clear();
+  frame.State().logErrors = true;
+  frame.State().currentMacroName = "Greeting";
+  frame.State().terminateAfterRun = true;
+  frame.AfterMacro();
+  EXPECT_FALSE(frame.State().macroPlaying);
+  EXPECT_EQ(tray.log, (std::vector<std::string>{"inactive", "image idle", std::string("tip ") + kIdleTip}));
+  EXPECT_EQ(frame.checkForMess, 1);
+  EXPECT_EQ(frame.closePlayer, 1);
+  EXPECT_EQ(LogText(), "3/5/2024 2:30:00 PM Finished Macro Greeting\r\n");
+}
+
+TEST_F(RunFrameTest, IntoProgramPlaysTheRecordOnce) {
+  frame.currentRecord.SetNickname("Sig");
+  frame.currentRecord.SetText("ab");
+  frame.IntoProgram();
+  EXPECT_EQ(frame.State().currentMacroName, "Sig");
+  EXPECT_FALSE(frame.State().macroPlaying);
+  std::string typed;
+  for (const KeyEventRecord& k : mem.input.keys)
+    if (!(k.flags & 2)) typed += static_cast<char>(k.vk);
+  EXPECT_EQ(typed, "AB");
+
+  // A run already in progress: nothing.
+  mem.input.keys.clear();
+  frame.State().macroPlaying = true;
+  frame.IntoProgram();
+  EXPECT_TRUE(mem.input.keys.empty());
+}
+
+// What the recorded key events type on a US keyboard: letters, digits, blanks, and the
+// Alt + keypad codes of the characters above 127.
+std::string TypedText(const std::vector<KeyEventRecord>& keys) {
+  std::string typed;
+  bool shift = false;
+  int altCode = -1;
+  for (const KeyEventRecord& k : keys) {
+    const bool up = (k.flags & 2) != 0;
+    if (k.vk == vk::kShift) {
+      shift = !up;
+    } else if (k.vk == vk::kMenu) {
+      if (!up) altCode = 0;
+      if (up && altCode >= 0) typed += static_cast<char>(altCode);
+      if (up) altCode = -1;
+    } else if (!up && altCode >= 0 && k.vk >= vk::kNumpad0 && k.vk <= vk::kNumpad0 + 9) {
+      altCode = altCode * 10 + (k.vk - vk::kNumpad0);
+    } else if (!up) {
+      const bool letter = k.vk >= 'A' && k.vk <= 'Z';
+      typed += static_cast<char>(letter && !shift ? k.vk + 32 : k.vk);
+    }
+  }
+  return typed;
+}
+
+TEST_F(RunFrameTest, IntoProgramCapitalisesAndRetypesForAbbrekeys) {
+  struct Case {
+    std::string text;
+    bool capitalise, firstUpper, retype;
+    std::string typed;
+  } cases[] = {
+      {"hello", true, true, false, "Hello"},
+      {"hello", true, false, false, "hello"},
+      {"hello", false, true, false, "hello"},
+      {"\xE9t\xE9", true, true, false, "\xC9t\xE9"},  // Latin-1 lower case moves down by 32
+      {"1st", true, true, true, "1st "},
+      {"", true, true, true, " "},  // an empty text still gets the trigger
+  };
+  for (const Case& c : cases) {
+    frame.currentRecord.SetText(c.text);
+    frame.capitaliseFirst = c.capitalise;
+    frame.firstTypedUpper = c.firstUpper;
+    frame.retypeTrigger = c.retype;
+    frame.triggerChar = ' ';
+    mem.input.keys.clear();
+    frame.IntoProgram();
+    EXPECT_EQ(TypedText(mem.input.keys), c.typed) << c.text;
+  }
+}
+
+TEST_F(RunFrameTest, PostVKeyUsesTheScanCodeAndTheExtendedFlag) {
+  for (int v : {20, 33, 36, 40, 45, 46, 144, 145}) EXPECT_TRUE(RunFrame::ExtendKey(static_cast<std::uint8_t>(v))) << v;
+  for (int v : {8, 13, 16, 32, 41, 65, 146}) EXPECT_FALSE(RunFrame::ExtendKey(static_cast<std::uint8_t>(v))) << v;
+  frame.PostVKey(vk::kLeft, false);
+  frame.PostAltVKey(vk::kNumpad0 + 6, true);
+  frame.TestStuff();
+  EXPECT_EQ(mem.input.keys, (std::vector<KeyEventRecord>{Key(vk::kLeft, false, 0x4B, true), Key(0x66, true, 0x4D),
+                                                          Key(vk::kShift, false, 0x2A), Key(vk::kHome, false, 0x47, true),
+                                                          Key(vk::kHome, true, 0x47, true), Key(vk::kShift, true, 0x2A)}));
+}
+
+TEST_F(RunFrameTest, WaitsPumpMessagesAndHonourTheSpeedFactor) {
+  const double start = Seconds();
+  mem.desktop.PostMessage(mainWindow, UM_ABORTMACRO, 0, 0);
+  frame.State().speedFactor = 2.0;
+  frame.PauseFor(1.5);
+  const double took = Seconds() - start;
+  EXPECT_GE(took, 3.0);
+  EXPECT_LT(took, 3.02);
+  EXPECT_TRUE(frame.State().abortMacro);  // handled during the wait
+
+  const double before = Seconds();
+  frame.PauseForNoSpeed(0.3);  // the factor does not count
+  EXPECT_NEAR(Seconds() - before, 0.3, 0.015);
+
+  frame.State().speedFactor = 0;
+  const double z = Seconds();
+  frame.PauseFor(10);
+  EXPECT_EQ(Seconds(), z);
+}
+
+TEST_F(RunFrameTest, PolledWaitsWrapAtMidnight) {
+  mem.clock.SetNow(EncodeDateTime({2024, 3, 5, 23, 59, 58, 0}));
+  frame.PauseForNoSpeed(5);
+  const CivilDateTime end = DecodeDateTime(mem.clock.Now());
+  EXPECT_EQ(end.day, 6);
+  EXPECT_EQ(end.hour, 0);
+  EXPECT_EQ(end.minute, 0);
+  EXPECT_EQ(end.second, 3);
+}
+
+TEST_F(RunFrameTest, TimedWaitsBlockWithoutPumping) {
+  mem.desktop.PostMessage(mainWindow, UM_ABORTMACRO, 0, 0);
+  const std::uint64_t t0 = mem.clock.Monotonic();
+  frame.WaitForTimer(1500);
+  EXPECT_EQ(mem.clock.Monotonic() - t0, 1500u);
+  EXPECT_FALSE(frame.State().abortMacro);  // nothing handled meanwhile
+  EXPECT_EQ(mem.desktop.PendingCount(), 1u);
+  EXPECT_FALSE(mem.kernel.Exists(kWaitTimerSemaphore));  // the handle is closed again
+
+  frame.State().speedFactor = 0.5;
+  const std::uint64_t t1 = mem.clock.Monotonic();
+  frame.TimedPauseFor(false, 3);   // 1.5 s at half speed
+  frame.TimedPauseFor(true, 0.25);  // exact: no factor
+  EXPECT_EQ(mem.clock.Monotonic() - t1, 1750u);
+  frame.State().speedFactor = 0;
+  frame.TimedPauseFor(false, 3);
+  frame.TimedPauseFor(false, -1);
+  EXPECT_EQ(mem.clock.Monotonic() - t1, 1750u);
+}
+
+TEST_F(RunFrameTest, ErrorLogLinesAndFailingWrites) {
+  frame.LogError("Could not find file.  Macro will abort.");
+  mem.clock.SetNow(EncodeDateTime({2024, 12, 31, 0, 5, 9, 0}));
+  frame.LogError("second");
+  EXPECT_EQ(LogText(),
+            "3/5/2024 2:30:00 PM Could not find file.  Macro will abort.\r\n"
+            "12/31/2024 12:05:09 AM second\r\n");
+
+  // A folder that is missing, a full disk, no path: the line is lost, nothing is raised and the
+  // run goes on.
+  for (const std::string& bad : {(fs::path(mem.Root()) / "missing" / "LOG.TXT").string(), std::string("/dev/full"),
+                                 std::string()}) {
+    settings.errorLogPath = bad;
+    EXPECT_NO_THROW(frame.LogError("lost"));
+  }
+  EXPECT_TRUE(mem.boxes.shown.empty());
+}
+
+TEST_F(RunFrameTest, DoAMessageAppendsTheMacroNameOnce) {
+  frame.State().currentMacroName = "Mail";
+  frame.State().appendMacroName = true;
+  frame.DoAMessage("Error", "Bad file.");
+  frame.DoAMessage("Notice", "Plain.");
+  ASSERT_EQ(mem.boxes.shown.size(), 2u);
+  EXPECT_EQ(mem.boxes.shown[0].text, "Bad file. (Macro Name: Mail)");
+  EXPECT_EQ(mem.boxes.shown[0].caption, "Error");
+  EXPECT_EQ(mem.boxes.shown[1].text, "Plain.");
+  EXPECT_FALSE(frame.State().appendMacroName);
+}
+
+TEST(ProcessStringVar, ExpandsUntilTheFirstBadReference) {
+  VariableSet v;
+  v.text[1] = "one";
+  v.text[2] = "two";
+  v.text[12] = "twelve";
+  v.text[99] = "%T1%";
+  struct Case {
+    std::string in;
+    std::size_t max;
+    std::string out;
+  } cases[] = {
+      {"a%T1%b", 255, "aoneb"},
+      {"%T1%%T12%%T2%", 255, "onetwelvetwo"},
+      {"x%T1%y%T100%z%T2%", 255, "xoney%T100%z%T2%"},  // 100: it and the rest stay as written
+      {"%T0%%T1%", 255, "%T0%%T1%"},
+      {"%T99%", 255, "%T1%"},                           // inserted text is not searched again
+      {"%Tx%%T1%", 255, "%Tx%%T1%"},
+      {"100%T", 255, "100%T"},
+      {"%T1", 255, "%T1"},
+      {"no refs", 255, "no refs"},
+      {"%T1%%T2%", 5, "onetw"},                         // the field's maximum length
+      {"%T3%end", 255, "end"},                          // an empty variable
+  };
+  for (const Case& c : cases) {
+    std::string s = c.in;
+    ProcessStringVar(s, c.max, v);
+    EXPECT_EQ(s, c.out) << c.in;
+  }
+  std::string longText(300, 'x');
+  longText += "%T1%";
+  std::string ansi = longText;
+  ProcessAnsiStringVar(ansi, v);
+  EXPECT_EQ(ansi, std::string(300, 'x') + "one");  // no limits on the long form
+  ProcessStringVar(longText, 255, v);
+  EXPECT_EQ(longText.size(), 255u);
+}
+
+TEST_F(RunFrameTest, InUseFallsFifteenSecondsAfterTheLastRun) {
+  const platform::WindowHandle editor = mem.desktop.AddForeignWindow("Wendrix Editor - MACROS.WDX", "TEdMain", 7);
+  frame.BeginInUse();
+  EXPECT_TRUE(hook.Block().InUse());
+  frame.EndInUse();
+  const auto execute = [&] {
+    int n = 0;
+    for (const KeyEventRecord& k : mem.input.keys) n += k.vk == vk::kExecute;
+    return n;
+  };
+  EXPECT_EQ(execute(), 2);
+
+  frame.PauseForNoSpeed(10);
+  EXPECT_TRUE(hook.Block().InUse());
+  frame.BeginInUse();
+  frame.EndInUse();  // a new run re-arms the timer
+  frame.PauseForNoSpeed(10);
+  EXPECT_TRUE(hook.Block().InUse());
+  frame.PauseForNoSpeed(5.1);
+  EXPECT_FALSE(hook.Block().InUse());
+  EXPECT_FALSE(block.InUse());
+  EXPECT_FALSE(mem.desktop.HasTimer(mainWindow, kClearTimerId));
+
+  int notices = 0;
+  for (const platform::Message& m : mem.desktop.foreignMessages) {
+    if (m.window == editor && m.message == UM_CONTROL && m.wparam == 6 && m.lparam == 2) ++notices;
+  }
+  EXPECT_EQ(notices, 3);  // set, set, cleared
+
+  mem.desktop.PostMessage(mainWindow, UM_CLEARINUSE, 0, 0);
+  block.SetInUse(true);
+  hook.WdxUpInUse(block);
+  mem.desktop.PumpPending();
+  EXPECT_FALSE(hook.Block().InUse());
+}
+
+TEST_F(RunFrameTest, ClearWaitTimerBoundsTheKeystrokeSync) {
+  block.SetWaitFlag(glob::kWaitKeySync, true);
+  hook.WdxUpWaits(block);
+  mem.desktop.SetTimer(mainWindow, kClearWaitTimerId, kClearWaitTimerMs);
+  frame.PauseForNoSpeed(31);
+  EXPECT_FALSE(block.WaitFlag(glob::kWaitKeySync));
+  EXPECT_FALSE(hook.Block().WaitFlag(glob::kWaitKeySync));
+  EXPECT_FALSE(mem.desktop.HasTimer(mainWindow, kClearWaitTimerId));
+}
+
+TEST_F(RunFrameTest, HooksAreInstalledAgainUnlessAMacroPlays) {
+  block.SetKeyboardHook(hook.WdxHookKeyboard());
+  block.SetMouseHook(hook.WdxHookMouse());
+  const std::uint32_t oldKeyboard = block.KeyboardHook();
+  frame.MenuHooksClick();
+  EXPECT_NE(block.KeyboardHook(), oldKeyboard);
+  EXPECT_TRUE(hook.KeyboardInstalled());
+  EXPECT_TRUE(hook.MouseInstalled());
+  EXPECT_EQ(hook.Block().KeyboardHook(), block.KeyboardHook());
+  EXPECT_EQ(hook.Block().MouseHook(), block.MouseHook());
+
+  const std::uint32_t current = block.KeyboardHook();
+  frame.State().macroPlaying = true;
+  frame.TestHooks();
+  EXPECT_EQ(block.KeyboardHook(), current);
+  frame.State().macroPlaying = false;
+  mem.desktop.SetTimer(mainWindow, kHookTimerId, kHookTimerMs);
+  frame.PauseForNoSpeed(5.1);
+  EXPECT_NE(block.KeyboardHook(), current);
+  EXPECT_FALSE(mem.desktop.HasTimer(mainWindow, kHookTimerId));
+
+  frame.closing = true;
+  frame.ProgTermTimerTimer();
+  frame.closing = false;
+  frame.ProgTermTimerTimer();
+  EXPECT_EQ(frame.runningProgs, 1);
+}
+
+TEST_F(RunFrameTest, LockKeyReportsAndTheAbortKeyReachTheRunState) {
+  hook.WdxHookKeyboard();
+  hook.FeedKeyPress(vk::kCapital);
+  hook.FeedKeyPress(vk::kNumLock);
+  hook.FeedKeyPress(vk::kPause);
+  frame.PumpMessages();
+  EXPECT_TRUE(frame.State().capsLockOn);
+  EXPECT_TRUE(frame.State().numLockOn);
+  EXPECT_FALSE(frame.State().scrollLockOn);
+  EXPECT_TRUE(frame.State().abortMacro);
+}
+
+}  // namespace
+}  // namespace wdx::player

@@ -7,8 +7,11 @@
 #include "platform/kernel_objects.h"
 #include "platform/message_boxes.h"
 #include "platform/message_loop.h"
+#include "platform/processes.h"
 #include "platform/profile_files.h"
 #include "platform/registry.h"
+#include "platform/shell.h"
+#include "platform/system_info.h"
 #include "platform/window_system.h"
 
 namespace wdx::platform {
@@ -22,6 +25,9 @@ struct Platform {
   ProfileFiles* profile = nullptr;
   MessageBoxes* boxes = nullptr;
   Registry* registry = nullptr;
+  Processes* processes = nullptr;
+  Shell* shell = nullptr;
+  SystemInfo* system = nullptr;
 };
 
 }  // namespace wdx::platform

@@ -55,6 +55,9 @@ Platform MemoryPlatform::Get() {
   p.profile = &profile;
   p.boxes = &boxes;
   p.registry = &registry;
+  p.processes = &processes;
+  p.shell = &shell;
+  p.system = &system;
   return p;
 }
 

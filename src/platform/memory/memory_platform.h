@@ -17,8 +17,11 @@
 #include "platform/memory/memory_input.h"
 #include "platform/memory/memory_kernel_objects.h"
 #include "platform/memory/memory_message_boxes.h"
+#include "platform/memory/memory_processes.h"
 #include "platform/memory/memory_profile_files.h"
 #include "platform/memory/memory_registry.h"
+#include "platform/memory/memory_shell.h"
+#include "platform/memory/memory_system_info.h"
 #include "platform/memory/path_map.h"
 #include "platform/platform.h"
 
@@ -50,6 +53,9 @@ class MemoryPlatform {
   MemoryProfileFiles profile;
   MemoryMessageBoxes boxes;
   MemoryRegistry registry;
+  MemoryProcesses processes;
+  MemoryShell shell;
+  MemorySystemInfo system;
 };
 
 }  // namespace wdx::platform

@@ -12,6 +12,9 @@ Platform Win32Platform::Get() {
   p.profile = &profile;
   p.boxes = &boxes;
   p.registry = &registry;
+  p.processes = &processes;
+  p.shell = &shell;
+  p.system = &system;
   return p;
 }
 

@@ -2,7 +2,10 @@
 #pragma once
 
 #include "platform/platform.h"
+#include "platform/win32/win32_processes.h"
 #include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_shell.h"
+#include "platform/win32/win32_system_info.h"
 #include "platform/win32/win32_system.h"
 #include "platform/win32/win32_window_system.h"
 
@@ -20,6 +23,9 @@ class Win32Platform {
   Win32ProfileFiles profile;
   Win32MessageBoxes boxes;
   Win32Registry registry;
+  Win32Processes processes;
+  Win32Shell shell;
+  Win32SystemInfo system;
 };
 
 }  // namespace wdx::platform

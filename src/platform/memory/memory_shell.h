@@ -1,0 +1,30 @@
+// The stand-in shell: records every Execute; a test may act on one (open a window as the
+// started program would) and choose the result.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/shell.h"
+
+namespace wdx::platform {
+
+struct ShellCall {
+  WindowHandle owner = kNoWindow;
+  std::string verb, file, parameters, directory;
+  ShowMode show = ShowMode::kShowNormal;
+};
+
+class MemoryShell : public Shell {
+ public:
+  std::int32_t Execute(WindowHandle owner, const std::string& verb, const std::string& file,
+                       const std::string& parameters, const std::string& directory, ShowMode show) override;
+
+  std::vector<ShellCall> calls;
+  // Result of every Execute (above 32: success).
+  std::int32_t result = 42;
+  std::function<void(const ShellCall&)> onExecute;
+};
+
+}  // namespace wdx::platform

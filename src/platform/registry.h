@@ -1,5 +1,5 @@
-// Reading the system registry: content types by file extension and similar lookups. Only what
-// the system reads is here; keys and value names compare without case, as Windows does.
+// The system registry: content types by file extension and similar lookups, and the file
+// associations the player registers. Keys and value names compare without case, as Windows does.
 #pragma once
 
 #include <optional>
@@ -18,6 +18,10 @@ class Registry {
   // or the value is missing or the value is not a string.
   virtual std::optional<std::string> ReadString(RegistryRoot root, const std::string& key,
                                                 const std::string& name) = 0;
+  // Sets the string value `name` ("" the default value) of `key`, creating the key (and the
+  // keys above it) when needed; false when the registry refused.
+  virtual bool WriteString(RegistryRoot root, const std::string& key, const std::string& name,
+                           const std::string& value) = 0;
 };
 
 }  // namespace wdx::platform

@@ -35,4 +35,11 @@ std::optional<std::string> MemoryRegistry::ReadString(RegistryRoot root, const s
   return v->second;
 }
 
+bool MemoryRegistry::WriteString(RegistryRoot root, const std::string& key, const std::string& name,
+                                 const std::string& value) {
+  writes.push_back({root, key, name, value});
+  SetString(root, key, name, value);
+  return true;
+}
+
 }  // namespace wdx::platform

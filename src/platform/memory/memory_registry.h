@@ -3,6 +3,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include "platform/registry.h"
 
@@ -17,6 +18,15 @@ class MemoryRegistry : public Registry {
 
   bool KeyExists(RegistryRoot root, const std::string& key) override;
   std::optional<std::string> ReadString(RegistryRoot root, const std::string& key, const std::string& name) override;
+  bool WriteString(RegistryRoot root, const std::string& key, const std::string& name,
+                   const std::string& value) override;
+
+  // Every WriteString, in order (what a program changed in the registry).
+  struct Write {
+    RegistryRoot root;
+    std::string key, name, value;
+  };
+  std::vector<Write> writes;
 
  private:
   using Values = std::map<std::string, std::string>;  // case-folded value name -> value

@@ -61,4 +61,17 @@ std::optional<std::string> Win32Registry::ReadString(RegistryRoot root, const st
   return std::string(buf.data());
 }
 
+bool Win32Registry::WriteString(RegistryRoot root, const std::string& key, const std::string& name,
+                                const std::string& value) {
+  HKEY k = nullptr;
+  if (RegCreateKeyExA(RootKey(root), key.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr, &k,
+                      nullptr) != ERROR_SUCCESS)
+    return false;
+  const bool ok = RegSetValueExA(k, name.empty() ? nullptr : name.c_str(), 0, REG_SZ,
+                                 reinterpret_cast<const BYTE*>(value.c_str()),
+                                 static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
+  RegCloseKey(k);
+  return ok;
+}
+
 }  // namespace wdx::platform

@@ -1,4 +1,4 @@
-// The real registry (read access through the advapi32 functions).
+// The real registry, through the advapi32 functions.
 #pragma once
 
 #include "platform/registry.h"
@@ -9,6 +9,8 @@ class Win32Registry : public Registry {
  public:
   bool KeyExists(RegistryRoot root, const std::string& key) override;
   std::optional<std::string> ReadString(RegistryRoot root, const std::string& key, const std::string& name) override;
+  bool WriteString(RegistryRoot root, const std::string& key, const std::string& name,
+                   const std::string& value) override;
 };
 
 }  // namespace wdx::platform

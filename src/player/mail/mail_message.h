@@ -17,6 +17,10 @@
 
 namespace wdx::mail {
 
+// The extra header line the player adds to every message it sends; the encoder writes the
+// lines of Headers as they are, after the address fields and before the subject.
+inline constexpr const char* kPlayerMailerHeader = "X-Mailer: Wendrix";
+
 enum class TAttEncoding : std::uint8_t { ae7Bit = 0, aeBase64 = 1, aeQuotedPrintable = 2 };
 enum class TMsgEncoding : std::uint8_t { meMIME = 0, meUU = 1 };
 enum class TCharSet : std::uint8_t { csUSASCII = 0, csISO8859 = 1, csISO2022jp = 2 };

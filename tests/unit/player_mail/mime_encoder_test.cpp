@@ -23,7 +23,7 @@ class MimeEncoderTest : public ::testing::Test {
     msg_.Sender().SetName("Wendrix User");
     msg_.Sender().SetAddress("user@example.com");
     msg_.Recipients().AddAddress("ann@example.com", "Ann");
-    msg_.Headers().Add("X-Mailer: Wendrix");
+    msg_.Headers().Add(kPlayerMailerHeader);
     msg_.SetSubject("Report");
   }
   TmsAttItem Item(const std::string& name, const std::string& data) { return MakeItem(registry_, name, data); }
@@ -144,6 +144,16 @@ TEST_F(MimeEncoderTest, DisplayNamesStayOneAddress) {
     msg_.Sender().SetName(c.name);
     EXPECT_EQ(EncodedLines()[0], std::string("From:     ") + c.written + " <user@example.com>") << c.name;
   }
+  // Long names and addresses are never cut inside the brackets.
+  std::string name(255, 'n'), address(255, 'a');
+  msg_.Sender().SetName(name);
+  msg_.Sender().SetAddress(address);
+  msg_.Recipients().AddAddress(address, name);
+  msg_.SetReturnReceipt(true);
+  Text lines = EncodedLines();
+  EXPECT_EQ(lines[0], "From:     " + name + " <" + address + ">");
+  EXPECT_EQ(lines[2], "          " + name + " <" + address + ">");
+  EXPECT_EQ(lines[3], "Return-Receipt-To: <" + address + ">");
 }
 
 TEST_F(MimeEncoderTest, EightBitTextIsLabelledAndEncoded) {

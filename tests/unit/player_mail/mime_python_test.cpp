@@ -123,7 +123,7 @@ class MimePythonTest : public ::testing::Test {
     msg_.Sender().SetName("Wendrix User");
     msg_.Sender().SetAddress("user@example.com");
     msg_.Recipients().AddAddress("ann@example.com", "Ann");
-    msg_.Headers().Add("X-Mailer: Wendrix");
+    msg_.Headers().Add(kPlayerMailerHeader);
     msg_.SetSubject("Report");
   }
 
@@ -228,11 +228,12 @@ TEST_F(MimePythonTest, TextAttachmentsArriveWithCrLfLines) {
 
 TEST_F(MimePythonTest, SingleBinaryAttachmentIsTheWholeBody) {
   const std::string binary = AllBytes(1);
-  msg_.Attachments().Add(Item("photo.jpg", binary));
+  const std::string name = std::string(240, 'p') + " photo.jpg";  // a long name is not cut
+  msg_.Attachments().Add(Item(name, binary));
   Parsed p = EncodeAndRead(msg_);
   ASSERT_EQ(p.parts.size(), 1u);
   EXPECT_EQ(p.parts[0].type, "image/jpeg");
-  EXPECT_EQ(p.parts[0].fileName, "photo.jpg");
+  EXPECT_EQ(p.parts[0].fileName, name);
   EXPECT_EQ(p.parts[0].payload, binary);
 }
 

@@ -2,6 +2,8 @@
 // encoding with a seeded boundary generator.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <sstream>
 #include <string>
 #include <vector>
@@ -50,5 +52,23 @@ inline std::string JoinCrLf(const std::vector<std::string>& lines) {
   for (const std::string& l : lines) out += l + "\r\n";
   return out;
 }
+
+// A message as the player's e-mail command fills it: sender, one recipient, its X-Mailer line
+// and a subject, with a registry that knows the usual content types.
+class UsualMessageTest : public ::testing::Test {
+ protected:
+  UsualMessageTest() : msg_(&registry_) {
+    FillContentTypes(registry_);
+    msg_.Sender().SetName("Wendrix User");
+    msg_.Sender().SetAddress("user@example.com");
+    msg_.Recipients().AddAddress("ann@example.com", "Ann");
+    msg_.Headers().Add(kPlayerMailerHeader);
+    msg_.SetSubject("Report");
+  }
+  TmsAttItem Item(const std::string& name, const std::string& data) { return MakeItem(registry_, name, data); }
+
+  platform::MemoryRegistry registry_;
+  TmsMessage msg_;
+};
 
 }  // namespace wdx::mail::testing

@@ -16,21 +16,9 @@ using testing::MakeItem;
 using testing::SplitCrLf;
 using Text = std::vector<std::string>;
 
-class MimeEncoderTest : public ::testing::Test {
+class MimeEncoderTest : public testing::UsualMessageTest {
  protected:
-  MimeEncoderTest() : msg_(&registry_) {
-    testing::FillContentTypes(registry_);
-    msg_.Sender().SetName("Wendrix User");
-    msg_.Sender().SetAddress("user@example.com");
-    msg_.Recipients().AddAddress("ann@example.com", "Ann");
-    msg_.Headers().Add(kPlayerMailerHeader);
-    msg_.SetSubject("Report");
-  }
-  TmsAttItem Item(const std::string& name, const std::string& data) { return MakeItem(registry_, name, data); }
   Text EncodedLines() { return SplitCrLf(Encode(msg_)); }
-
-  platform::MemoryRegistry registry_;
-  TmsMessage msg_;
 };
 
 TEST_F(MimeEncoderTest, PlainMessageLayout) {

@@ -116,17 +116,8 @@ std::string AllBytes(int times) {
   return s;
 }
 
-class MimePythonTest : public ::testing::Test {
+class MimePythonTest : public testing::UsualMessageTest {
  protected:
-  MimePythonTest() : msg_(&registry_) {
-    testing::FillContentTypes(registry_);
-    msg_.Sender().SetName("Wendrix User");
-    msg_.Sender().SetAddress("user@example.com");
-    msg_.Recipients().AddAddress("ann@example.com", "Ann");
-    msg_.Headers().Add(kPlayerMailerHeader);
-    msg_.SetSubject("Report");
-  }
-
   void SetUp() override {
     if (std::string(WDX_PYTHON3).empty() || std::string(WDX_PYTHON3).ends_with("NOTFOUND"))
       FAIL() << "python3 is needed to check the encoded messages (apt-get install python3)";
@@ -138,11 +129,6 @@ class MimePythonTest : public ::testing::Test {
     EXPECT_TRUE(parsed.defects.empty()) << ::testing::PrintToString(parsed.defects) << "\n" << encoded;
     return parsed;
   }
-
-  TmsAttItem Item(const std::string& name, const std::string& data) { return MakeItem(registry_, name, data); }
-
-  platform::MemoryRegistry registry_;
-  TmsMessage msg_;
 };
 
 TEST_F(MimePythonTest, PlainTextWithAddressesAndDots) {

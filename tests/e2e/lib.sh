@@ -200,6 +200,33 @@ wdx_wine_leftovers() {
   done
 }
 
+# ---------------------------------------------------------------------------------------------
+# Starting and ending programs
+
+# wdx_wine_start [--64] EXE [ARG...]: starts a Windows program in the background (not in a
+# command substitution: the pid is kept in WDX_LAST_PID and WDX_STARTED_PIDS of this shell).
+wdx_wine_start() {
+  local loader=$WDX_WINE32
+  [ "${1:-}" = --64 ] && { loader=$WDX_WINE64; shift; }
+  "$loader" "$@" </dev/null >>"${WDX_WINE_DIR:-/tmp}/programs.log" 2>&1 &
+  WDX_LAST_PID=$!
+  WDX_STARTED_PIDS+=("$WDX_LAST_PID")
+}
+
+# wdx_wait_exit PID SECONDS: waits for a program started here to end; its exit code goes to
+# WDX_EXIT_CODE. Fails when it is still running after SECONDS.
+wdx_wait_exit() {
+  local pid=$1 secs=${2:-10} i
+  for ((i = 0; i < secs * 10; i++)); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -0 "$pid" 2>/dev/null && return 1
+  WDX_EXIT_CODE=0
+  wait "$pid" 2>/dev/null || WDX_EXIT_CODE=$?
+  return 0
+}
+
 # Ends every program started here that still runs; their pids go to WDX_STOPPED_PIDS and the
 # result is 1 when there were any.
 wdx_stop_started() {

@@ -319,7 +319,8 @@ bool HookCore::OnMouse(const MouseInput& e) {
 }
 
 void HookCore::OnForeground(platform::WindowHandle w) {
-  if (w == lastForeground_) return;
+  // No window in front (the focus is between windows) is no change worth reporting.
+  if (w == platform::kNoWindow || w == lastForeground_) return;
   lastForeground_ = w;
   ResetAbbrekeyWord();
   host_.Post(CbtWindow(), UM_FOREGROUND, w, 0);

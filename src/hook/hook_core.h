@@ -93,7 +93,8 @@ class HookCore {
   KeyVerdict OnRemapKey(const KeyInput& e);
   // The mouse hook; true = swallow the event.
   bool OnMouse(const MouseInput& e);
-  // Foreground tracking: a new foreground window; repeats of the same window are dropped.
+  // Foreground tracking: a new foreground window; repeats of the same window and "no window"
+  // are dropped.
   void OnForeground(platform::WindowHandle w);
   // A program started or ended.
   void OnProgramsChanged();

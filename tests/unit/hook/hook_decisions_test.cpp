@@ -223,6 +223,7 @@ TEST_F(HookDecisions, ForegroundAndProgramsGoToTheCbtBlocksWindow) {
   lib.WdxHookCBT();
   lib.FeedForeground(front);
   lib.FeedForeground(front);
+  lib.FeedForeground(platform::kNoWindow);  // nothing in front: no report
   lib.FeedProgramsChanged();
   lib.FeedForeground(player);
   EXPECT_EQ(Take(), (std::vector<Msg>{{cbtTarget, UM_FOREGROUND, front, 0},

@@ -2,7 +2,10 @@
 // The real adapter (win32/) and the in-memory stand-in (memory/) each fill one.
 #pragma once
 
+#include "platform/clipboard.h"
 #include "platform/clock.h"
+#include "platform/environment.h"
+#include "platform/files.h"
 #include "platform/input.h"
 #include "platform/kernel_objects.h"
 #include "platform/message_boxes.h"
@@ -28,6 +31,9 @@ struct Platform {
   Processes* processes = nullptr;
   Shell* shell = nullptr;
   SystemInfo* system = nullptr;
+  Clipboard* clipboard = nullptr;
+  Environment* environment = nullptr;
+  Files* files = nullptr;
 };
 
 }  // namespace wdx::platform

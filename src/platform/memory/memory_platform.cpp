@@ -58,6 +58,9 @@ Platform MemoryPlatform::Get() {
   p.processes = &processes;
   p.shell = &shell;
   p.system = &system;
+  p.clipboard = &clipboard;
+  p.environment = &environment;
+  p.files = &files;
   return p;
 }
 

@@ -12,8 +12,11 @@
 
 #include <string>
 
+#include "platform/memory/memory_clipboard.h"
 #include "platform/memory/memory_clock.h"
 #include "platform/memory/memory_desktop.h"
+#include "platform/memory/memory_environment.h"
+#include "platform/memory/memory_files.h"
 #include "platform/memory/memory_input.h"
 #include "platform/memory/memory_kernel_objects.h"
 #include "platform/memory/memory_message_boxes.h"
@@ -56,6 +59,9 @@ class MemoryPlatform {
   MemoryProcesses processes;
   MemoryShell shell;
   MemorySystemInfo system;
+  MemoryClipboard clipboard;
+  MemoryEnvironment environment;
+  MemoryFiles files{paths};
 };
 
 }  // namespace wdx::platform

@@ -15,6 +15,9 @@ Platform Win32Platform::Get() {
   p.processes = &processes;
   p.shell = &shell;
   p.system = &system;
+  p.clipboard = &clipboard;
+  p.environment = &environment;
+  p.files = &files;
   return p;
 }
 

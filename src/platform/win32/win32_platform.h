@@ -7,6 +7,7 @@
 #include "platform/win32/win32_shell.h"
 #include "platform/win32/win32_system_info.h"
 #include "platform/win32/win32_system.h"
+#include "platform/win32/win32_text_services.h"
 #include "platform/win32/win32_window_system.h"
 
 namespace wdx::platform {
@@ -26,6 +27,9 @@ class Win32Platform {
   Win32Processes processes;
   Win32Shell shell;
   Win32SystemInfo system;
+  Win32Clipboard clipboard;
+  Win32Environment environment;
+  Win32Files files;
 };
 
 }  // namespace wdx::platform

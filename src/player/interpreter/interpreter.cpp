@@ -1,6 +1,7 @@
 #include "player/interpreter/interpreter.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "platform/virtual_keys.h"
 #include "shared/globals.h"
@@ -54,6 +55,10 @@ Interpreter::Interpreter(InterpreterHost& host) : host_(host) {
 void Interpreter::RegisterBuiltInHandlers() {
   RegisterKeyHandlers(*this);
   RegisterTextHandlers(*this);
+  RegisterTimingHandlers(*this);
+  RegisterDateTimeHandlers(*this);
+  RegisterVariableHandlers(*this);
+  RegisterPauseHandlers(*this);
 }
 
 void Interpreter::SetHandler(TagId id, TagHandler handler) {
@@ -209,7 +214,9 @@ void Interpreter::ReleaseHeldKeys() {
 void Interpreter::WaitScaledMs(std::int32_t ms) {
   const double factor = State().speedFactor;
   if (factor == 0.0) return;
-  WaitMs(static_cast<std::int32_t>(ms * factor));
+  // A huge factor must not overflow the conversion: the wait is then the longest one.
+  const double scaled = std::trunc(ms * factor);
+  WaitMs(scaled >= 2147483647.0 ? 2147483647 : scaled > 0.0 ? static_cast<std::int32_t>(scaled) : 0);
 }
 
 void Interpreter::WaitMs(std::int32_t ms) {

@@ -116,5 +116,9 @@ class Interpreter {
 // Registration of the families built in this folder (each in its own source file).
 void RegisterKeyHandlers(Interpreter& in);
 void RegisterTextHandlers(Interpreter& in);
+void RegisterTimingHandlers(Interpreter& in);
+void RegisterDateTimeHandlers(Interpreter& in);
+void RegisterVariableHandlers(Interpreter& in);
+void RegisterPauseHandlers(Interpreter& in);
 
 }  // namespace wdx::player

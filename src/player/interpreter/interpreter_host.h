@@ -8,12 +8,22 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
 #include "platform/types.h"
 
+namespace wdx::platform {
+struct Platform;
+}
+namespace wdx::forms {
+class FormRunner;
+}
+
 namespace wdx::player {
+
+class TPauseMacro;
 
 // One set of macro variables: slot 0 and T1..T99, slot 0 and N1..N50, slot 0 and D1..D50.
 struct VariableSet {
@@ -49,6 +59,11 @@ struct RunState {
   platform::WindowHandle targetWindow = platform::kNoWindow;
   bool terminateAfterRun = false;
   bool windows98Flag = false;
+  // Activation code of the running macro (a hot key index 0..720 names its key in the pause
+  // window's caption; 30000: none).
+  std::int32_t currentActivation = 30000;
+  // The pause window while it is open, so the hot-key road can resume it (ResumePause).
+  TPauseMacro* pauseWindow = nullptr;
 
   VariableSet vars;   // the live variables of the run
   VariableSet saved;  // the saved set, kept from run to run
@@ -84,6 +99,33 @@ class InterpreterHost {
   // Modal stay-on-top message box. When appendMacroName is set it appends
   // " (Macro Name: " + currentMacroName + ")" to the text and clears the flag.
   virtual void DoAMessage(const std::string& caption, const std::string& text) = 0;
+
+  // --- Services with a default. A host without a facility keeps the default; the commands
+  // that need it then fail with a clear message instead of doing something else.
+
+  // The platform the commands reach directly (clock, clipboard, files, environment, INI
+  // files, windows, screen size); nullptr when the host has none.
+  virtual platform::Platform* GetPlatform() { return nullptr; }
+  // Shows the prompt windows of a running macro (pause, messages, value prompts); nullptr when
+  // the host cannot show forms.
+  virtual forms::FormRunner* Forms() { return nullptr; }
+  // Blocks the thread without pumping messages: Trunc(seconds × speed factor × 1000) ms
+  // (nothing at speed 0), or Trunc(seconds × 1000) ms when exact. The default sleeps on the
+  // platform's clock; the main window waits on its semaphore instead.
+  virtual void TimedPauseFor(bool exact, double seconds);
+  // Replaces the "%T" references of a command's text field by the live text variables (at
+  // most maxLength characters). The default leaves the text as it is.
+  virtual void ProcessStringVar(std::string& text, std::size_t maxLength);
+  // Forces a window (a prompt of the running macro) to the foreground. The default brings it
+  // to the front through the platform.
+  virtual void SetMainWin(platform::WindowHandle w);
+  // Around a prompt window: true shows the player's hidden application window so the prompt
+  // can take the foreground; false hides the application and main windows again.
+  virtual void ShowApplication(bool /*show*/) {}
 };
+
+// Milliseconds that TimedPauseFor blocks: 0 for speed 0 (unless exact), for a wait below zero
+// and for what is not a number; never the endless wait.
+std::uint32_t TimedPauseMs(bool exact, double seconds, double speedFactor);
 
 }  // namespace wdx::player

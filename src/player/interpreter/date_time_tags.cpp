@@ -1,0 +1,70 @@
+// The date and time tags: today's date (moved by a number of days) or the current time in one
+// of the fixed formats, typed or stored in a text variable.
+#include <string>
+
+#include "player/interpreter/interpreter.h"
+#include "player/interpreter/platform_access.h"
+#include "player/interpreter/variables.h"
+#include "shared/date_time_formats.h"
+
+namespace wdx::player {
+
+namespace {
+
+std::int32_t NumberAt(const Level& level, std::size_t offset, std::size_t width) {
+  const std::size_t from = level.cursor + offset;
+  return from < level.text.size() ? ParseWholeNumber(level.text.substr(from, width)).value : 0;
+}
+
+// Types the text, or stores it in T[var] (var 0: typed). The clock is read once per tag.
+void Deliver(Interpreter& in, Level& level, const std::string& text, std::int32_t var) {
+  if (var == 0) {
+    for (const char c : text) in.TypeCharacter(level, c);
+    return;
+  }
+  if (std::string* slot = TextVariable(in, var)) *slot = text;
+}
+
+bool ReadClock(Interpreter& in, double& now) {
+  platform::Clock* clock = Facility(in, &platform::Platform::clock, "Date Error", "clock");
+  if (clock == nullptr) return false;
+  now = clock->Now();
+  return true;
+}
+
+// "<" + name + "{" + Y/N + "}>" or "<" + name + "{" + Y/N + F/P + days + "}" [+ var] + ">".
+void DateTag(Interpreter& in, Level& level, const TagInfo& tag) {
+  const std::size_t l = tag.keyword.size();
+  const bool zeros = level.At(level.cursor + l) == 'Y';
+  std::int32_t days = 0;
+  std::int32_t var = 0;
+  if (level.At(level.cursor + l + 2) != '>') {
+    days = NumberAt(level, l + 2, 3);
+    if (level.At(level.cursor + l + 1) == 'P') days = -days;
+    if (level.At(level.cursor + l + 6) != '>') var = NumberAt(level, l + 6, 2);
+  }
+  level.cursor = TagEnd(tag, level.text, level.cursor);
+  double now = 0.0;
+  if (!ReadClock(in, now)) return;
+  Deliver(in, level, FormatDate(tag.count, now, zeros, days), var);
+}
+
+// "<" + name + "{" + Y/N + "}" [+ var] + ">".
+void TimeTag(Interpreter& in, Level& level, const TagInfo& tag) {
+  const std::size_t l = tag.keyword.size();
+  const bool zeros = level.At(level.cursor + l) == 'Y';
+  const std::int32_t var = level.At(level.cursor + l + 2) == '>' ? 0 : NumberAt(level, l + 2, 2);
+  level.cursor = TagEnd(tag, level.text, level.cursor);
+  double now = 0.0;
+  if (!ReadClock(in, now)) return;
+  Deliver(in, level, FormatTime(tag.count, now, zeros), var);
+}
+
+}  // namespace
+
+void RegisterDateTimeHandlers(Interpreter& in) {
+  in.SetFamilyHandler(TagFamily::kDateTag, &DateTag);
+  in.SetFamilyHandler(TagFamily::kTimeTag, &TimeTag);
+}
+
+}  // namespace wdx::player

@@ -1,0 +1,360 @@
+// The variable commands: save and restore of the live set ("<VARSR:") and the modify commands
+// of the decimal, integer and text variables ("<DMVAR:", "<NMVAR:", "<TMVAR:").
+#include "player/interpreter/variables.h"
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <string_view>
+
+#include "player/interpreter/platform_access.h"
+#include "shared/globals.h"
+
+namespace wdx::player {
+
+namespace {
+
+constexpr char kCaption[] = "Variable Error";
+// Text fields of tags are short strings.
+constexpr std::size_t kShortText = 255;
+
+template <class T, std::size_t N>
+T* Slot(Interpreter& in, std::array<T, N>& table, std::int64_t number, char letter, const char* kind, int last) {
+  if (number >= 0 && number < static_cast<std::int64_t>(N)) return &table[static_cast<std::size_t>(number)];
+  in.Fail(kCaption, std::string("There is no ") + kind + " variable " + letter + std::to_string(number) + " (" +
+                        kind + " variables are " + letter + "1 to " + letter + std::to_string(last) +
+                        "). Macro will abort.");
+  return nullptr;
+}
+
+std::string_view Field(const Level& level, std::size_t offset, std::size_t width) {
+  const std::size_t from = level.cursor + offset;
+  return from < level.text.size() ? level.text.substr(from, width) : std::string_view{};
+}
+
+std::int32_t Whole(const Level& level, std::size_t offset, std::size_t width) {
+  return ParseWholeNumber(Field(level, offset, width)).value;
+}
+
+// The variable number that a real-number field carries: its whole part. Values far outside
+// every table keep a size that still names no variable.
+std::int64_t TruncNumber(double x) {
+  if (!(std::fabs(x) < 1e9)) return x < 0 ? -1000000000 : 1000000000;
+  return static_cast<std::int64_t>(std::trunc(x));
+}
+
+// --- "<NMVAR:": 32-bit integer arithmetic that wraps on overflow.
+
+std::int32_t Wrap(std::int64_t v) { return static_cast<std::int32_t>(static_cast<std::uint32_t>(v)); }
+
+std::int32_t IntegerOperation(std::int32_t op, std::int32_t a, std::int32_t b) {
+  switch (op) {
+    case 1: return Wrap(std::int64_t{a} + b);
+    case 2: return Wrap(std::int64_t{a} - b);
+    case 3: return Wrap(std::int64_t{a} * b);
+    default:
+      // Quotient truncated toward zero; the one quotient beyond 32 bits wraps like the rest.
+      return b == 0 ? 0 : Wrap(std::int64_t{a} / b);
+  }
+}
+
+void ModifyIntegerVar(Interpreter& in, Level& level) {
+  const std::int32_t op = Whole(level, 7, 2);
+  const std::int32_t v = Whole(level, 10, 2);
+  const bool flagA = level.At(level.cursor + 13) == '1';
+  const std::int32_t valueA = Whole(level, 15, 7);
+  const bool flagB = level.At(level.cursor + 23) == '1';
+  const std::int32_t valueB = Whole(level, 25, 7);
+  if (op >= 1 && op <= 4) {
+    std::int32_t* target = IntegerVariable(in, v);
+    if (target == nullptr) return;
+    std::int32_t a = valueA, b = valueB;
+    if (flagA) {
+      const std::int32_t* p = IntegerVariable(in, valueA);
+      if (p == nullptr) return;
+      a = *p;
+    }
+    if (flagB) {
+      const std::int32_t* p = IntegerVariable(in, valueB);
+      if (p == nullptr) return;
+      b = *p;
+    }
+    *target = IntegerOperation(op, a, b);
+    return;
+  }
+  if (op < 5 || op > 7) return;
+  const std::int32_t* source = IntegerVariable(in, v);
+  if (source == nullptr) return;
+  const std::int32_t value = *source;
+  if (op == 5) {
+    if (std::string* t = TextVariable(in, valueA)) *t = FormatNumber(1, 0, value);
+  } else if (op == 6) {
+    if (double* d = DecimalVariable(in, valueA)) *d = value;
+  } else if (std::int32_t* n = IntegerVariable(in, valueA)) {
+    *n = value;
+  }
+}
+
+// --- "<DMVAR:": double arithmetic.
+
+void ModifyDecimalVar(Interpreter& in, Level& level) {
+  const std::int32_t op = Whole(level, 7, 2);
+  const std::int32_t v = Whole(level, 10, 2);
+  const bool flagA = level.At(level.cursor + 13) == '1';
+  // A field that is no real number counts as 0.
+  const double valueA = ParseRealNumber(Field(level, 15, 20)).value;
+  const bool flagB = level.At(level.cursor + 36) == '1';
+  const double valueB = ParseRealNumber(Field(level, 38, 20)).value;
+  if (op >= 1 && op <= 4) {
+    double* target = DecimalVariable(in, v);
+    if (target == nullptr) return;
+    double a = valueA, b = valueB;
+    if (flagA) {
+      const double* p = DecimalVariable(in, TruncNumber(valueA));
+      if (p == nullptr) return;
+      a = *p;
+    }
+    if (flagB) {
+      const double* p = DecimalVariable(in, TruncNumber(valueB));
+      if (p == nullptr) return;
+      b = *p;
+    }
+    switch (op) {
+      case 1: *target = a + b; break;
+      case 2: *target = a - b; break;
+      case 3: *target = a * b; break;
+      default: *target = b == 0.0 ? 0.0 : a / b; break;
+    }
+    return;
+  }
+  if (op < 5 || op > 7) return;
+  const double* source = DecimalVariable(in, v);
+  if (source == nullptr) return;
+  const double value = *source;
+  const std::int64_t targetNumber = TruncNumber(valueA);
+  if (op == 5) {
+    // The decimals are a byte: a count below zero gives none, one above 255 the most.
+    const std::int64_t decimals = TruncNumber(valueB);
+    const auto places = static_cast<std::uint8_t>(decimals < 0 ? 0 : decimals > 255 ? 255 : decimals);
+    if (std::string* t = TextVariable(in, targetNumber)) *t = FormatNumber(1, places, value);
+  } else if (op == 6) {
+    std::int32_t* n = IntegerVariable(in, targetNumber);
+    if (n == nullptr) return;
+    const double whole = std::trunc(value);
+    if (!(whole >= -2147483648.0 && whole <= 2147483647.0)) {
+      in.Fail(kCaption, "The decimal variable D" + std::to_string(v) + " holds " + FormatNumber(1, 4, value) +
+                            ", which does not fit an integer variable (-2147483648 to 2147483647). Macro will abort.");
+      return;
+    }
+    *n = static_cast<std::int32_t>(whole);
+  } else if (double* d = DecimalVariable(in, targetNumber)) {
+    *d = value;
+  }
+}
+
+// --- "<TMVAR:": text operations.
+
+bool Blank(char c) { return static_cast<unsigned char>(c) <= ' '; }
+
+void TrimLeft(std::string& s) {
+  std::size_t i = 0;
+  while (i < s.size() && Blank(s[i])) ++i;
+  s.erase(0, i);
+}
+
+void TrimRight(std::string& s) {
+  std::size_t n = s.size();
+  while (n > 0 && Blank(s[n - 1])) --n;
+  s.resize(n);
+}
+
+// A number field of three characters, or "N" + two digits naming an integer variable.
+bool Resolve(Interpreter& in, std::string_view field, std::int32_t& value) {
+  if (!field.empty() && field[0] == 'N') {
+    const std::int32_t* n = IntegerVariable(in, ParseWholeNumber(field.substr(1, 2)).value);
+    if (n == nullptr) return false;
+    value = *n;
+    return true;
+  }
+  value = ParseWholeNumber(field).value;
+  return true;
+}
+
+void WriteLine(const std::string& path, const std::string& line, bool append) {
+  std::ofstream out(path, std::ios::binary | (append ? std::ios::app : std::ios::trunc));
+  // A file that cannot be opened is left alone, and so is a write that fails.
+  if (out) out << line << "\r\n";
+}
+
+void ModifyTextVar(Interpreter& in, Level& level) {
+  const std::int32_t op = Whole(level, 7, 2);
+  if (op < 1 || op > 20) return;
+  const std::int32_t w = Whole(level, 13, 2);
+  const std::string_view fieldP = Field(level, 16, 3);
+  const std::string_view fieldQ = Field(level, 20, 3);
+  std::string text;
+  if (level.cursor + 24 < level.text.size()) {
+    const std::string_view rest = level.text.substr(level.cursor + 24);
+    text = std::string(rest.substr(0, std::min(rest.find('>'), kShortText)));
+  }
+  std::string* t = TextVariable(in, Whole(level, 10, 2));
+  if (t == nullptr) return;
+  switch (op) {
+    case 1: TrimLeft(*t); TrimRight(*t); break;
+    case 2: TrimLeft(*t); break;
+    case 3: TrimRight(*t); break;
+    case 4: std::erase_if(*t, [](char c) { return c == '\r' || c == '\n'; }); break;
+    case 5:
+      if (std::int32_t* n = IntegerVariable(in, w)) *n = ParseWholeNumber(*t).value;
+      break;
+    case 6:
+      if (double* d = DecimalVariable(in, w)) *d = ParseRealNumber(*t).value;
+      break;
+    case 7: *t += text; break;
+    case 8:
+      if (const std::string* other = TextVariable(in, w)) *t += *other;
+      break;
+    case 9:
+      if (const std::string* other = TextVariable(in, w)) *t = *other;
+      break;
+    case 10: {
+      const std::string* other = TextVariable(in, w);
+      std::int32_t p = 0, q = 0;
+      if (other == nullptr || !Resolve(in, fieldP, p) || !Resolve(in, fieldQ, q)) return;
+      const std::size_t start = p < 1 ? 0 : static_cast<std::size_t>(p) - 1;
+      *t = start >= other->size() || q <= 0 ? std::string() : other->substr(start, static_cast<std::size_t>(q));
+      break;
+    }
+    case 11: {
+      std::int32_t p = 0, q = 0;
+      if (!Resolve(in, fieldP, p) || !Resolve(in, fieldQ, q)) return;
+      if (p >= 1 && static_cast<std::size_t>(p) <= t->size() && q > 0) {
+        t->erase(static_cast<std::size_t>(p) - 1, static_cast<std::size_t>(q));
+      }
+      break;
+    }
+    case 12:
+      for (char& c : *t) {
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+      }
+      break;
+    case 13:
+      for (char& c : *t) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+      }
+      break;
+    case 14:
+    case 15: {
+      // The length is taken literally: the variable form reads as no number and pads nothing.
+      const std::int32_t length = ParseWholeNumber(fieldP).value;
+      if (length > 0 && t->size() < static_cast<std::size_t>(length)) {
+        const std::size_t pad = static_cast<std::size_t>(length) - t->size();
+        if (op == 14) {
+          t->insert(0, pad, ' ');
+        } else {
+          t->append(pad, ' ');
+        }
+      }
+      break;
+    }
+    case 16:
+      if (auto* clipboard = Facility(in, &platform::Platform::clipboard, kCaption, "clipboard")) {
+        clipboard->SetText(*t);
+      }
+      break;
+    case 17:
+    case 20:
+      if (auto* files = Facility(in, &platform::Platform::files, kCaption, "file system")) {
+        const std::string path = files->NativePath(text);
+        std::error_code ec;
+        // Appending needs an existing file; writing creates or empties it.
+        if (op == 17 || std::filesystem::is_regular_file(path, ec)) WriteLine(path, *t, op == 20);
+      }
+      break;
+    case 18:
+      if (auto* profile = Facility(in, &platform::Platform::profile, kCaption, "INI file access")) {
+        // File name, section and key, separated by the byte 0x01; without both separators
+        // there is nothing to write to.
+        const std::size_t first = text.find('\x01');
+        const std::size_t second = first == std::string::npos ? first : text.find('\x01', first + 1);
+        if (second != std::string::npos) {
+          profile->WriteString(text.substr(0, first), text.substr(first + 1, second - first - 1),
+                                  text.substr(second + 1), *t);
+        }
+      }
+      break;
+    case 19:
+      if (auto* environment = Facility(in, &platform::Platform::environment, kCaption, "environment")) {
+        environment->SetVariable(text, *t);
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+void VariableTag(Interpreter& in, Level& level, const TagInfo& tag) {
+  switch (tag.id) {
+    case TagId::kVarsr:
+      SaveRestoreVariables(in.State(), Whole(level, 7, 2));
+      break;
+    case TagId::kNmvar:
+      ModifyIntegerVar(in, level);
+      break;
+    case TagId::kDmvar:
+      ModifyDecimalVar(in, level);
+      break;
+    case TagId::kTmvar:
+      ModifyTextVar(in, level);
+      break;
+    default:
+      break;
+  }
+  level.cursor = TagEnd(tag, level.text, level.cursor);
+}
+
+template <class T, std::size_t N>
+void CopyNumbered(std::array<T, N>& to, const std::array<T, N>& from) {
+  // Slot 0 is no variable of the set.
+  for (std::size_t i = 1; i < N; ++i) to[i] = from[i];
+}
+
+}  // namespace
+
+std::string* TextVariable(Interpreter& in, std::int64_t number) {
+  return Slot(in, in.State().vars.text, number, 'T', "text", VariableSet::kTextSlots - 1);
+}
+
+std::int32_t* IntegerVariable(Interpreter& in, std::int64_t number) {
+  return Slot(in, in.State().vars.integer, number, 'N', "integer", VariableSet::kNumberSlots - 1);
+}
+
+double* DecimalVariable(Interpreter& in, std::int64_t number) {
+  return Slot(in, in.State().vars.decimal, number, 'D', "decimal", VariableSet::kNumberSlots - 1);
+}
+
+void SaveRestoreVariables(RunState& st, std::int32_t code) {
+  switch (code) {
+    case 1:
+      CopyNumbered(st.saved.text, st.vars.text);
+      CopyNumbered(st.saved.integer, st.vars.integer);
+      CopyNumbered(st.saved.decimal, st.vars.decimal);
+      break;
+    case 2: CopyNumbered(st.saved.text, st.vars.text); break;
+    case 3: CopyNumbered(st.saved.integer, st.vars.integer); break;
+    case 4: CopyNumbered(st.saved.decimal, st.vars.decimal); break;
+    case 5:
+      CopyNumbered(st.vars.text, st.saved.text);
+      CopyNumbered(st.vars.integer, st.saved.integer);
+      CopyNumbered(st.vars.decimal, st.saved.decimal);
+      break;
+    case 6: CopyNumbered(st.vars.text, st.saved.text); break;
+    case 7: CopyNumbered(st.vars.integer, st.saved.integer); break;
+    case 8: CopyNumbered(st.vars.decimal, st.saved.decimal); break;
+    default: break;
+  }
+}
+
+void RegisterVariableHandlers(Interpreter& in) { in.SetFamilyHandler(TagFamily::kVariables, &VariableTag); }
+
+}  // namespace wdx::player

@@ -6,7 +6,8 @@
 // the mutex WD88aveR; the hook callbacks only read single fields and never wait.
 //
 // The hooks are low-level keyboard and mouse hooks (WH_KEYBOARD_LL, WH_MOUSE_LL) plus WinEvent
-// hooks for the foreground window and for windows coming and going. All of them are installed
+// hooks for the foreground window and for windows coming and going, backed by polling (Wine 8
+// delivers no foreground WinEvents at all; the poll then does the work). All of them are installed
 // by one thread of the library's own, which does nothing but run its message loop: the
 // callbacks run there, so a player busy inside a macro (or blocked in a timed wait) never
 // delays the system's input, and Windows never has reason to drop a slow hook. Callbacks decide
@@ -436,8 +437,8 @@ extern "C" {
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
   if (reason == DLL_PROCESS_ATTACH) {
     g_instance = instance;
+    // Thread notifications stay on: the statically linked runtime relies on them.
     InitializeCriticalSection(&g_initLock);
-    DisableThreadLibraryCalls(instance);
   }
   return TRUE;
 }

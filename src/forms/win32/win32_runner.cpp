@@ -43,7 +43,7 @@ std::string WindowText(HWND w) {
 }
 
 void Styles(const Form& form, DWORD* style, DWORD* exStyle) {
-  DWORD s = WS_POPUP | WS_CLIPCHILDREN;
+  DWORD s = WS_POPUP;
   DWORD ex = 0;
   switch (form.borderStyle()) {
     case BorderStyle::kDialog:

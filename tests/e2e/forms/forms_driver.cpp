@@ -4,12 +4,17 @@
 //   click HWND TEXT                  posts BM_CLICK to the descendant button captioned TEXT
 //   settext HWND CLASS INDEX TEXT    WM_SETTEXT on the INDEX-th (0-based) descendant of CLASS
 //   select HWND CLASS INDEX ITEM     picks ITEM in that combo box as a mouse pick would
+//   pickrow HWND CLASS INDEX ITEM    picks ITEM in that list box as a mouse pick would
+//   spinup|spindown HWND             presses an arrow of the first up-down control
 //   childtext HWND CLASS INDEX       prints the text of that descendant
 //   focus HWND                       prints the class of the focused window of HWND's thread
 //   exstyle HWND                     prints the extended window style (decimal)
 //
 // Exit code 0 done, 1 not found / failed, 2 usage.
 #include <windows.h>
+
+#include <fcntl.h>
+#include <io.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -53,13 +58,15 @@ HWND NthOfClass(HWND top, const std::string& cls, int index) {
 }
 
 int Usage() {
-  std::fprintf(stderr, "usage: wdxformdriver click|settext|select|childtext|focus|exstyle HWND ...\n");
+  std::fprintf(stderr, "usage: wdxformdriver click|settext|select|pickrow|spinup|spindown|childtext|focus|exstyle HWND ...\n");
   return 2;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Line ends as written: a text-mode stdout would turn each LF into CR LF.
+  _setmode(_fileno(stdout), _O_BINARY);
   if (argc < 3) return Usage();
   const std::string cmd = argv[1];
   HWND top = ParseHwnd(argv[2]);
@@ -86,6 +93,26 @@ int main(int argc, char** argv) {
     SendMessageA(w, CB_SETCURSEL, static_cast<WPARAM>(i), 0);
     // A pick with the mouse reports the change to the parent; setting the selection does not.
     SendMessageA(GetParent(w), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(w), CBN_SELCHANGE), reinterpret_cast<LPARAM>(w));
+    return 0;
+  }
+  if (cmd == "pickrow" && argc == 6) {
+    HWND w = NthOfClass(top, argv[3], std::atoi(argv[4]));
+    if (!w) return 1;
+    LRESULT i = SendMessageA(w, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(argv[5]));
+    if (i == LB_ERR) return 1;
+    SendMessageA(w, LB_SETCURSEL, static_cast<WPARAM>(i), 0);
+    SendMessageA(GetParent(w), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(w), LBN_SELCHANGE), reinterpret_cast<LPARAM>(w));
+    return 0;
+  }
+  if ((cmd == "spinup" || cmd == "spindown") && argc == 3) {
+    HWND w = NthOfClass(top, "msctls_updown32", 0);
+    if (!w) return 1;
+    RECT r;
+    GetClientRect(w, &r);
+    // A press on the upper (lower) arrow, as the mouse would make it.
+    const LPARAM at = MAKELPARAM(r.right / 2, cmd == "spinup" ? r.bottom / 4 : r.bottom * 3 / 4);
+    SendMessageA(w, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(w, WM_LBUTTONUP, 0, at);
     return 0;
   }
   if (cmd == "childtext" && argc == 5) {

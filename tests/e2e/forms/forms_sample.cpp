@@ -12,6 +12,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "forms/forms.h"
@@ -26,7 +27,7 @@ class SampleDialog : public Form {
   SampleDialog() : Form("SampleDialog", "Wendrix Forms Sample") {
     SetStayOnTop(true);
     SetToolWindow(true);
-    SetClientSize(260, 150);
+    SetClientSize(380, 260);
     ValueLabel.SetBounds(8, 10, 60, 16);
     Value.SetBounds(72, 8, 100, 21);
     Value.SetMaxLength(5);
@@ -34,11 +35,25 @@ class SampleDialog : public Form {
     Choice.SetBounds(8, 62, 120, 21);
     Choice.SetItems({"Red", "Green", "Blue"});
     Choice.SetItemIndex(0);
-    TickLabel.SetBounds(140, 40, 110, 16);
+    TickLabel.SetBounds(90, 95, 90, 16);
     TickLabel.SetFontColor(kColorRed);
-    OkButton.SetBounds(48, 110, 75, 25);
+    SizeBox.SetBounds(190, 4, 180, 66);
+    Small.SetBounds(10, 18, 100, 17);
+    Large.SetBounds(10, 40, 100, 17);
+    Small.SetChecked(true);
+    Count.SetBounds(8, 92, 50, 21);
+    CountSpin.SetBounds(58, 92, 17, 21);
+    CountSpin.onUpClick = [this] { Count.SetText(std::to_string(std::atoi(Count.text().c_str()) + 1)); };
+    CountSpin.onDownClick = [this] { Count.SetText(std::to_string(std::atoi(Count.text().c_str()) - 1)); };
+    Items.SetBounds(190, 80, 180, 64);
+    Items.SetSorted(true);
+    Items.SetItems({"pear", "Apple", "fig"});
+    Pages.SetBounds(8, 122, 175, 92);
+    PageOneLabel.SetBounds(8, 8, 150, 16);
+    PageTwoCheck.SetBounds(8, 8, 150, 17);
+    OkButton.SetBounds(110, 226, 75, 25);
     OkButton.SetDefault(true);
-    CancelButton.SetBounds(136, 110, 75, 25);
+    CancelButton.SetBounds(198, 226, 75, 25);
     CancelButton.SetCancel(true);
     CancelButton.SetModalResult(ModalResult::kCancel);
     onShow = [this] {
@@ -59,6 +74,17 @@ class SampleDialog : public Form {
   CheckBox Remember{this, "Remember", "&Remember"};
   ComboBox Choice{this, "Choice", ComboStyle::kDropDownList};
   Label TickLabel{this, "TickLabel", "Ticks: 0"};
+  GroupBox SizeBox{this, "SizeBox", "Size"};
+  RadioButton Small{&SizeBox, "Small", "&Small"};
+  RadioButton Large{&SizeBox, "Large", "&Large"};
+  Edit Count{this, "Count", "5"};
+  SpinButton CountSpin{this, "CountSpin"};
+  ListBox Items{this, "Items"};
+  PageControl Pages{this, "Pages"};
+  TabSheet PageOne{&Pages, "PageOne", "&First"};
+  TabSheet PageTwo{&Pages, "PageTwo", "S&econd"};
+  Label PageOneLabel{&PageOne, "PageOneLabel", "Page one"};
+  CheckBox PageTwoCheck{&PageTwo, "PageTwoCheck", "On page two"};
   Button OkButton{this, "OkButton", "&Ok"};
   Button CancelButton{this, "CancelButton", "&Cancel"};
   Timer Ticker{this, "Ticker", 100, true};
@@ -131,6 +157,9 @@ int main(int argc, char** argv) {
   std::fprintf(out, "value=%s\n", dlg.Value.text().c_str());
   std::fprintf(out, "remember=%d\n", dlg.Remember.checked() ? 1 : 0);
   std::fprintf(out, "choice=%s\n", dlg.Choice.text().c_str());
+  std::fprintf(out, "size=%s\n", dlg.Large.checked() ? "Large" : dlg.Small.checked() ? "Small" : "");
+  std::fprintf(out, "count=%s\n", dlg.Count.text().c_str());
+  std::fprintf(out, "item=%s\n", dlg.Items.item(dlg.Items.itemIndex()).c_str());
   std::fprintf(out, "errors=%d\n", dlg.errors);
   std::fprintf(out, "focus_after_error=%s\n", dlg.focusAfterError.c_str());
   std::fprintf(out, "ticks_positive=%d\n", dlg.ticks > 0 ? 1 : 0);

@@ -4,6 +4,29 @@
 # outside (setting a field, ticking a box, picking from a list, clicking buttons, pressing
 # Enter) and checks what the program's forms reported.
 . "$(dirname "$0")/../lib.sh"
+
+# Stand-ins for harness functions this test uses, should the harness lack them.
+if ! declare -F wdx_wine_start >/dev/null; then
+  wdx_wine_start() {
+    "$WDX_WINE32" "$@" </dev/null >>"${WDX_WINE_DIR:-/tmp}/programs.log" 2>&1 &
+    WDX_LAST_PID=$!
+    WDX_STARTED_PIDS+=("$WDX_LAST_PID")
+  }
+fi
+if ! declare -F wdx_wait_exit >/dev/null; then
+  wdx_wait_exit() {
+    local pid=$1 secs=${2:-10} i
+    for ((i = 0; i < secs * 10; i++)); do
+      kill -0 "$pid" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill -0 "$pid" 2>/dev/null && return 1
+    WDX_EXIT_CODE=0
+    wait "$pid" 2>/dev/null || WDX_EXIT_CODE=$?
+    return 0
+  }
+fi
+
 wdx_e2e_begin forms
 
 sample=$(wdx_exe wdxformsample) || wdx_e2e_end
@@ -38,12 +61,18 @@ wdx_check "the form's timer ticks while the dialog waits" test "$ticking" = 1
 wdx_check "type into the field" drive settext "$h" Edit 0 "12a"
 wdx_check "tick the check box" drive click "$h" "&Remember"
 wdx_check "pick from the list" drive select "$h" ComboBox 0 Green
+wdx_check "choose a radio button" drive click "$h" "&Large"
+wdx_check "pick a row" drive pickrow "$h" ListBox 0 fig
+wdx_check "spin up twice" drive spinup "$h"
+drive spinup "$h"
+wdx_check "spin down once" drive spindown "$h"
 wdx_check "click Ok" drive click "$h" "&Ok"
 e=$(wdx_probe wait --title "Error" --visible --timeout 10000)
 wdx_require "Ok with a bad value shows the Error box" test -n "$e"
 wdx_check "answer the Error box" drive click "$e" "OK"
 wdx_check "the Error box goes" wdx_probe gone "$e" --timeout 10000
-wdx_check "the dialog is still open" wdx_probe find --title "Wendrix Forms Sample" --visible
+dialog_open() { wdx_probe find --title "Wendrix Forms Sample" --visible >/dev/null; }
+wdx_check "the dialog is still open" dialog_open
 focus=
 for _ in $(seq 1 30); do
   focus=$(drive focus "$h")
@@ -70,6 +99,9 @@ expect_line "ShowModal returned Ok" "result=1"
 expect_line "the field's text reached the model" "value=42"
 expect_line "the check box reached the model" "remember=1"
 expect_line "the pick reached the model" "choice=Green"
+expect_line "the radio button reached the model" "size=Large"
+expect_line "the spin button's handlers stepped the number" "count=6"
+expect_line "the row pick reached the model (sorted list)" "item=fig"
 expect_line "one failed check" "errors=1"
 expect_line "the failed check put the focus on the field" "focus_after_error=Value"
 expect_line "the timer ticked" "ticks_positive=1"

@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "hook/hook_messages.h"
@@ -165,6 +166,27 @@ int main() {
   Pump(200);
   Check(at >= 0 && Count(UM_HOTKEY) == 1 && (g_seen[static_cast<std::size_t>(at)].w & 0x7FFF) == kIndex,
         "SendInput Ctrl+Q posts UM_HOTKEY; the unmapped Ctrl+W posts nothing");
+
+  // Typed characters for the Abbrekeys, translated with the keyboard layout.
+  g_seen.clear();
+  block.SetAbbrekeysPresent(true);
+  library.WdxUpKeys(block);
+  Key('A', false);
+  Key('A', true);
+  Key(VK_SHIFT, false);
+  Key('B', false);
+  Key('B', true);
+  Key(VK_SHIFT, true);
+  Key('1', false);
+  Key('1', true);
+  Pump(300);
+  std::string typed;
+  for (const Seen& s : g_seen) {
+    if (s.msg == UM_ABBREKEYCHAR && s.w != kAbbrekeyReset) typed += static_cast<char>(s.l & 0xFF);
+  }
+  Check(typed == "aB1", ("typed keys arrive as UM_ABBREKEYCHAR characters (got \"" + typed + "\")").c_str());
+  block.SetAbbrekeysPresent(false);
+  library.WdxUpKeys(block);
 
   // Keystroke synchronisation: the marker key ends the wait.
   g_seen.clear();

@@ -222,16 +222,7 @@ void RunFrame::PauseFor(double seconds) {
 void RunFrame::PauseForNoSpeed(double seconds) { Wait(seconds); }
 
 void RunFrame::TimedPauseFor(bool exact, double seconds) {
-  double ms = 0;
-  if (exact) {
-    ms = seconds * 1000.0;
-  } else {
-    if (state_.speedFactor == 0) return;
-    ms = seconds * state_.speedFactor * 1000.0;
-  }
-  ms = std::trunc(ms);
-  if (!(ms > 0)) ms = 0;  // negative or not a number: no wait
-  WaitForTimer(static_cast<std::uint32_t>(std::min(ms, static_cast<double>(kLongestTimedWait))));
+  WaitForTimer(TimedPauseMs(exact, seconds, state_.speedFactor));
 }
 
 void RunFrame::WaitForTimer(std::uint32_t milliseconds) {

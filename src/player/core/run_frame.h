@@ -92,7 +92,7 @@ class RunFrame : public InterpreterHost {
   // --- Waits
   void PauseFor(double seconds) override;
   void PauseForNoSpeed(double seconds) override;
-  void TimedPauseFor(bool exact, double seconds);
+  void TimedPauseFor(bool exact, double seconds) override;
   void WaitForTimer(std::uint32_t milliseconds);
 
   // --- Error log and messages
@@ -100,7 +100,7 @@ class RunFrame : public InterpreterHost {
   void DoAMessage(const std::string& caption, const std::string& text) override;
 
   // --- Variable expansion on the live variables
-  void ProcessStringVar(std::string& text, std::size_t maxLength);
+  void ProcessStringVar(std::string& text, std::size_t maxLength) override;
   void ProcessAnsiStringVar(std::string& text);
 
   // --- In-use pattern: BeginInUse before a run (flag set and pushed, editor told), EndInUse
@@ -128,6 +128,7 @@ class RunFrame : public InterpreterHost {
   std::int16_t VkKeyScan(char c) override;
   void PumpMessages() override;
   std::uint32_t TickCount() override;
+  platform::Platform* GetPlatform() override { return &platform_; }
 
   // The main window's record buffer (the macro being run) and the Abbrekey run's flags that
   // IntoProgram reads.

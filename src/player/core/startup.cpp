@@ -1,0 +1,369 @@
+#include "player/core/startup.h"
+
+#include <system_error>
+
+#include "hook/hook_messages.h"
+#include "platform/virtual_keys.h"
+#include "player/core/main_win.h"
+#include "shared/globals.h"
+#include "shared/shared_blocks.h"
+#include "shared/tag_table.h"
+
+namespace wdx::player {
+
+// ---------------------------------------------------------------------------------------------
+// Single instance and the program block
+
+bool InstanceManager::TakeFirstPlace(platform::KernelObjects& kernel) {
+  if (InstanceMarkerExists(kernel)) return false;
+  marker_ = CreateInstanceMarker(kernel);
+  return true;
+}
+
+bool SendCommandLineToFirst(platform::WindowSystem& windows, const std::string& commandLine) {
+  const platform::WindowHandle first = windows.FindWindow(std::string(), kMainWindowTitle);
+  if (first == platform::kNoWindow) return false;
+  for (const char c : commandLine)
+    windows.PostMessage(first, UM_COMMANDLINECHAR, 0, static_cast<std::uint8_t>(c));
+  windows.PostMessage(first, UM_COMMANDLINECHAR, 0, 0);
+  return true;
+}
+
+int ForwardToFirst(platform::Platform& p, const std::string& commandLine) {
+  for (int attempt = 1;; ++attempt) {
+    if (SendCommandLineToFirst(*p.windows, commandLine)) return attempt;
+    if (attempt == kForwardTries) return 0;
+    // A second between tries, without a window of our own to pump.
+    std::unique_ptr<platform::NamedSemaphore> wait =
+        p.kernel ? p.kernel->CreateSemaphore(kForwardWaitSemaphore, 0, 10) : nullptr;
+    if (wait) {
+      wait->Wait(1000);
+    } else if (p.clock) {
+      p.clock->Sleep(1000);
+    }
+  }
+}
+
+std::string ProgramFolderOf(const std::string& executablePath) {
+  const std::size_t slash = executablePath.find_last_of('\\');
+  return slash == std::string::npos ? std::string() : executablePath.substr(0, slash);
+}
+
+int RunPlayer(platform::Platform& p, hook::HookLibrary& hook) {
+  InstanceManager instance;
+  const std::string commandLine = p.processes ? p.processes->OwnCommandLine() : std::string();
+  if (!instance.TakeFirstPlace(*p.kernel)) {
+    ForwardToFirst(p, commandLine);
+    return 0;
+  }
+
+  const std::string folder = ProgramFolderOf(p.processes ? p.processes->OwnExecutablePath() : std::string());
+  ProgramBlockObjects objects;
+  switch (objects.Create(*p.kernel)) {
+    case ProgramBlockObjects::Result::kOk:
+      break;
+    case ProgramBlockObjects::Result::kBlockFailed:
+      p.boxes->Show(platform::kNoWindow, kMappedFileCreateError, kSystemErrorCaption, platform::mb::kOk);
+      return 1;
+    case ProgramBlockObjects::Result::kMutexFailed:
+      p.boxes->Show(platform::kNoWindow, kMutexCreateError, kSystemErrorCaption, platform::mb::kOk);
+      return 1;
+  }
+  auto block = std::make_unique<TGlobData>();
+  ScreenFactors screen;
+  GetScreenFactors(*p.input, screen);
+  auto settings = std::make_unique<TSettingsRec>();
+  Configs configs(*p.profile, *settings, folder);
+  configs.SetScreenSize({screen.ScreenWidth, screen.ScreenHeight});
+  configs.LoadAllSettings();
+  configs.ReadFloatingMenuPlaces();
+
+  auto main = std::make_unique<TMainWin>(p, hook, *block, *settings, configs, folder);
+  main->screen = screen;
+  if (settings->networkMode) main->ReadStamp();
+  const std::vector<std::string> params = SplitCommandLine(commandLine);
+  for (std::size_t i = 1; i < params.size(); ++i)
+    if (params[i] == "/S") settings->useTray = true;
+
+  int code = 1;
+  if (main->Create()) code = p.loop->Run();
+  main->DestroyWindow();
+  main.reset();
+  block.reset();
+  objects.Close();
+  return code;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The main window's creation and close
+
+bool TMainWin::Create() {
+  const platform::WindowHandle w = platform_.windows->CreateOwnWindow(
+      kMainWindowClass, kMainWindowTitle, [this](const platform::Message& m) { return HandleMessage(m); });
+  if (w == platform::kNoWindow) return false;
+  SetMainWindow(w);
+  return FormCreate();
+}
+
+void TMainWin::DestroyWindow() {
+  if (MainWindow() == platform::kNoWindow) return;
+  platform_.windows->DestroyOwnWindow(MainWindow());
+  SetMainWindow(platform::kNoWindow);
+}
+
+bool TMainWin::FormCreate() {
+  const platform::WindowHandle self = MainWindow();
+  // 1. The saved variables and the run state start empty.
+  state_ = RunState();
+  // 2.-3. The library.
+  library_.LoadMacroLibrary(settings_.currentLibrary);
+  // 4. Receive buffers and the modal states.
+  buffers = ReceiveBuffers();
+  state_.popupShowing = false;
+  state_.pauseShowing = false;
+  // 5. Operating-system flags.
+  if (platform_.system) os = OsFlagsOf(platform_.system->Version());
+  activation_.SetNt(os.nt);
+  state_.windows98Flag = os.win98;
+  if (!os.shell) settings_.useTray = false;
+  // 6.-7. The remap block and the remap hook.
+  if (!blocks_.CreateSwapBlock(*platform_.kernel, self)) {
+    platform_.boxes->Show(self, kMappedFileCreateError, kSystemErrorCaption, platform::mb::kOk);
+    return false;
+  }
+  GetSwapFile();
+  if (SwapsInUse()) {
+    blocks_.Swap().SetRemapHook(hook_.WdxHookSwap());
+    remapHookInstalled = true;
+  }
+  // 8. The CBT block and hook.
+  if (!blocks_.CreateCbtBlock(*platform_.kernel, self, os.nt)) {
+    platform_.boxes->Show(self, kMappedFileCreateError, kSystemErrorCaption, platform::mb::kOk);
+    return false;
+  }
+  blocks_.Cbt().SetCbtHook(hook_.WdxHookCBT());
+  // 9. The hook-globals block, pushed part by part, then the hooks.
+  for (const std::size_t off : {glob::kByte4, glob::kByte741, glob::kDoubleAlt, std::size_t{767}, std::size_t{768},
+                                std::size_t{769}, glob::kByte771, glob::kByte14320})
+    block_.SetU8(off, 0);
+  block_.SetI16(765, 0);
+  block_.SetU8(glob::kNtFlag, os.nt ? 1 : 0);
+  block_.SetU8(glob::kButtonsSwapped, platform_.system && platform_.system->MouseButtonsSwapped() ? 1 : 0);
+  hook_.WdxUpCapture(block_);
+  hook_.WdxUpInit(block_);
+  block_.SetIdle(false, false, 0);
+  hook_.WdxUpIdle(block_);
+  block_.SetPlayerWindow(self);
+  hook_.WdxUpWindow(block_);
+  block_.SetSecondaryWindow(self, false);
+  block_.SetCaptureWindow(self, false);
+  hook_.WdxUpWindow2(block_);
+  block_.SetForegroundProgram("");
+  hook_.WdxUpProg(block_);
+  block_.SetCaptureOn(false);
+  hook_.WdxUpCaptureOn(block_);
+  for (const std::size_t off : {glob::kWaitClick, glob::kWaitKey, glob::kWaitText, glob::kWaitKeySync})
+    block_.SetWaitFlag(off, false);
+  hook_.WdxUpWaits(block_);
+  for (int button = 1; button <= 3; ++button) block_.SetMouseClickFlag(button, false);
+  hook_.WdxUpMouseClk(block_);
+  block_.ClearRunningPrograms();
+  hook_.WdxUpProgs(block_);
+  SetHotKeys();
+  block_.SetKeyboardHook(hook_.WdxHookKeyboard());
+  block_.SetMouseHook(hook_.WdxHookMouse());
+  hook_.WdxUpKeyHook(block_);
+  hook_.WdxUpMouseHook(block_);
+  // 10. The command line.
+  browseMode = false;
+  startupMacroGiven = false;
+  startupFileGiven = false;
+  configs_.SetWritingAllowed(true);
+  const std::string commandLine = platform_.processes ? platform_.processes->OwnCommandLine() : std::string();
+  const std::vector<std::string> params = SplitCommandLine(commandLine);
+  for (std::size_t i = 1; i < params.size(); ++i) ProcessParam(params[i]);
+  SetCommandVariables(commandLine, state_.saved);
+  // 11. What the command line may have changed goes back to the settings file.
+  configs_.WriteCurrentFile();
+  configs_.WriteMiscSection();
+  configs_.WriteNetworkSection();
+  // 12. The schedule timer.
+  const auto seconds = static_cast<std::uint32_t>(std::max<std::int32_t>(settings_.timerSeconds, 1));
+  platform_.loop->SetTimer(self, kMyTimerId, seconds * 1000);
+  if (platform_.input) GetScreenFactors(*platform_.input, screen);
+  // 13. Tray.
+  DoTaskIcon();
+  DoTaskIconRec();
+  state_.macroPlaying = false;
+  if (settings_.useTray) SetMainIconActive(true);
+  DoMenuTaskIcon();
+  // 14. A window of no size, out of the way.
+  platform_.windows->MoveWindow(self, {1, 1, 1, 1});
+  // 15. Schedules.
+  CheckAndSetTime();
+  // 16. Network auto sync.
+  if (settings_.networkMode && settings_.autoSync) {
+    syncTicks = 0;
+    platform_.loop->SetTimer(self, kSyncTimerId, kSyncTimerMs);
+  }
+  // 17.-19. Process enumeration, shell automation.
+  if (platform_.processes) platform_.processes->Bind();
+  if (platform_.system) platform_.system->OleInitialize();
+  shellAutomation = ProbeBrowserVersion();
+  // 20. The editor.
+  if (!browseMode && settings_.startEditor && startEditorAllowed) ActivateMe(settings_.minimizeEditor);
+  // 21. File associations.
+  CreateFileAssociation();
+  // 22. Lock keys.
+  if (platform_.input) {
+    state_.capsLockOn = (platform_.input->GetKeyState(vk::kCapital) & 1) != 0;
+    state_.numLockOn = (platform_.input->GetKeyState(vk::kNumLock) & 1) != 0;
+    state_.scrollLockOn = (platform_.input->GetKeyState(vk::kScroll) & 1) != 0;
+  }
+  // 23. Floating menus and mouse areas.
+  LoadUpFloaters();
+  LoadUpMouse();
+  // The start-up timer: start-up macros 5 seconds from now, once.
+  platform_.loop->SetTimer(self, kTimer2Id, kTimer2Ms);
+  return true;
+}
+
+void TMainWin::RequestClose() {
+  if (closing) return;
+  closeRequested_ = true;
+  if (state_.macroPlaying) {
+    // The run stops at its next step and unwinds; a closing player shows no abort box.
+    state_.abortMacro = true;
+    state_.showErrors = false;
+  }
+  // Outside any handler (the loop is not running a message of ours) the close happens now;
+  // otherwise when the outermost handler is done (HandleMessage).
+  if (depth_ == 0 && !state_.macroPlaying) DoClose();
+}
+
+void TMainWin::DoClose() {
+  if (closing) return;
+  FormClose();
+  platform_.loop->Quit(0);
+}
+
+void TMainWin::FormClose() {
+  // 1. The editor ends with the player.
+  editor_.Post(platform::msg::kQuit, 10, 0);
+  // 2.-3.
+  ClearMenuOnTop();
+  closing = true;
+  for (const std::uint32_t id : {kMyTimerId, kTimer2Id, kSyncTimerId, kNetTimerId, kClearTimerId, kClearWaitTimerId,
+                                 kProgTermTimerId, kHookTimerId})
+    platform_.loop->KillTimer(MainWindow(), id);
+  // 4. Process enumeration.
+  if (platform_.processes) platform_.processes->Release();
+  // 5. The hooks: keyboard, mouse, remap (when installed), CBT.
+  hook_.WdxUnHook(block_.KeyboardHook());
+  hook_.WdxUnHook(block_.MouseHook());
+  if (remapHookInstalled && blocks_.HasSwap()) hook_.WdxUnHook(blocks_.Swap().RemapHook());
+  remapHookInstalled = false;
+  if (blocks_.HasCbt()) hook_.WdxUnHook(blocks_.Cbt().CbtHook());
+  // 6. WDKR1KGR, then WDTT1KGR.
+  blocks_.Close();
+  // 7. Settings.
+  configs_.SaveAllSettings();
+  // 9. Shell automation.
+  if (platform_.system) platform_.system->OleUninitialize();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Command line, editor, registry
+
+void TMainWin::ProcessParam(const std::string& param) {
+  const std::string p = UpperCase(param);
+  std::string raw = platform_.processes ? platform_.processes->OwnCommandLine() : std::string();
+  if (raw.size() > kReceiveBufferMax) raw.resize(kReceiveBufferMax);
+  const auto starts = [&p](const char* s) { return p.rfind(s, 0) == 0; };
+  std::string value;
+  if (p == "/B" || p == "/BA") {
+    browseMode = true;
+  } else if (p == "/S") {
+    settings_.autoSync = true;
+  } else if (starts("/F")) {
+    std::error_code ec;
+    if (SwitchValue(raw, "/F", value) && !value.empty() && std::filesystem::is_regular_file(NativePath(value), ec)) {
+      settings_.currentLibrary = value;
+      if (settings_.networkMode) ReadStamp();
+      library_.LoadMacroLibrary(settings_.currentLibrary);
+      SetHotKeys();
+      CheckAndSetTime();
+    }
+  } else if (starts("/A")) {
+    startupMacroGiven = true;
+    SwitchValue(raw, "/A", value);
+    startupNickname = UpperCase(value).substr(0, 50);
+  } else if (starts("/WRM")) {
+    startupFileGiven = true;
+    SwitchValue(raw, "/WRM", value);
+    startupFile = value;
+  } else if (p == "/N") {
+    settings_.networkMode = true;
+    ReadStamp();
+  } else if (starts("/SM")) {
+    if (p.size() > 3) {
+      const WholeNumber n = ParseWholeNumber(p.substr(3));
+      if (n.ok && n.value >= 1 && n.value <= 98) settings_.syncMinutes = static_cast<std::uint16_t>(n.value);
+    }
+  } else if (starts("/NOINI")) {
+    configs_.SetWritingAllowed(false);
+  } else if (starts("/T")) {
+    settings_.useTray = true;
+  } else if (starts("/H")) {
+    settings_.useTray = false;
+  } else if (starts("/EN")) {
+    settings_.startEditor = false;
+  } else if (starts("/EY")) {
+    settings_.startEditor = true;
+  } else if (starts("/NSE")) {
+    startEditorAllowed = false;
+  }
+}
+
+void TMainWin::ActivateMe(bool minimized) {
+  if (browseMode) {
+    DoAMessage(kNoticeCaption, kBrowseModeEditorText);
+    return;
+  }
+  if (editor_.Find()) {
+    activation_.SetMainWin(editor_.Window());
+    return;
+  }
+  // Fire and forget: the editor finds us by the handle it is given, we find it by its title.
+  if (platform_.shell)
+    platform_.shell->Execute(MainWindow(), "open", programFolder_ + "\\" + kEditorProgram,
+                             EditorStartParameters(MainWindow()), std::string(),
+                             minimized ? platform::ShowMode::kMinimize : platform::ShowMode::kShowNormal);
+}
+
+void TMainWin::CreateFileAssociation() {
+  if (settings_.associationCreated || !platform_.registry) return;
+  settings_.associationCreated = true;
+  configs_.WriteMiscSection();
+  const auto root = platform::RegistryRoot::kClassesRoot;
+  platform::Registry& r = *platform_.registry;
+  r.WriteString(root, ".wrm", "", "Wendrix.Single");
+  r.WriteString(root, "Wendrix.Single", "", "Wendrix");
+  r.WriteString(root, "Wendrix.Single\\shell\\open\\command", "", programFolder_ + "\\Wendrun.Exe /WRM%1");
+  r.WriteString(root, "Wendrix.Single\\DefaultIcon", "", programFolder_ + "\\Wendplay.Exe,0");
+  r.WriteString(root, ".wdx", "", "Wendrix.Multi");
+  r.WriteString(root, "Wendrix.Multi", "", "Wendrix");
+  r.WriteString(root, "Wendrix.Multi\\shell\\open\\command", "", programFolder_ + "\\Wendplay.Exe /F%1");
+  r.WriteString(root, "Wendrix.Multi\\DefaultIcon", "", programFolder_ + "\\Wendplay.Exe,0");
+}
+
+bool TMainWin::ProbeBrowserVersion() {
+  if (!platform_.registry) return false;
+  const std::optional<std::string> version = platform_.registry->ReadString(
+      platform::RegistryRoot::kLocalMachine, "Software\\Microsoft\\Internet Explorer", "Version");
+  if (!version) return false;
+  const WholeNumber major = ParseWholeNumber(version->substr(0, version->find('.')));
+  return major.ok && major.value > 3;
+}
+
+}  // namespace wdx::player

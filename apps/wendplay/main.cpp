@@ -1,10 +1,12 @@
 // Wendplay.exe: a Windows GUI program (no console window). The entry point only builds the real
-// platform and hands it to the player.
+// platform and loads the hook library beside the program, and hands both to the player.
+#include "hook/win32/dll_hook_library.h"
 #include "platform/win32/win32_platform.h"
-#include "wendplay/main_window.h"
+#include "player/core/startup.h"
 
 int main() {
   wdx::platform::Win32Platform win32;
   wdx::platform::Platform platform = win32.Get();
-  return wdx::wendplay::RunMainWindow(platform);
+  wdx::hook::DllHookLibrary hook;
+  return wdx::player::RunPlayer(platform, hook);
 }

@@ -1,20 +1,25 @@
-#include "wendplay/main_window.h"
-
 #include <gtest/gtest.h>
 
+#include "hook/in_process_hook.h"
 #include "platform/memory/memory_platform.h"
+#include "player/core/main_win.h"
+#include "player/core/startup.h"
 
-namespace wdx::wendplay {
+namespace wdx::player {
 namespace {
 
 using platform::Message;
 using platform::msg::kClose;
 
-// The main window exists, hidden, under the names other programs look for while the loop runs,
-// keeps serving other messages, and a close ends the loop with code 0 and removes the window.
+// The whole player on the stand-in: its main window exists, hidden, under the names other
+// programs look for while the loop runs, keeps serving other messages, and a close ends the
+// loop with code 0 and removes the window.
 TEST(MainWindowTest, RunsHiddenUntilClosed) {
   platform::MemoryPlatform mem;
+  mem.processes.executablePath = "C:\\WENDRIX\\WENDPLAY.EXE";
+  mem.processes.commandLine = "C:\\WENDRIX\\WENDPLAY.EXE /NSE";
   platform::Platform p = mem.Get();
+  hook::InProcessHookLibrary hook(mem.desktop, &mem.kernel);
   platform::WindowHandle seen = platform::kNoWindow;
   bool visible = true;
   bool existedAfterUserMessage = false;
@@ -26,7 +31,7 @@ TEST(MainWindowTest, RunsHiddenUntilClosed) {
     if (seen == platform::kNoWindow) {
       seen = mem.desktop.FindWindow(kMainWindowClass, kMainWindowTitle);
       visible = mem.desktop.IsVisible(seen);
-      mem.desktop.PostMessage(seen, platform::msg::kUser + 1, 0, 0);
+      mem.desktop.PostMessage(seen, platform::msg::kUser + 19, 0, 0);
     } else if (!existedAfterUserMessage) {
       existedAfterUserMessage = mem.desktop.IsWindow(seen);
       mem.desktop.PostMessage(seen, kClose, 0, 0);
@@ -35,7 +40,7 @@ TEST(MainWindowTest, RunsHiddenUntilClosed) {
   });
   mem.desktop.SetTimer(driver, 1, 100);
 
-  EXPECT_EQ(RunMainWindow(p), 0);
+  EXPECT_EQ(RunPlayer(p, hook), 0);
   ASSERT_NE(seen, platform::kNoWindow);
   EXPECT_FALSE(visible);
   EXPECT_TRUE(existedAfterUserMessage);
@@ -44,4 +49,4 @@ TEST(MainWindowTest, RunsHiddenUntilClosed) {
 }
 
 }  // namespace
-}  // namespace wdx::wendplay
+}  // namespace wdx::player

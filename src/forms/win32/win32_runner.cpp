@@ -233,33 +233,16 @@ class Win32Runner::View : public FormView {
       form_.SetFrameExtent(MeasureFrame(style, exStyle));
     }
     if (props & prop::kBounds) {
-      pushing_ = true;
+      Pushing guard(*this);
       SetWindowPos(hwnd_, nullptr, form_.left(), form_.top(), form_.width(), form_.height(),
                    SWP_NOZORDER | SWP_NOACTIVATE);
-      pushing_ = false;
     }
     if (props & prop::kFont) ApplyFonts();
   }
 
   void ControlChanged(Control& c, unsigned props) override {
-    Native* n = Find(&c);
-    if (!n) return;
-    pushing_ = true;
-    if (props & prop::kOptions) {
-      if (NeedsRecreate(c)) {
-        Recreate(*n);
-        n = Find(&c);
-      } else {
-        ApplyOptions(*n);
-      }
-    }
-    if (props & prop::kBounds) PlaceTree(c);
-    if (props & prop::kText) ApplyText(*n);
-    if (props & prop::kFont) ApplyFonts();
-    if (props & prop::kChecked) ApplyChecked(*n);
-    if (props & prop::kItems) ApplyItems(*n);
-    if (props & (prop::kItems | prop::kSelection)) ApplySelection(*n);
-    pushing_ = false;
+    if (!Find(&c)) return;
+    Push(c, props);
     if (props & (prop::kVisible | prop::kEnabled | prop::kItems | prop::kSelection)) RefreshStates();
   }
 
@@ -308,6 +291,20 @@ class Win32Runner::View : public FormView {
   }
 
  private:
+  // Model changes pushed into the native controls come back as notifications; they are not
+  // the user's doing and are ignored while this is alive.
+  class Pushing {
+   public:
+    explicit Pushing(View& v) : v_(v), was_(v.pushing_) { v_.pushing_ = true; }
+    ~Pushing() { v_.pushing_ = was_; }
+    Pushing(const Pushing&) = delete;
+    Pushing& operator=(const Pushing&) = delete;
+
+   private:
+    View& v_;
+    bool was_;
+  };
+
   struct Native {
     Control* control;
     HWND hwnd;  // nullptr for tab sheets, which are only a grouping of controls
@@ -468,7 +465,7 @@ class Win32Runner::View : public FormView {
     Native& added = natives_.back();
     if (!added.hwnd) return;
     SendMessageA(added.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(runner_.fonts_->Get(c.font())), FALSE);
-    pushing_ = true;
+    Pushing guard(*this);
     ApplyOptions(added);
     ApplyChecked(added);
     ApplyItems(added);
@@ -477,7 +474,26 @@ class Win32Runner::View : public FormView {
       SendMessageA(added.hwnd, UDM_SETRANGE32, 0, 100);
       SendMessageA(added.hwnd, UDM_SETPOS32, 0, 50);
     }
-    pushing_ = false;
+  }
+
+  void Push(Control& c, unsigned props) {
+    Pushing guard(*this);
+    Native* n = Find(&c);
+    if ((props & prop::kOptions) && n) {
+      if (NeedsRecreate(c)) {
+        Recreate(*n);
+        n = Find(&c);
+      } else {
+        ApplyOptions(*n);
+      }
+    }
+    if (!n) return;
+    if (props & prop::kBounds) PlaceTree(c);
+    if (props & prop::kText) ApplyText(*n);
+    if (props & prop::kFont) ApplyFonts();
+    if (props & prop::kChecked) ApplyChecked(*n);
+    if (props & prop::kItems) ApplyItems(*n);
+    if (props & (prop::kItems | prop::kSelection)) ApplySelection(*n);
   }
 
   // Containers go below the controls they hold (outermost lowest) and clip what lies above

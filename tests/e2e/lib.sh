@@ -146,12 +146,15 @@ wdx_wine_env_down() {
   [ -n "${WDX_WINE_ENV_UP:-}" ] || return 0
   WDX_WINE_ENV_UP=
   [ "${WDX_WINE_OWNER:-0}" = 1 ] || return 0
+  if [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ]; then
+    timeout 30 wineserver -k >/dev/null 2>&1
+  fi
+  # An interrupted start: wineboot ends with the server.
   if [ -n "${WDX_WINEBOOT_PID:-}" ]; then
     wait "$WDX_WINEBOOT_PID" 2>/dev/null
     WDX_WINEBOOT_PID=
   fi
   if [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ]; then
-    timeout 30 wineserver -k >/dev/null 2>&1
     timeout 30 wineserver -w >/dev/null 2>&1
   fi
   if [ -n "${WDX_XVFB_PID:-}" ]; then

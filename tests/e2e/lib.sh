@@ -193,6 +193,7 @@ wdx_wine_leftovers() {
   for pid in $(wdx_prefix_pids); do
     case "$(readlink "/proc/$pid/exe" 2>/dev/null)" in */wine-preloader | */wine64-preloader | */wine | */wine64) ;; *) continue ;; esac
     cmd=$({ tr '\0' ' ' <"/proc/$pid/cmdline"; } 2>/dev/null)
+    cmd=${cmd%"${cmd##*[! ]}"}
     case "${cmd,,}" in
       *'\system32\services.exe'* | *'\system32\winedevice.exe'* | *'\system32\explorer.exe'* | \
         *'\system32\plugplay.exe'* | *'\system32\svchost.exe'* | *'\system32\rpcss.exe'* | \

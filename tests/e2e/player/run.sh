@@ -1,0 +1,87 @@
+#!/usr/bin/env bash
+# The player end to end under Wine, with the real WDXHOOK.dll: Wendplay.exe (32-bit) starts with
+# a library holding a global macro on Ctrl+Alt+H ('Hello<ENTER>World') and a window-scoped one on
+# the same key; the key is pressed with the real input functions. The global macro types into
+# Notepad; the scoped macro wins while its window is in front. A second Wendplay.exe hands its
+# single-macro file to the first and exits; the first plays it. UM_CONTROL 30 ends the player,
+# and no named object of it is left.
+. "$(dirname "$0")/../lib.sh"
+wdx_e2e_begin player
+
+exe=$(wdx_exe Wendplay)
+wdx_require "Wendplay.exe is built" test -n "$exe"
+wdx_require "WDXHOOK.dll lies beside it" test -f "$(dirname "$exe")/WDXHOOK.dll"
+tool=$(wdx_exe wdxplayertool)
+wdx_require "wdxplayertool.exe is built" test -n "$tool"
+
+# The library, the settings and the files live under C:\wdxe2e of the prefix.
+dir=$WINEPREFIX/drive_c/wdxe2e
+rm -rf "$dir"
+mkdir -p "$dir"
+: >"$dir/scoped.txt"
+printf 'Single<TAB>file' >"$dir/single.wrm"
+ini=$WINEPREFIX/drive_c/windows/WENDX.INI
+printf '[Misc]\r\nCurrent File=C:\\wdxe2e\\E2E.WDX\r\nStart Editor=No\r\n' >"$ini"
+ctrl_alt_h=151
+wdx_require "test library written" "$WDX_WINE32" "$tool" mklib 'C:\wdxe2e\E2E.WDX' \
+  Hello $ctrl_alt_h 1 0 "" 'Hello<ENTER>World' \
+  Scoped $ctrl_alt_h 2 1 "scoped.txt" 'Scoped!'
+
+wdx_require "Notepad starts" wdx_notepad_start
+wdx_wine_start notepad 'C:\wdxe2e\scoped.txt'
+scoped=$(wdx_probe wait --title-has scoped.txt --class Notepad --timeout 30000)
+wdx_require "the scoped window opens" test -n "$scoped"
+
+wdx_wine_start "$exe"
+pid=$WDX_LAST_PID
+player=$(wdx_probe wait --class TMainWin --title "Wendrix Player" --timeout 30000)
+wdx_require "Wendplay's hidden main window appears" test -n "$player"
+objects=$("$WDX_WINE32" "$tool" objects | tr -d '\r' | awk '$2 == 1 { print $1 }' | tr '\n' ' ')
+wdx_expect_eq "named objects while it runs" "WDXEX321Z WDBA1KGR WDTT1KGR WDKR1KGR WD88aveR WDKZaveR WDQJaveR " "$objects"
+sleep 1
+
+# wait_text HWND EXPECTED: Notepad's text reaches EXPECTED within 10 s; prints what it holds.
+wait_text() {
+  local i t
+  for ((i = 0; i < 100; i++)); do
+    t=$(wdx_notepad_text "$1")
+    [ "$t" = "$2" ] && break
+    sleep 0.1
+  done
+  printf '%s' "$t"
+}
+
+wdx_probe front "$WDX_NOTEPAD_HWND"
+wdx_probe keys ctrl+alt+h
+wdx_expect_eq "Ctrl+Alt+H types the global macro into Notepad" $'Hello\r\nWorld' \
+  "$(wait_text "$WDX_NOTEPAD_HWND" $'Hello\r\nWorld')"
+
+wdx_probe front "$scoped"
+wdx_probe keys ctrl+alt+h
+wdx_expect_eq "with its window in front the window-scoped macro wins" 'Scoped!' "$(wait_text "$scoped" 'Scoped!')"
+wdx_expect_eq "the other Notepad is untouched" $'Hello\r\nWorld' "$(wdx_notepad_text)"
+
+# A second player: it finds the first, forwards its command line and ends.
+wdx_probe front "$WDX_NOTEPAD_HWND"
+sleep 0.3
+wdx_wine_start "$exe" '/WRMC:\wdxe2e\single.wrm'
+second=$WDX_LAST_PID
+wdx_check "the second Wendplay ends by itself" wdx_wait_exit "$second" 20
+wdx_expect_eq "second Wendplay's exit code" 0 "$WDX_EXIT_CODE"
+wdx_expect_eq "the first plays the single-macro file the second was given" $'Hello\r\nWorldSingle\tfile' \
+  "$(wait_text "$WDX_NOTEPAD_HWND" $'Hello\r\nWorldSingle\tfile')"
+wdx_check "the first Wendplay still runs" kill -0 "$pid"
+
+wdx_check "UM_CONTROL 30 is posted" wdx_probe post "$player" WM_USER+11 30
+wdx_check "Wendplay ends within 10 s" wdx_wait_exit "$pid" 10
+wdx_expect_eq "exit code" 0 "$WDX_EXIT_CODE"
+objects=$("$WDX_WINE32" "$tool" objects | tr -d '\r' | awk '$2 == 1 { print $1 }' | tr '\n' ' ')
+wdx_expect_eq "no named object is left" "" "$objects"
+
+wdx_check "Notepad closes" wdx_notepad_close
+wdx_probe send "$scoped" EM_SETMODIFY 0 --child Edit >/dev/null
+wdx_probe close "$scoped" >/dev/null
+wdx_probe gone "$scoped" --timeout 10000 >/dev/null
+sleep 0.5
+wdx_expect_eq "no Windows program left running" "" "$(wdx_wine_leftovers)"
+wdx_e2e_end

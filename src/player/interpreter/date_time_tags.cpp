@@ -3,18 +3,13 @@
 #include <string>
 
 #include "player/interpreter/interpreter.h"
-#include "player/interpreter/platform_access.h"
+#include "player/interpreter/command_support.h"
 #include "player/interpreter/variables.h"
 #include "shared/date_time_formats.h"
 
 namespace wdx::player {
 
 namespace {
-
-std::int32_t NumberAt(const Level& level, std::size_t offset, std::size_t width) {
-  const std::size_t from = level.cursor + offset;
-  return from < level.text.size() ? ParseWholeNumber(level.text.substr(from, width)).value : 0;
-}
 
 // Types the text, or stores it in T[var] (var 0: typed). The clock is read once per tag.
 void Deliver(Interpreter& in, Level& level, const std::string& text, std::int32_t var) {
@@ -39,9 +34,9 @@ void DateTag(Interpreter& in, Level& level, const TagInfo& tag) {
   std::int32_t days = 0;
   std::int32_t var = 0;
   if (level.At(level.cursor + l + 2) != '>') {
-    days = NumberAt(level, l + 2, 3);
+    days = WholeAt(level, l + 2, 3);
     if (level.At(level.cursor + l + 1) == 'P') days = -days;
-    if (level.At(level.cursor + l + 6) != '>') var = NumberAt(level, l + 6, 2);
+    if (level.At(level.cursor + l + 6) != '>') var = WholeAt(level, l + 6, 2);
   }
   level.cursor = TagEnd(tag, level.text, level.cursor);
   double now = 0.0;
@@ -53,7 +48,7 @@ void DateTag(Interpreter& in, Level& level, const TagInfo& tag) {
 void TimeTag(Interpreter& in, Level& level, const TagInfo& tag) {
   const std::size_t l = tag.keyword.size();
   const bool zeros = level.At(level.cursor + l) == 'Y';
-  const std::int32_t var = level.At(level.cursor + l + 2) == '>' ? 0 : NumberAt(level, l + 2, 2);
+  const std::int32_t var = level.At(level.cursor + l + 2) == '>' ? 0 : WholeAt(level, l + 2, 2);
   level.cursor = TagEnd(tag, level.text, level.cursor);
   double now = 0.0;
   if (!ReadClock(in, now)) return;

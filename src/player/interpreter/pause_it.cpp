@@ -4,7 +4,7 @@
 
 #include "forms/runner.h"
 #include "platform/virtual_keys.h"
-#include "player/interpreter/platform_access.h"
+#include "player/interpreter/command_support.h"
 #include "shared/globals.h"
 #include "shared/hot_keys.h"
 
@@ -16,11 +16,6 @@ constexpr char kCaption[] = "Pause Error";
 // Below the labels: the buttons' top is this far above the window's bottom edge.
 constexpr int kButtonsFromBottom = 52;
 constexpr std::size_t kShortText = 255;
-
-std::int32_t Whole(const Level& level, std::size_t offset, std::size_t width) {
-  const std::size_t from = level.cursor + offset;
-  return from < level.text.size() ? ParseWholeNumber(level.text.substr(from, width)).value : 0;
-}
 
 // "<PAUSE>" in the middle of the screen; "<PAUSE:" + top + "," + left + message + ">" at the
 // place given, kept on the screen at the right and bottom.
@@ -39,12 +34,9 @@ void PauseTag(Interpreter& in, Level& level, const TagInfo& tag) {
     top = (screen.ScreenHeight - TPauseMacro::kHeight) / 2;
     left = (screen.ScreenWidth - TPauseMacro::kWidth) / 2;
   } else {
-    top = Whole(level, 7, 3);
-    left = Whole(level, 11, 3);
-    if (level.cursor + 14 < level.text.size()) {
-      const std::string_view rest = level.text.substr(level.cursor + 14);
-      message = std::string(rest.substr(0, std::min(rest.find('>'), kShortText)));
-    }
+    top = WholeAt(level, 7, 3);
+    left = WholeAt(level, 11, 3);
+    message = TextFieldAt(level, 14);
     if (message.find("%T") != std::string::npos) in.Host().ProcessStringVar(message, kShortText);
     const int height = TPauseMacro::kHeight + TPauseMacro::MessageHeight(message.size());
     top = std::min(top, screen.ScreenHeight - height);

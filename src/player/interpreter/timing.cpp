@@ -2,18 +2,11 @@
 // mouse delays.
 #include <string>
 
-#include "player/interpreter/interpreter.h"
+#include "player/interpreter/command_support.h"
 
 namespace wdx::player {
 
 namespace {
-
-// A field of the tag: width characters from offset (reads past the end are cut short, and the
-// conversion then stops at the missing characters).
-std::string_view Field(const Level& level, std::size_t offset, std::size_t width) {
-  const std::size_t from = level.cursor + offset;
-  return from < level.text.size() ? level.text.substr(from, width) : std::string_view{};
-}
 
 // A wait of seconds read from a field: below zero waits nothing.
 double Seconds(double value) { return value > 0.0 ? value : 0.0; }
@@ -22,28 +15,28 @@ void DelayTag(Interpreter& in, Level& level, const TagInfo& tag) {
   InterpreterHost& host = in.Host();
   switch (tag.id) {
     case TagId::kDelay:
-      host.PauseFor(Seconds(ParseRealNumber(Field(level, 7, 5)).value));
+      host.PauseFor(Seconds(ParseRealNumber(FieldAt(level, 7, 5)).value));
       break;
     case TagId::kIdelay:
-      host.PauseForNoSpeed(Seconds(ParseRealNumber(Field(level, 8, 5)).value));
+      host.PauseForNoSpeed(Seconds(ParseRealNumber(FieldAt(level, 8, 5)).value));
       break;
     case TagId::kTdelay:
       // A field that is not a number counts as what was read of it.
-      host.TimedPauseFor(false, Seconds(ParseWholeNumber(Field(level, 8, 2)).value));
+      host.TimedPauseFor(false, Seconds(WholeAt(level, 8, 2)));
       break;
     case TagId::kItdelay:
-      host.TimedPauseFor(true, Seconds(ParseWholeNumber(Field(level, 9, 2)).value));
+      host.TimedPauseFor(true, Seconds(WholeAt(level, 9, 2)));
       break;
     case TagId::kSpeed: {
-      const RealNumber factor = ParseRealNumber(Field(level, 7, 5));
+      const RealNumber factor = ParseRealNumber(FieldAt(level, 7, 5));
       if (factor.ok) in.State().speedFactor = factor.value;
       break;
     }
     case TagId::kMsd:
-      in.WaitScaledMs(ParseWholeNumber(Field(level, 5, 4)).value);
+      in.WaitScaledMs(WholeAt(level, 5, 4));
       break;
     case TagId::kImsd:
-      in.WaitMs(ParseWholeNumber(Field(level, 6, 4)).value);
+      in.WaitMs(WholeAt(level, 6, 4));
       break;
     default:
       break;
@@ -53,7 +46,7 @@ void DelayTag(Interpreter& in, Level& level, const TagInfo& tag) {
 
 void KeyMouseDelayTag(Interpreter& in, Level& level, const TagInfo& tag) {
   RunState& st = in.State();
-  const std::int32_t ms = ParseWholeNumber(Field(level, 7, 4)).value;
+  const std::int32_t ms = WholeAt(level, 7, 4);
   if (tag.id == TagId::kSpkey) {
     st.keyDelay = ms;
     st.keyDelayOn = ms != 0;

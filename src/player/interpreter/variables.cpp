@@ -7,7 +7,7 @@
 #include <fstream>
 #include <string_view>
 
-#include "player/interpreter/platform_access.h"
+#include "player/interpreter/command_support.h"
 #include "shared/globals.h"
 
 namespace wdx::player {
@@ -15,8 +15,6 @@ namespace wdx::player {
 namespace {
 
 constexpr char kCaption[] = "Variable Error";
-// Text fields of tags are short strings.
-constexpr std::size_t kShortText = 255;
 
 template <class T, std::size_t N>
 T* Slot(Interpreter& in, std::array<T, N>& table, std::int64_t number, char letter, const char* kind, int last) {
@@ -25,15 +23,6 @@ T* Slot(Interpreter& in, std::array<T, N>& table, std::int64_t number, char lett
                         kind + " variables are " + letter + "1 to " + letter + std::to_string(last) +
                         "). Macro will abort.");
   return nullptr;
-}
-
-std::string_view Field(const Level& level, std::size_t offset, std::size_t width) {
-  const std::size_t from = level.cursor + offset;
-  return from < level.text.size() ? level.text.substr(from, width) : std::string_view{};
-}
-
-std::int32_t Whole(const Level& level, std::size_t offset, std::size_t width) {
-  return ParseWholeNumber(Field(level, offset, width)).value;
 }
 
 // The variable number that a real-number field carries: its whole part. Values far outside
@@ -59,12 +48,12 @@ std::int32_t IntegerOperation(std::int32_t op, std::int32_t a, std::int32_t b) {
 }
 
 void ModifyIntegerVar(Interpreter& in, Level& level) {
-  const std::int32_t op = Whole(level, 7, 2);
-  const std::int32_t v = Whole(level, 10, 2);
+  const std::int32_t op = WholeAt(level, 7, 2);
+  const std::int32_t v = WholeAt(level, 10, 2);
   const bool flagA = level.At(level.cursor + 13) == '1';
-  const std::int32_t valueA = Whole(level, 15, 7);
+  const std::int32_t valueA = WholeAt(level, 15, 7);
   const bool flagB = level.At(level.cursor + 23) == '1';
-  const std::int32_t valueB = Whole(level, 25, 7);
+  const std::int32_t valueB = WholeAt(level, 25, 7);
   if (op >= 1 && op <= 4) {
     std::int32_t* target = IntegerVariable(in, v);
     if (target == nullptr) return;
@@ -98,13 +87,13 @@ void ModifyIntegerVar(Interpreter& in, Level& level) {
 // --- "<DMVAR:": double arithmetic.
 
 void ModifyDecimalVar(Interpreter& in, Level& level) {
-  const std::int32_t op = Whole(level, 7, 2);
-  const std::int32_t v = Whole(level, 10, 2);
+  const std::int32_t op = WholeAt(level, 7, 2);
+  const std::int32_t v = WholeAt(level, 10, 2);
   const bool flagA = level.At(level.cursor + 13) == '1';
   // A field that is no real number counts as 0.
-  const double valueA = ParseRealNumber(Field(level, 15, 20)).value;
+  const double valueA = ParseRealNumber(FieldAt(level, 15, 20)).value;
   const bool flagB = level.At(level.cursor + 36) == '1';
-  const double valueB = ParseRealNumber(Field(level, 38, 20)).value;
+  const double valueB = ParseRealNumber(FieldAt(level, 38, 20)).value;
   if (op >= 1 && op <= 4) {
     double* target = DecimalVariable(in, v);
     if (target == nullptr) return;
@@ -187,17 +176,13 @@ void WriteLine(const std::string& path, const std::string& line, bool append) {
 }
 
 void ModifyTextVar(Interpreter& in, Level& level) {
-  const std::int32_t op = Whole(level, 7, 2);
+  const std::int32_t op = WholeAt(level, 7, 2);
   if (op < 1 || op > 20) return;
-  const std::int32_t w = Whole(level, 13, 2);
-  const std::string_view fieldP = Field(level, 16, 3);
-  const std::string_view fieldQ = Field(level, 20, 3);
-  std::string text;
-  if (level.cursor + 24 < level.text.size()) {
-    const std::string_view rest = level.text.substr(level.cursor + 24);
-    text = std::string(rest.substr(0, std::min(rest.find('>'), kShortText)));
-  }
-  std::string* t = TextVariable(in, Whole(level, 10, 2));
+  const std::int32_t w = WholeAt(level, 13, 2);
+  const std::string_view fieldP = FieldAt(level, 16, 3);
+  const std::string_view fieldQ = FieldAt(level, 20, 3);
+  const std::string text = TextFieldAt(level, 24);
+  std::string* t = TextVariable(in, WholeAt(level, 10, 2));
   if (t == nullptr) return;
   switch (op) {
     case 1: TrimLeft(*t); TrimRight(*t); break;
@@ -296,7 +281,7 @@ void ModifyTextVar(Interpreter& in, Level& level) {
 void VariableTag(Interpreter& in, Level& level, const TagInfo& tag) {
   switch (tag.id) {
     case TagId::kVarsr:
-      SaveRestoreVariables(in.State(), Whole(level, 7, 2));
+      SaveRestoreVariables(in.State(), WholeAt(level, 7, 2));
       break;
     case TagId::kNmvar:
       ModifyIntegerVar(in, level);
@@ -334,25 +319,15 @@ double* DecimalVariable(Interpreter& in, std::int64_t number) {
 }
 
 void SaveRestoreVariables(RunState& st, std::int32_t code) {
-  switch (code) {
-    case 1:
-      CopyNumbered(st.saved.text, st.vars.text);
-      CopyNumbered(st.saved.integer, st.vars.integer);
-      CopyNumbered(st.saved.decimal, st.vars.decimal);
-      break;
-    case 2: CopyNumbered(st.saved.text, st.vars.text); break;
-    case 3: CopyNumbered(st.saved.integer, st.vars.integer); break;
-    case 4: CopyNumbered(st.saved.decimal, st.vars.decimal); break;
-    case 5:
-      CopyNumbered(st.vars.text, st.saved.text);
-      CopyNumbered(st.vars.integer, st.saved.integer);
-      CopyNumbered(st.vars.decimal, st.saved.decimal);
-      break;
-    case 6: CopyNumbered(st.vars.text, st.saved.text); break;
-    case 7: CopyNumbered(st.vars.integer, st.saved.integer); break;
-    case 8: CopyNumbered(st.vars.decimal, st.saved.decimal); break;
-    default: break;
-  }
+  // 01..04 save, 05..08 restore: all variables, the text, the integer or the decimal ones.
+  if (code < 1 || code > 8) return;
+  const bool save = code <= 4;
+  const int kinds = (code - 1) % 4;
+  VariableSet& to = save ? st.saved : st.vars;
+  const VariableSet& from = save ? st.vars : st.saved;
+  if (kinds == 0 || kinds == 1) CopyNumbered(to.text, from.text);
+  if (kinds == 0 || kinds == 2) CopyNumbered(to.integer, from.integer);
+  if (kinds == 0 || kinds == 3) CopyNumbered(to.decimal, from.decimal);
 }
 
 void RegisterVariableHandlers(Interpreter& in) { in.SetFamilyHandler(TagFamily::kVariables, &VariableTag); }

@@ -91,7 +91,21 @@ void Form::SetBorderStyle(BorderStyle style) {
   if (style == borderStyle_) return;
   borderStyle_ = style;
   NotifyForm(prop::kOptions);
-  SetFrameExtent(DefaultFrame(style));
+  FrameExtent frame = DefaultFrame(style);
+  if (mainMenu_) frame.vertical += kMenuBarHeight;
+  SetFrameExtent(frame);
+}
+
+void Form::SetMainMenu(MenuItem* menu) {
+  if (menu == mainMenu_) return;
+  const bool hadBar = mainMenu_ != nullptr;
+  mainMenu_ = menu;
+  NotifyForm(prop::kItems);
+  if (hadBar != (menu != nullptr)) {
+    FrameExtent frame = frame_;
+    frame.vertical += menu ? kMenuBarHeight : -kMenuBarHeight;
+    SetFrameExtent(frame);
+  }
 }
 
 void Form::SetStayOnTop(bool v) {

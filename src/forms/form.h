@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "forms/control.h"
+#include "forms/menu.h"
 #include "forms/types.h"
 #include "platform/types.h"
 
@@ -99,6 +100,16 @@ class Form {
   // The form sees keys (onKeyDown, onKeyPress) before the focused control.
   bool keyPreview() const { return keyPreview_; }
   void SetKeyPreview(bool v) { keyPreview_ = v; }
+
+  // The menu bar (nullptr: none). The form does not own it; it must outlive its use here.
+  // Its frame grows by the bar, keeping the client size.
+  MenuItem* mainMenu() const { return mainMenu_; }
+  void SetMainMenu(MenuItem* menu);
+  // Tells the view that the items of the bar itself changed (menus below it are read each
+  // time they open).
+  void MenuChanged() { NotifyForm(prop::kItems); }
+  // The menu bar's height in the frame estimate.
+  static constexpr int kMenuBarHeight = 19;
 
   // Controls in creation (and tab) order.
   const std::vector<Control*>& controls() const { return controls_; }
@@ -194,6 +205,7 @@ class Form {
   bool stayOnTop_ = false;
   bool toolWindow_ = false;
   platform::WindowHandle owner_ = platform::kNoWindow;
+  MenuItem* mainMenu_ = nullptr;
   Font font_;
   bool keyPreview_ = false;
 

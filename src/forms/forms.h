@@ -4,6 +4,7 @@
 #include "forms/control.h"
 #include "forms/controls.h"
 #include "forms/form.h"
+#include "forms/menu.h"
 #include "forms/runner.h"
 #include "forms/scripted_runner.h"
 #include "forms/text_metrics.h"

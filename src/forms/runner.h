@@ -13,9 +13,11 @@
 // the user.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "forms/form.h"
+#include "forms/menu.h"
 #include "forms/types.h"
 #include "platform/platform.h"
 
@@ -34,6 +36,10 @@ class FormRunner {
   virtual void Show(Form& form, bool activate = true) = 0;
   // The width in pixels of `text` drawn in `font` (for dialogs that wrap text themselves).
   virtual int TextWidth(const Font& font, std::string_view text) = 0;
+  // Opens `menu` as a pop-up menu at a screen point and waits for the user. The chosen item's
+  // onClick runs; returns its name, or an empty text when the menu was dismissed. `owner` is
+  // the window the menu belongs to (kNoWindow: the runner's own).
+  virtual std::string Popup(MenuItem& menu, platform::Point at, platform::WindowHandle owner = platform::kNoWindow) = 0;
 };
 
 // What code that shows dialogs is handed: the platform and the form runner.

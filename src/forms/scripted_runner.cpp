@@ -189,6 +189,29 @@ void ScriptedRunner::Show(Form& form, bool activate) {
   shown.push_back({form.name(), form.caption(), false, form.Handle(), FocusName(form)});
 }
 
+std::string ScriptedRunner::Popup(MenuItem& menu, platform::Point at, platform::WindowHandle owner) {
+  PoppedUp record;
+  for (const MenuItem& item : menu.items) {
+    if (item.visible) record.captions.push_back(item.caption);
+  }
+  record.at = at;
+  record.owner = owner;
+  std::string pick;
+  if (!picks_.empty()) {
+    pick = std::move(picks_.front());
+    picks_.pop_front();
+  }
+  if (pick.empty() || !menu.CanChoose(pick)) pick.clear();
+  record.picked = pick;
+  popups.push_back(record);
+  if (!pick.empty()) {
+    // Copied first: the handler may rebuild the menu.
+    auto handler = menu.Find(pick)->onClick;
+    if (handler) handler();
+  }
+  return pick;
+}
+
 std::vector<Form*> ScriptedRunner::OpenForms() const {
   std::vector<Form*> open;
   for (Form* f : order_) {

@@ -51,6 +51,9 @@ class ScriptedRunner : public FormRunner {
   // Queues the script for the next modal show (scripts are used in order).
   void Then(Script script);
   std::size_t pendingScripts() const { return scripts_.size(); }
+  // The user's choice in the next pop-up menu (by item name; empty: dismiss it). Without a
+  // queued choice a pop-up menu is dismissed.
+  void ThenPick(std::string itemName) { picks_.push_back(std::move(itemName)); }
   // Plays modal shows when no script is queued; without one the runner uses the close box.
   void SetFallback(Script script) { fallback_ = std::move(script); }
   void SetMeasure(Measure measure) { measure_ = std::move(measure); }
@@ -58,6 +61,7 @@ class ScriptedRunner : public FormRunner {
   ModalResult ShowModal(Form& form) override;
   void Show(Form& form, bool activate = true) override;
   int TextWidth(const Font& font, std::string_view text) override;
+  std::string Popup(MenuItem& menu, platform::Point at, platform::WindowHandle owner = platform::kNoWindow) override;
 
   // Forms up now, in the order they were shown.
   std::vector<Form*> OpenForms() const;
@@ -66,6 +70,15 @@ class ScriptedRunner : public FormRunner {
 
   // Every show, in order.
   std::vector<Shown> shown;
+
+  // One pop-up menu, as the user saw it.
+  struct PoppedUp {
+    std::vector<std::string> captions;  // the visible items of its first level
+    platform::Point at;
+    platform::WindowHandle owner = platform::kNoWindow;
+    std::string picked;  // what was chosen (empty: dismissed or not choosable)
+  };
+  std::vector<PoppedUp> popups;
 
  private:
   class View;
@@ -77,6 +90,7 @@ class ScriptedRunner : public FormRunner {
   platform::WindowSystem* windows_ = nullptr;
   platform::MessageLoop* loop_ = nullptr;
   std::deque<Script> scripts_;
+  std::deque<std::string> picks_;
   Script fallback_;
   Measure measure_;
   std::map<Form*, std::unique_ptr<View>> views_;

@@ -201,6 +201,13 @@ bool PressEscape(Form& form) {
   return button && Click(*button);
 }
 
+bool ChooseMenu(Form& form, std::string_view itemName) {
+  MenuItem* bar = form.mainMenu();
+  if (!form.AcceptsInput() || !bar || !bar->CanChoose(itemName)) return false;
+  Run(form, bar->Find(itemName)->onClick);
+  return true;
+}
+
 bool CloseBox(Form& form) {
   if (!form.AcceptsInput()) return false;
   form.Close();

@@ -40,6 +40,9 @@ bool Tab(Form& form, bool backwards = false);
 bool PressEnter(Form& form);
 // Esc: presses the cancel button; false when there is none.
 bool PressEscape(Form& form);
+// Chooses the item of that name from the form's menu bar (onClick); false when the item
+// cannot be chosen (missing, hidden or disabled, or inside a hidden or disabled menu).
+bool ChooseMenu(Form& form, std::string_view itemName);
 // The close box of the caption (or Alt+F4): Form::Close.
 bool CloseBox(Form& form);
 bool SpinUp(SpinButton& spin);

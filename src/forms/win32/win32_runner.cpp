@@ -18,6 +18,8 @@ namespace {
 
 constexpr char kFormClass[] = "WdxForm";
 constexpr int kFirstControlId = 100;
+// Menu item ids come after every control id a form can have.
+constexpr UINT kFirstMenuId = 0xA000;
 // Room for the drop-down list below a combo box's field.
 constexpr int kComboListHeight = 200;
 
@@ -75,9 +77,9 @@ void Styles(const Form& form, DWORD* style, DWORD* exStyle) {
   *exStyle = ex;
 }
 
-FrameExtent MeasureFrame(DWORD style, DWORD exStyle) {
+FrameExtent MeasureFrame(DWORD style, DWORD exStyle, bool menuBar) {
   RECT r{0, 0, 0, 0};
-  AdjustWindowRectEx(&r, style, FALSE, exStyle);
+  AdjustWindowRectEx(&r, style, menuBar ? TRUE : FALSE, exStyle);
   return {static_cast<int>(r.right - r.left), static_cast<int>(r.bottom - r.top)};
 }
 
@@ -103,6 +105,75 @@ void RegisterFormClass() {
 }
 
 }  // namespace
+
+// --- Menus: native menus built from the model's item tree. Items are known by their path
+// (indexes from the root), never by pointer, since the program may rebuild the tree.
+
+using MenuPath = std::vector<int>;
+
+const MenuItem* Resolve(const MenuItem* root, const MenuPath& path) {
+  const MenuItem* item = root;
+  for (int i : path) {
+    if (!item || i < 0 || i >= static_cast<int>(item->items.size())) return nullptr;
+    item = &item->items[static_cast<std::size_t>(i)];
+  }
+  return item;
+}
+
+class MenuIds {
+ public:
+  UINT IdFor(const MenuPath& path) {
+    auto it = ids_.find(path);
+    if (it != ids_.end()) return it->second;
+    const UINT id = kFirstMenuId + static_cast<UINT>(paths_.size());
+    ids_[path] = id;
+    paths_.push_back(path);
+    return id;
+  }
+  const MenuPath* PathOf(UINT id) const {
+    if (id < kFirstMenuId || id - kFirstMenuId >= paths_.size()) return nullptr;
+    return &paths_[id - kFirstMenuId];
+  }
+  // Appends the items of `menu` (at `path`) to `h`; submenus are filled too and remembered.
+  void Fill(HMENU h, const MenuItem& menu, const MenuPath& path) {
+    for (std::size_t i = 0; i < menu.items.size(); ++i) {
+      const MenuItem& item = menu.items[i];
+      if (!item.visible) continue;
+      MenuPath sub = path;
+      sub.push_back(static_cast<int>(i));
+      if (item.IsSeparator()) {
+        AppendMenuA(h, MF_SEPARATOR, 0, nullptr);
+        continue;
+      }
+      UINT flags = MF_STRING | (item.enabled ? 0u : MF_GRAYED) | (item.checked ? MF_CHECKED : 0u);
+      if (!item.items.empty()) {
+        HMENU child = CreatePopupMenu();
+        Fill(child, item, sub);
+        submenus_[child] = sub;
+        AppendMenuA(h, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(child), item.caption.c_str());
+      } else {
+        AppendMenuA(h, flags, IdFor(sub), item.caption.c_str());
+      }
+    }
+  }
+  // Fills a submenu afresh from the model as it opens.
+  bool Refresh(HMENU h, const MenuItem* root) {
+    auto it = submenus_.find(h);
+    if (it == submenus_.end()) return false;
+    const MenuPath path = it->second;
+    const MenuItem* menu = Resolve(root, path);
+    if (!menu) return false;
+    while (GetMenuItemCount(h) > 0) DeleteMenu(h, 0, MF_BYPOSITION);
+    Fill(h, *menu, path);
+    return true;
+  }
+  void ForgetSubmenus() { submenus_.clear(); }
+
+ private:
+  std::map<MenuPath, UINT> ids_;
+  std::vector<MenuPath> paths_;
+  std::map<HMENU, MenuPath> submenus_;
+};
 
 // --- Fonts: one GDI font per distinct font of the model, kept for the runner's life.
 
@@ -165,12 +236,13 @@ class Win32Runner::View : public FormView {
     DWORD style = 0, exStyle = 0;
     Styles(form_, &style, &exStyle);
     // The real frame, so that the client size the dialog asked for is what it gets.
-    form_.SetFrameExtent(MeasureFrame(style, exStyle));
+    form_.SetFrameExtent(MeasureFrame(style, exStyle, form_.mainMenu() != nullptr));
     HWND owner = ToHwnd(form_.owner());
     if (owner && !IsWindow(owner)) owner = nullptr;
     hwnd_ = CreateWindowExA(exStyle, kFormClass, form_.caption().c_str(), style, form_.left(), form_.top(),
                             form_.width(), form_.height(), owner, nullptr, GetModuleHandleA(nullptr), this);
     if (!hwnd_) return false;
+    BuildMenuBar();
     SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(runner_.fonts_->Get(form_.font())), FALSE);
     for (Control* c : form_.controls()) CreateNative(*c, nullptr);
     ArrangeContainers();
@@ -230,7 +302,7 @@ class Win32Runner::View : public FormView {
       SetWindowLongA(hwnd_, GWL_EXSTYLE, static_cast<LONG>(exStyle & ~static_cast<DWORD>(WS_EX_TOPMOST)));
       SetWindowPos(hwnd_, form_.stayOnTop() ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-      form_.SetFrameExtent(MeasureFrame(style, exStyle));
+      form_.SetFrameExtent(MeasureFrame(style, exStyle, form_.mainMenu() != nullptr));
     }
     if (props & prop::kBounds) {
       Pushing guard(*this);
@@ -238,6 +310,12 @@ class Win32Runner::View : public FormView {
                    SWP_NOZORDER | SWP_NOACTIVATE);
     }
     if (props & prop::kFont) ApplyFonts();
+    if (props & prop::kItems) {
+      BuildMenuBar();
+      DWORD style = 0, exStyle = 0;
+      Styles(form_, &style, &exStyle);
+      form_.SetFrameExtent(MeasureFrame(style, exStyle, form_.mainMenu() != nullptr));
+    }
   }
 
   void ControlChanged(Control& c, unsigned props) override {
@@ -474,6 +552,19 @@ class Win32Runner::View : public FormView {
       SendMessageA(added.hwnd, UDM_SETRANGE32, 0, 100);
       SendMessageA(added.hwnd, UDM_SETPOS32, 0, 50);
     }
+  }
+
+  void BuildMenuBar() {
+    HMENU old = GetMenu(hwnd_);
+    menus_.ForgetSubmenus();
+    HMENU bar = nullptr;
+    if (form_.mainMenu()) {
+      bar = CreateMenu();
+      menus_.Fill(bar, *form_.mainMenu(), {});
+    }
+    SetMenu(hwnd_, bar);
+    if (old) DestroyMenu(old);
+    DrawMenuBar(hwnd_);
   }
 
   void Push(Control& c, unsigned props) {
@@ -732,6 +823,19 @@ class Win32Runner::View : public FormView {
       case WM_CLOSE:
         user::CloseBox(form_);
         return 0;
+      case WM_INITMENU:
+        // The bar shows the enabling and captions the model has now.
+        if (form_.mainMenu() && reinterpret_cast<HMENU>(wp) == GetMenu(hwnd_)) {
+          HMENU bar = reinterpret_cast<HMENU>(wp);
+          menus_.ForgetSubmenus();
+          while (GetMenuItemCount(bar) > 0) DeleteMenu(bar, 0, MF_BYPOSITION);
+          menus_.Fill(bar, *form_.mainMenu(), {});
+          DrawMenuBar(hwnd_);
+        }
+        return 0;
+      case WM_INITMENUPOPUP:
+        menus_.Refresh(reinterpret_cast<HMENU>(wp), form_.mainMenu());
+        return 0;
       case DM_GETDEFID: {
         Button* def = form_.DefaultButton();
         Native* n = def ? Find(def) : nullptr;
@@ -777,6 +881,15 @@ class Win32Runner::View : public FormView {
     if (pushing_) return;
     if (id == IDCANCEL) {
       user::PressEscape(form_);
+      return;
+    }
+    if (static_cast<UINT>(id) >= kFirstMenuId) {
+      const MenuPath* path = menus_.PathOf(static_cast<UINT>(id));
+      const MenuItem* item = path ? Resolve(form_.mainMenu(), *path) : nullptr;
+      if (item && form_.AcceptsInput() && item->enabled && item->visible) {
+        auto handler = item->onClick;  // the handler may rebuild the menu
+        form_.Dispatch(handler);
+      }
       return;
     }
     Native* n = FindId(id);
@@ -894,6 +1007,7 @@ class Win32Runner::View : public FormView {
   Win32Runner& runner_;
   Form& form_;
   HWND hwnd_ = nullptr;
+  MenuIds menus_;
   std::vector<Native> natives_;
   int nextId_ = kFirstControlId;
   bool pushing_ = false;
@@ -944,6 +1058,7 @@ Win32Runner::~Win32Runner() {
   for (auto& [form, view] : views_) form->DetachView();
   views_.clear();
   if (hook_) UnhookWindowsHookEx(static_cast<HHOOK>(hook_));
+  if (menuOwner_) DestroyWindow(static_cast<HWND>(menuOwner_));
   if (tlsRunner == this) tlsRunner = nullptr;
 }
 
@@ -1055,6 +1170,34 @@ void Win32Runner::Show(Form& form, bool activate) {
   }
   InstallHook();
   StartShow(form, view, false, activate);
+}
+
+std::string Win32Runner::Popup(MenuItem& menu, platform::Point at, platform::WindowHandle owner) {
+  HWND w = ToHwnd(owner);
+  if (!w || !IsWindow(w)) {
+    // A pop-up menu needs a window of ours to report to.
+    if (!menuOwner_ || !IsWindow(static_cast<HWND>(menuOwner_))) {
+      menuOwner_ = CreateWindowExA(WS_EX_TOOLWINDOW, "STATIC", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                   GetModuleHandleA(nullptr), nullptr);
+    }
+    w = static_cast<HWND>(menuOwner_);
+  }
+  MenuIds ids;
+  HMENU h = CreatePopupMenu();
+  ids.Fill(h, menu, {});
+  // The menu closes properly only when its owner is in front (and gets a message after).
+  SetForegroundWindow(w);
+  const UINT cmd = static_cast<UINT>(
+      TrackPopupMenu(h, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0, w, nullptr));
+  PostMessageA(w, WM_NULL, 0, 0);
+  DestroyMenu(h);
+  const MenuPath* path = cmd ? ids.PathOf(cmd) : nullptr;
+  const MenuItem* item = path ? Resolve(&menu, *path) : nullptr;
+  if (!item || !item->enabled) return {};
+  std::string name = item->name;
+  auto handler = item->onClick;  // the handler may rebuild the menu
+  if (handler) handler();
+  return name;
 }
 
 int Win32Runner::TextWidth(const Font& font, std::string_view text) {

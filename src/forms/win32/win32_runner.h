@@ -17,6 +17,7 @@
 
 #include <map>
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include "forms/runner.h"
@@ -33,6 +34,7 @@ class Win32Runner : public FormRunner {
   ModalResult ShowModal(Form& form) override;
   void Show(Form& form, bool activate = true) override;
   int TextWidth(const Font& font, std::string_view text) override;
+  std::string Popup(MenuItem& menu, platform::Point at, platform::WindowHandle owner = platform::kNoWindow) override;
 
   // For a message loop of the program's own: gives a shown form its keys (key preview, dialog
   // keys). `msg` points to a Windows MSG; true means it was handled and must not be
@@ -59,6 +61,7 @@ class Win32Runner : public FormRunner {
   std::map<Form*, std::unique_ptr<View>> views_;
   std::unique_ptr<Fonts> fonts_;
   void* hook_ = nullptr;
+  void* menuOwner_ = nullptr;
 };
 
 }  // namespace wdx::forms

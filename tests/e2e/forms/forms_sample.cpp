@@ -3,7 +3,9 @@
 //
 // 1. "Wendrix Forms Sample", modal, stay-on-top tool window: a number field checked by Ok (an
 //    "Error" box and the focus back on the field when it is not a number), a check box, a
-//    drop-down list, a timer that counts ticks into a label, Ok (default) and Cancel (cancel).
+//    drop-down list, radio buttons in a group box, a list, a spin button, pages, a timer that
+//    counts ticks into a label, a menu bar, a button that opens a pop-up menu, Ok (default)
+//    and Cancel (cancel).
 // 2. "Wendrix Forms Box", shown without waiting: a memo and a timer that closes the box after
 //    half a second; the program's own message loop runs until it has closed.
 //
@@ -67,7 +69,22 @@ class SampleDialog : public Form {
       TickLabel.SetCaption("Ticks: " + std::to_string(ticks));
     };
     OkButton.onClick = [this] { OkButtonClick(); };
+    MenuItem& file = Bar.Add("FileMenu", "&File");
+    file.Add("TickRemember", "&Tick Remember", [this] { Remember.SetChecked(true); });
+    file.Add("Never", "&Never").enabled = false;
+    SetMainMenu(&Bar);
+    MenuButton.SetBounds(290, 150, 80, 25);
+    MenuButton.onClick = [this] {
+      MenuItem menu;
+      menu.Add("Alpha", "&Alpha", [this] { picked = "Alpha"; });
+      menu.Add("Beta", "&Beta", [this] { picked = "Beta"; });
+      RECT r;
+      GetWindowRect(reinterpret_cast<HWND>(static_cast<std::uintptr_t>(Handle())), &r);
+      runner_->Popup(menu, {static_cast<int>(r.left) + 290, static_cast<int>(r.top) + 200}, Handle());
+    };
   }
+
+  void SetRunner(FormRunner* runner) { runner_ = runner; }
 
   Label ValueLabel{this, "ValueLabel", "&Value"};
   Edit Value{this, "Value"};
@@ -88,9 +105,13 @@ class SampleDialog : public Form {
   Button OkButton{this, "OkButton", "&Ok"};
   Button CancelButton{this, "CancelButton", "&Cancel"};
   Timer Ticker{this, "Ticker", 100, true};
+  Button MenuButton{this, "MenuButton", "&Menu"};
+  MenuItem Bar;
+  std::string picked;
 
   int ticks = 0;
   int errors = 0;
+  FormRunner* runner_ = nullptr;
   int activations = 0;
   std::string focusAfterError;
 
@@ -140,6 +161,7 @@ int main(int argc, char** argv) {
   }
   Win32Runner runner;
   SampleDialog dlg;
+  dlg.SetRunner(&runner);
   const ModalResult result = runner.ShowModal(dlg);
 
   SampleBox box;
@@ -160,6 +182,7 @@ int main(int argc, char** argv) {
   std::fprintf(out, "size=%s\n", dlg.Large.checked() ? "Large" : dlg.Small.checked() ? "Small" : "");
   std::fprintf(out, "count=%s\n", dlg.Count.text().c_str());
   std::fprintf(out, "item=%s\n", dlg.Items.item(dlg.Items.itemIndex()).c_str());
+  std::fprintf(out, "picked=%s\n", dlg.picked.c_str());
   std::fprintf(out, "errors=%d\n", dlg.errors);
   std::fprintf(out, "focus_after_error=%s\n", dlg.focusAfterError.c_str());
   std::fprintf(out, "ticks_positive=%d\n", dlg.ticks > 0 ? 1 : 0);

@@ -59,7 +59,14 @@ wdx_check "the form's timer ticks while the dialog waits" test "$ticking" = 1
 
 # A value that is no number: Ok shows the error box and keeps the dialog.
 wdx_check "type into the field" drive settext "$h" Edit 0 "12a"
-wdx_check "tick the check box" drive click "$h" "&Remember"
+wdx_probe front "$h" >/dev/null
+wdx_check "open the File menu and choose Tick Remember by keys" wdx_probe keys alt+f t
+sleep 0.5
+wdx_check "open the pop-up menu" drive click "$h" "&Menu"
+pm=$(wdx_probe wait --class "#32768" --visible --timeout 10000)
+wdx_check "the pop-up menu shows" test -n "$pm"
+wdx_check "choose Beta by its key" wdx_probe keys b
+wdx_check "the pop-up menu goes" wdx_probe gone "$pm" --timeout 10000
 wdx_check "pick from the list" drive select "$h" ComboBox 0 Green
 wdx_check "choose a radio button" drive click "$h" "&Large"
 wdx_check "pick a row" drive pickrow "$h" ListBox 0 fig
@@ -97,8 +104,9 @@ result=$(cat result.txt 2>/dev/null)
 expect_line() { wdx_check "$1" grep -qx "$2" <<<"$result"; }
 expect_line "ShowModal returned Ok" "result=1"
 expect_line "the field's text reached the model" "value=42"
-expect_line "the check box reached the model" "remember=1"
+expect_line "the menu bar item ticked the box" "remember=1"
 expect_line "the pick reached the model" "choice=Green"
+expect_line "the pop-up menu's item ran" "picked=Beta"
 expect_line "the radio button reached the model" "size=Large"
 expect_line "the spin button's handlers stepped the number" "count=6"
 expect_line "the row pick reached the model (sorted list)" "item=fig"

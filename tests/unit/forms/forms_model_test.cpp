@@ -206,6 +206,46 @@ TEST(FormsFormTest, ControlsLeaveTheirFormWhenDestroyed) {
   EXPECT_EQ(form.activeControl(), nullptr);
 }
 
+TEST(FormsMenuTest, OnlyVisibleEnabledLeavesCanBeChosen) {
+  MenuItem bar;
+  MenuItem& file = bar.Add("FileMenu", "&File");
+  file.Add("Save", "&Save");
+  file.AddSeparator();
+  MenuItem& recent = file.Add("Recent", "&Recent");
+  recent.Add("First", "&1 first");
+  MenuItem& edit = bar.Add("EditMenu", "&Edit");
+  edit.Add("Copy", "&Copy").enabled = false;
+  edit.Add("Paste", "&Paste");
+
+  EXPECT_TRUE(bar.CanChoose("Save"));
+  EXPECT_TRUE(bar.CanChoose("First"));
+  EXPECT_FALSE(bar.CanChoose("Recent"));  // opens a submenu
+  EXPECT_FALSE(bar.CanChoose("Copy"));
+  EXPECT_FALSE(bar.CanChoose("Missing"));
+  EXPECT_FALSE(bar.CanChoose(""));  // separators have no name to choose
+  bar.Find("EditMenu")->enabled = false;
+  EXPECT_FALSE(bar.CanChoose("Paste"));
+  bar.Find("FileMenu")->visible = false;
+  EXPECT_FALSE(bar.CanChoose("First"));
+  EXPECT_EQ(bar.Find("First")->caption, "&1 first");
+  EXPECT_TRUE(bar.items[0].items[1].IsSeparator());
+}
+
+TEST(FormsMenuTest, AMenuBarGrowsTheFrameAndKeepsTheClientArea) {
+  Form form("F");
+  form.SetClientSize(200, 100);
+  MenuItem bar;
+  bar.Add("File", "&File");
+  form.SetMainMenu(&bar);
+  EXPECT_EQ(form.clientHeight(), 100);
+  EXPECT_EQ(form.frameExtent().vertical, Form::DefaultFrame(BorderStyle::kDialog).vertical + Form::kMenuBarHeight);
+  form.SetBorderStyle(BorderStyle::kSizeable);
+  EXPECT_EQ(form.frameExtent().vertical, Form::DefaultFrame(BorderStyle::kSizeable).vertical + Form::kMenuBarHeight);
+  form.SetMainMenu(nullptr);
+  EXPECT_EQ(form.frameExtent(), Form::DefaultFrame(BorderStyle::kSizeable));
+  EXPECT_EQ(form.clientHeight(), 100);
+}
+
 TEST(FormsTextMetricsTest, ArialWidthsScaleWithTheHeight) {
   Font font;  // Arial 13
   EXPECT_EQ(EstimateTextWidth(font, ""), 0);

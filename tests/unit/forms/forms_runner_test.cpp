@@ -505,6 +505,56 @@ TEST_F(FormsRunnerTest, TextWidthComesFromTheMeasureOrTheArialEstimate) {
   EXPECT_EQ(runner.TextWidth(font, "iii"), 21);
 }
 
+TEST_F(FormsRunnerTest, MenuBarItemsRunTheirHandlersWhenTheyCanBeChosen) {
+  Form form("F", "Editor");
+  MenuItem bar;
+  std::vector<std::string> log;
+  MenuItem& file = bar.Add("FileMenu", "&File");
+  file.Add("Save", "&Save", [&] { log.push_back("save"); });
+  file.Add("Exit", "E&xit", [&] {
+    log.push_back("exit");
+    form.Close();
+  });
+  bar.Add("HelpMenu", "&Help").Add("About", "&About", [&] { log.push_back("about"); });
+  form.SetMainMenu(&bar);
+  EXPECT_FALSE(user::ChooseMenu(form, "Save"));  // not up yet
+  runner.Then([&](Form& f) {
+    EXPECT_TRUE(user::ChooseMenu(f, "Save"));
+    bar.Find("Save")->enabled = false;
+    EXPECT_FALSE(user::ChooseMenu(f, "Save"));
+    bar.Find("HelpMenu")->visible = false;
+    EXPECT_FALSE(user::ChooseMenu(f, "About"));
+    EXPECT_FALSE(user::ChooseMenu(f, "FileMenu"));
+    EXPECT_TRUE(user::ChooseMenu(f, "Exit"));
+    EXPECT_FALSE(f.AcceptsInput());
+  });
+  EXPECT_EQ(runner.ShowModal(form), ModalResult::kCancel);
+  EXPECT_EQ(log, (std::vector<std::string>{"save", "exit"}));
+}
+
+TEST_F(FormsRunnerTest, PopupMenusTakeTheQueuedPicks) {
+  MenuItem menu;
+  int reloads = 0;
+  menu.Add("Reload", "&Reload", [&] {
+    ++reloads;
+    menu.items.clear();  // a handler may rebuild the menu it came from
+  });
+  menu.Add("Hidden", "&Hidden").visible = false;
+  menu.Add("Off", "&Off").enabled = false;
+  runner.ThenPick("Off");
+  runner.ThenPick("Reload");
+  EXPECT_EQ(runner.Popup(menu, {10, 20}), "");  // disabled: nothing happens
+  EXPECT_EQ(runner.Popup(menu, {30, 40}, 0x1234), "Reload");
+  EXPECT_EQ(runner.Popup(menu, {0, 0}), "");  // nothing queued: dismissed
+  EXPECT_EQ(reloads, 1);
+  ASSERT_EQ(runner.popups.size(), 3u);
+  EXPECT_EQ(runner.popups[0].captions, (std::vector<std::string>{"&Reload", "&Off"}));
+  EXPECT_EQ(runner.popups[1].picked, "Reload");
+  EXPECT_EQ(runner.popups[1].owner, 0x1234u);
+  EXPECT_EQ(runner.popups[1].at, (platform::Point{30, 40}));
+  EXPECT_TRUE(runner.popups[2].captions.empty());
+}
+
 TEST(FormsScriptedRunnerTest, WorksWithoutADesktop) {
   ScriptedRunner runner;
   Form form("F", "F");

@@ -1,0 +1,40 @@
+// Menus: the menu bar of a form and pop-up menus. A menu is a tree of items held by value;
+// the program may change captions, enabling and check marks at any time (a menu shows the
+// state it has when it opens) and rebuild the tree, telling the form (Form::MenuChanged) when
+// the bar itself changed. A caption "-" makes a separator.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace wdx::forms {
+
+class MenuItem {
+ public:
+  MenuItem() = default;
+  MenuItem(std::string name, std::string caption, std::function<void()> onClick = {});
+
+  std::string name;
+  std::string caption;
+  bool enabled = true;
+  bool checked = false;
+  bool visible = true;
+  std::function<void()> onClick;
+  // A submenu when not empty.
+  std::vector<MenuItem> items;
+
+  bool IsSeparator() const { return caption == "-"; }
+  // Appends an item and returns it (valid until the next change of `items`).
+  MenuItem& Add(std::string itemName, std::string itemCaption, std::function<void()> handler = {});
+  MenuItem& AddSeparator();
+  // The item of that name anywhere below this one (depth first), or nullptr.
+  MenuItem* Find(std::string_view itemName);
+  const MenuItem* Find(std::string_view itemName) const;
+  // Whether the user can choose the item of that name now: it and every menu above it are
+  // visible and enabled, and it opens no submenu.
+  bool CanChoose(std::string_view itemName) const;
+};
+
+}  // namespace wdx::forms

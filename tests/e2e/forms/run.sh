@@ -33,8 +33,9 @@ sample=$(wdx_exe wdxformsample) || wdx_e2e_end
 driver=$(wdx_exe wdxformdriver) || wdx_e2e_end
 drive() { "$WDX_WINE32" "$driver" "$@"; }
 
-work=$(mktemp -d /tmp/wdx-forms.XXXXXX)
-trap 'rm -rf "$work"' RETURN
+# The program writes its report into its working folder; the folder lives in the Wine
+# environment's own, which goes with the environment.
+work=$(mktemp -d "${WDX_WINE_DIR:-/tmp}/forms.XXXXXX")
 cd "$work" || wdx_e2e_end
 
 wdx_wine_start "$sample" result.txt
@@ -118,5 +119,7 @@ expect_line "the box showed" "box_shown=1"
 expect_line "the box's timer closed it" "box_closed_by_timer=1"
 expect_line "the memo kept its lines" "box_memo_lines=2"
 expect_line "text is measured with the real font" "text_width_positive=1"
+
+cd / && rm -rf "$work"
 
 wdx_e2e_end

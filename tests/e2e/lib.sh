@@ -338,6 +338,19 @@ wdx_expect_eq() {
   fi
 }
 
+# wdx_results FILE: shows what a test program printed (indented) and counts its "ok   ..." and
+# "FAIL ..." lines as checks.
+wdx_results() {
+  sed 's/^/    /' "$1"
+  local line
+  while IFS= read -r line; do
+    case "$line" in
+      "ok   "*) wdx_pass "${line#ok   }" ;;
+      "FAIL "*) wdx_fail "${line#FAIL }" ;;
+    esac
+  done <"$1"
+}
+
 # wdx_require DESCRIPTION COMMAND [ARG...]: like wdx_check, but the test ends at once on
 # failure (later checks would only repeat the same fault).
 wdx_require() {

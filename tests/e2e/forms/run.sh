@@ -5,28 +5,6 @@
 # Enter) and checks what the program's forms reported.
 . "$(dirname "$0")/../lib.sh"
 
-# Stand-ins for harness functions this test uses, should the harness lack them.
-if ! declare -F wdx_wine_start >/dev/null; then
-  wdx_wine_start() {
-    "$WDX_WINE32" "$@" </dev/null >>"${WDX_WINE_DIR:-/tmp}/programs.log" 2>&1 &
-    WDX_LAST_PID=$!
-    WDX_STARTED_PIDS+=("$WDX_LAST_PID")
-  }
-fi
-if ! declare -F wdx_wait_exit >/dev/null; then
-  wdx_wait_exit() {
-    local pid=$1 secs=${2:-10} i
-    for ((i = 0; i < secs * 10; i++)); do
-      kill -0 "$pid" 2>/dev/null || break
-      sleep 0.1
-    done
-    kill -0 "$pid" 2>/dev/null && return 1
-    WDX_EXIT_CODE=0
-    wait "$pid" 2>/dev/null || WDX_EXIT_CODE=$?
-    return 0
-  }
-fi
-
 wdx_e2e_begin forms
 
 sample=$(wdx_exe wdxformsample) || wdx_e2e_end

@@ -1,0 +1,108 @@
+// The player's main window over the in-memory platform and the in-process hook library: a
+// library file written record by record, the main window created as the program block does,
+// and what it typed read back from the stand-in's recorded key events.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "hook/in_process_hook.h"
+#include "platform/memory/memory_platform.h"
+#include "platform/virtual_keys.h"
+#include "player/core/main_win.h"
+#include "shared/macro_record.h"
+#include "shared/settings.h"
+
+namespace wdx::player::testing {
+
+inline constexpr char kFolder[] = "C:\\WENDRIX";
+inline constexpr char kLibrary[] = "C:\\WENDRIX\\WENDX.WDX";
+
+// Hot key indexes used by the tests.
+inline constexpr int kCtrlAltH = 151;  // Ctrl+Alt block 144.., H is the 8th key
+inline constexpr int kCtrlA = 0;
+inline constexpr int kCtrlB = 1;
+
+struct MacroSpec {
+  std::string nickname;
+  int code = 0;
+  std::int16_t kind = scope::kGlobal;
+  std::string scopeText;
+  std::string text;
+  bool active = true;
+  std::uint8_t windowMatch = 0;
+};
+
+TMacroRec MakeRecord(const MacroSpec& m);
+// Appends the records to a library file (created when missing).
+void AppendRecords(const std::filesystem::path& file, const std::vector<MacroSpec>& macros);
+// The five system macros on their preferred keys (Ctrl+Alt+Shift+V .. Z), in the order they are
+// re-created.
+std::vector<MacroSpec> SystemMacros();
+
+// The main window with the later parts' hooks observable.
+class TestMainWin : public TMainWin {
+ public:
+  using TMainWin::TMainWin;
+  int popupChoice = -1;
+  std::vector<int> popupsShown;
+  bool popupShowingDuringPopup = false;
+  std::function<void()> duringPopup;
+  int captures = 0;
+  int topWindowMenus = 0;
+  int resumes = 0;
+  int reloads = 0;
+
+ protected:
+  int ShowPopupMenu(int macro) override {
+    popupsShown.push_back(macro);
+    popupShowingDuringPopup = State().popupShowing;
+    if (duringPopup) duringPopup();
+    const int choice = popupChoice;
+    popupChoice = -1;  // a chosen macro that is a menu again shows nothing more
+    return choice;
+  }
+  void StartACapture() override { ++captures; }
+  void MenuTopWindow() override { ++topWindowMenus; }
+  void ResumePause() override { ++resumes; }
+  void LoadUpFloaters() override { ++reloads; }
+};
+
+class PlayerFixture : public ::testing::Test {
+ protected:
+  PlayerFixture();
+  ~PlayerFixture() override;
+
+  std::filesystem::path Native(const std::string& windowsPath) const { return mem.NativePath(windowsPath); }
+  void AddMacros(const std::vector<MacroSpec>& macros) { AppendRecords(Native(kLibrary), macros); }
+  // Loads the settings and creates the main window (its FormCreate runs).
+  void Start();
+  // Delivers everything pending, including what handlers post meanwhile.
+  void Pump();
+  // A foreign window of another program, in front.
+  platform::WindowHandle Front(const std::string& title, std::uint32_t pid = 0x200, const std::string& exe = "");
+  // The key the user presses, as the hook library sees it, then the player's messages.
+  void Press(std::uint8_t key, bool ctrl, bool alt, bool shift = false);
+  void PostHotKey(std::uint32_t w, platform::WindowHandle window);
+  // The letters and Enters the player typed (key-down events), upper-case, Enter as "\n".
+  std::string Typed() const;
+  // How many end-of-run marker keys (VK_EXECUTE down) were posted.
+  int RunEndMarkers() const;
+  std::vector<std::string> BoxTexts() const;
+
+  platform::MemoryPlatform mem;
+  platform::Platform p;
+  std::unique_ptr<hook::InProcessHookLibrary> hook;
+  TGlobData block;
+  TSettingsRec settings;
+  std::unique_ptr<Configs> configs;
+  std::unique_ptr<TestMainWin> main;
+};
+
+}  // namespace wdx::player::testing

@@ -24,42 +24,12 @@
 #include "platform/win32/win32_platform.h"
 #include "player/interpreter/interpreter.h"
 #include "player/interpreter/key_posting.h"
+#include "win32_host.h"
 
 namespace {
 
-using wdx::player::InterpreterHost;
+using wdx::e2e::Win32Host;
 using wdx::player::RunState;
-
-// The player's main window, as far as the interpreter sees it, on the real platform.
-class Win32Host : public InterpreterHost {
- public:
-  explicit Win32Host(wdx::platform::Win32Platform& p) : p_(p) {}
-  RunState& State() override { return state; }
-  void PostVKey(std::uint8_t vk, bool up) override { wdx::player::PostKeyEvent(p_.input, vk, up); }
-  void PostAltVKey(std::uint8_t vk, bool up) override { wdx::player::PostKeyEvent(p_.input, vk, up); }
-  std::int16_t VkKeyScan(char c) override { return p_.input.VkKeyScan(c); }
-  void PumpMessages() override { p_.loop.PumpPending(); }
-  std::uint32_t TickCount() override { return p_.clock.TickCount(); }
-  void PauseFor(double seconds) override { PauseForNoSpeed(seconds * state.speedFactor); }
-  void PauseForNoSpeed(double seconds) override {
-    const DWORD start = GetTickCount();
-    do {
-      PumpMessages();
-      Sleep(1);
-    } while (GetTickCount() - start < static_cast<DWORD>(seconds * 1000));
-  }
-  void LogError(const std::string& text) override { std::printf("  error log: %s\n", text.c_str()); }
-  void DoAMessage(const std::string& caption, const std::string& text) override {
-    std::printf("  message box: [%s] %s\n", caption.c_str(), text.c_str());
-    boxes.push_back(caption);
-  }
-
-  RunState state;
-  std::vector<std::string> boxes;
-
- private:
-  wdx::platform::Win32Platform& p_;
-};
 
 HWND g_main = nullptr;
 HWND g_edit = nullptr;

@@ -91,7 +91,8 @@ class Form {
   // A tool window: small caption, no task bar button.
   bool toolWindow() const { return toolWindow_; }
   void SetToolWindow(bool v);
-  // The window that owns the form (kNoWindow: none, the desktop).
+  // The window that owns the form (kNoWindow: none, the desktop); read when the form's
+  // window is made, at its show.
   platform::WindowHandle owner() const { return owner_; }
   void SetOwner(platform::WindowHandle owner) { owner_ = owner; }
   // The font of every control that has none of its own.

@@ -7,7 +7,18 @@
 //
 // Given the in-memory desktop, every shown form is also a window of it (title = caption, so
 // code that looks for the window or brings it to the front finds it), and the form's timers
-// are the desktop's timers: they fire while the test pumps that message loop.
+// are the desktop's timers: they fire while the test pumps that message loop. Declare the
+// desktop before the runner (the runner's windows go when it does), and the runner before the
+// forms it shows or after them, as convenient: either may go first.
+//
+//   platform::MemoryPlatform mem;
+//   forms::ScriptedRunner runner(mem.desktop, mem.desktop);
+//   runner.Then([&](forms::Form& f) {
+//     forms::user::EnterText(*f.FindAs<forms::Edit>("Value"), "12");
+//     forms::user::Click(*f.Find("OkButton"));
+//   });
+//   code_under_test.AskForValue();        // shows the dialog through the runner
+//   EXPECT_EQ(runner.shown.back().result, forms::ModalResult::kOk);
 #pragma once
 
 #include <cstddef>

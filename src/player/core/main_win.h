@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "hook/hook_library.h"
 #include "platform/platform.h"
@@ -81,6 +82,8 @@ class TMainWin : public RunFrame, private LibraryListener {
   // --- Messages (protocol_handlers.cpp)
   std::int64_t HandleMessage(const platform::Message& m);
   void OnControl(std::uint32_t code, std::int64_t argument);
+  // A run request that arrives while a macro plays waits until the run is over (it would
+  // otherwise be lost, or switch the library under the running macro).
   void OnRunRequest(std::int64_t kind);
   void OnTextChannel(std::uint32_t message, std::uint64_t wparam);
   void OnCommandLineChar(std::int64_t byte);
@@ -180,6 +183,8 @@ class TMainWin : public RunFrame, private LibraryListener {
   void SwitchLibrary();
   void PlaySingleMacroFile();
   void RunByNickname();
+  std::string* RequestBuffer(std::int64_t kind);
+  void HandleHeldRequests();
   int MacroLimit() const;
 
   Configs& configs_;
@@ -190,6 +195,13 @@ class TMainWin : public RunFrame, private LibraryListener {
   MainWindowBlocks blocks_;
   int depth_ = 0;
   bool closeRequested_ = false;
+  // Run requests that arrived while a macro played, with their buffer's text: handled in order
+  // once the run is over.
+  struct HeldRequest {
+    std::int64_t kind;
+    std::string text;
+  };
+  std::vector<HeldRequest> heldRequests_;
 };
 
 }  // namespace wdx::player

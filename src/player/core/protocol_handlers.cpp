@@ -10,6 +10,7 @@ std::int64_t TMainWin::HandleMessage(const platform::Message& m) {
   ++depth_;
   const std::int64_t result = Dispatch(m);
   --depth_;
+  if (depth_ == 0 && !state_.macroPlaying) HandleHeldRequests();
   // A close asked for while a handler (a run, a message box) was busy happens once the
   // outermost handler is done, so nothing a run still uses is freed under it.
   if (depth_ == 0 && closeRequested_ && !closing && !state_.macroPlaying) DoClose();
@@ -276,7 +277,38 @@ void TMainWin::OnCommandLineChar(std::int64_t byte) {
 // ---------------------------------------------------------------------------------------------
 // Run requests and the test run
 
+std::string* TMainWin::RequestBuffer(std::int64_t kind) {
+  switch (kind) {
+    case run_request::kNickname:
+      return &buffers.nickname;
+    case run_request::kSwitchLibrary:
+      return &buffers.libraryPath;
+    case run_request::kSingleMacroFile:
+      return &buffers.singleMacroFile;
+    default:
+      return nullptr;
+  }
+}
+
+void TMainWin::HandleHeldRequests() {
+  while (!heldRequests_.empty() && !closing && !closeRequested_) {
+    HeldRequest r = std::move(heldRequests_.front());
+    heldRequests_.erase(heldRequests_.begin());
+    ++depth_;
+    *RequestBuffer(r.kind) = std::move(r.text);
+    OnRunRequest(r.kind);
+    --depth_;
+  }
+}
+
 void TMainWin::OnRunRequest(std::int64_t kind) {
+  std::string* buffer = RequestBuffer(kind);
+  if (!buffer) return;
+  if (state_.macroPlaying) {
+    heldRequests_.push_back({kind, std::move(*buffer)});
+    buffer->clear();
+    return;
+  }
   switch (kind) {
     case run_request::kNickname:
       RunByNickname();

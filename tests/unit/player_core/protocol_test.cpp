@@ -1,0 +1,263 @@
+// The window-message protocol: text channels, run requests, a second player's command line,
+// the test run and the UM_CONTROL codes of the editor.
+#include <gtest/gtest.h>
+
+#include "hook/hook_messages.h"
+#include "player/core/startup.h"
+#include "player_fixture.h"
+#include "shared/remap_keys.h"
+
+namespace wdx::player::testing {
+namespace {
+
+TEST(CommandLineTest, SplitsLikeTheRunTimeLibrary) {
+  const struct {
+    const char* line;
+    std::vector<std::string> params;
+  } cases[] = {
+      {"C:\\W\\WENDPLAY.EXE", {"C:\\W\\WENDPLAY.EXE"}},
+      {"\"C:\\Program Files\\W\\Wendplay.exe\"  /F C:\\a.wdx\t/NSE", {"C:\\Program Files\\W\\Wendplay.exe", "/F", "C:\\a.wdx", "/NSE"}},
+      {"x /A\"my macro\" /S", {"x", "/Amy macro", "/S"}},
+      {"   ", {}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(SplitCommandLine(c.line), c.params) << c.line;
+}
+
+TEST(CommandLineTest, SwitchValuesRunToTheNextSlash) {
+  const struct {
+    const char* line;
+    const char* sw;
+    bool found;
+    const char* value;
+  } cases[] = {
+      {"P.EXE /f C:\\Lib\\Big One.wdx /A Hello ", "/F", true, "C:\\Lib\\Big One.wdx"},
+      {"P.EXE /f C:\\Lib\\Big One.wdx /A Hello ", "/A", true, "Hello"},
+      {"P.EXE /WRMC:\\x.wrm", "/WRM", true, "C:\\x.wrm"},
+      {"P.EXE /WRMC:\\x.wrm", "/A", false, ""},
+      {"P.EXE /A", "/A", true, ""},
+  };
+  for (const auto& c : cases) {
+    std::string v;
+    EXPECT_EQ(SwitchValue(c.line, c.sw, v), c.found) << c.line << " " << c.sw;
+    if (c.found) {
+      EXPECT_EQ(v, c.value) << c.line << " " << c.sw;
+    }
+  }
+}
+
+TEST(CommandLineTest, VariablePresetsGoToTheSavedSet) {
+  VariableSet saved;
+  saved.integer[3] = 33;
+  SetCommandVariables("WENDPLAY.EXE /VT5: Two Words /VN2:42 /VD1:2.5 /VN3:abc /VT100:x /VX1:y /vt6:lower /VT7 /VT8:ok",
+                      saved);
+  EXPECT_EQ(saved.text[5], "Two Words");
+  EXPECT_EQ(saved.integer[2], 42);
+  EXPECT_DOUBLE_EQ(saved.decimal[1], 2.5);
+  EXPECT_EQ(saved.integer[3], 33);  // not a number: left as it was
+  EXPECT_EQ(saved.text[6], "");     // "/v" in lower case is no preset
+  EXPECT_EQ(saved.text[7], "");     // no ":"
+  EXPECT_EQ(saved.text[8], "ok");   // the preset after one without ":" still counts
+}
+
+class ProtocolTest : public PlayerFixture {
+ protected:
+  void Send(std::uint32_t message, const std::string& text) {
+    for (const char c : text) mem.desktop.PostMessage(main->MainWindow(), message, static_cast<std::uint8_t>(c), 0);
+    mem.desktop.PostMessage(main->MainWindow(), message, 0, 0);
+    Pump();
+  }
+  void WriteFile(const std::string& windowsPath, const std::string& bytes) {
+    std::ofstream(Native(windowsPath), std::ios::binary) << bytes;
+  }
+};
+
+TEST_F(ProtocolTest, NicknameChannelRunsTheMacroOfThatNameInAnyCase) {
+  AddMacros({{"My Macro", 30000, scope::kGlobal, "", "abc"}});
+  Start();
+  Front("Untitled - Notepad");
+  block.SetCaptureOn(true);
+  Send(UM_NICKNAMECHAR, "mY mAcRo");
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>{std::string("Warning: ") + kRecordingText});
+  EXPECT_EQ(Typed(), "");
+  block.SetCaptureOn(false);
+  Send(UM_NICKNAMECHAR, "mY mAcRo");
+  EXPECT_EQ(Typed(), "ABC");
+  EXPECT_EQ(RunEndMarkers(), 1);
+  EXPECT_TRUE(main->buffers.nickname.empty());
+  Send(UM_NICKNAMECHAR, "no such macro");
+  EXPECT_EQ(Typed(), "ABC");
+  // A text longer than a short string keeps its first 255 characters.
+  for (int i = 0; i < 300; ++i) mem.desktop.PostMessage(main->MainWindow(), UM_NICKNAMECHAR, 'x', 0);
+  Pump();
+  EXPECT_EQ(main->buffers.nickname.size(), kReceiveBufferMax);
+}
+
+TEST_F(ProtocolTest, FileChannelPlaysTheSingleMacroFile) {
+  Start();
+  Front("Untitled - Notepad");
+  WriteFile("C:\\WENDRIX\\ONE.WRM", "ab\x1A");
+  WriteFile("C:\\WENDRIX\\EMPTY.WRM", "");
+  Send(UM_FILENAMECHAR, "c:\\wendrix\\one.wrm");
+  EXPECT_EQ(Typed(), "AB");  // the Ctrl+Z at the end is not played
+  EXPECT_EQ(main->State().currentMacroName, kSingleMacroName);
+  EXPECT_EQ(RunEndMarkers(), 1);
+  EXPECT_TRUE(block.InUse());
+  Send(UM_FILENAMECHAR, "C:\\WENDRIX\\EMPTY.WRM");
+  EXPECT_EQ(Typed(), "AB");
+  Send(UM_FILENAMECHAR, "C:\\WENDRIX\\MISSING.WRM");
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>{std::string("Error: ") + kSingleMacroOpenError});
+}
+
+TEST_F(ProtocolTest, VariablesChannelUpperCasesItsPresets) {
+  Start();
+  Send(UM_VARIABLESCHAR, "/vt3:hello /VN4:7");
+  EXPECT_EQ(main->State().saved.text[3], "HELLO");
+  EXPECT_EQ(main->State().saved.integer[4], 7);
+  EXPECT_TRUE(main->buffers.variables.empty());
+}
+
+// A second player hands its whole command line over and ends; the first runs the nickname from
+// the library that was current, then switches library, then plays the single-macro file.
+TEST_F(ProtocolTest, SecondPlayerForwardsItsCommandLineAndTheFirstActsInOrder) {
+  AddMacros({{"Hello", 30000, scope::kGlobal, "", "old"}});
+  AppendRecords(Native("C:\\OTHER\\B.WDX"), {{"Hello", 30000, scope::kGlobal, "", "new"}});
+  WriteFile("C:\\WENDRIX\\ONE.WRM", "file");
+  InstanceManager first;
+  ASSERT_TRUE(first.TakeFirstPlace(mem.kernel));
+  Start();
+  Front("Untitled - Notepad");
+
+  platform::MemoryProcesses second;
+  second.executablePath = "C:\\WENDRIX\\WENDPLAY.EXE";
+  second.commandLine = "C:\\WENDRIX\\WENDPLAY.EXE /F c:\\other\\b.wdx /A hello /WRMC:\\WENDRIX\\ONE.WRM /VT2:x";
+  platform::Platform p2 = p;
+  p2.processes = &second;
+  hook::InProcessHookLibrary hook2(mem.desktop, &mem.kernel);
+  EXPECT_EQ(RunPlayer(p2, hook2), 0);
+  EXPECT_EQ(mem.desktop.EnumTopLevelWindows().size(), 2u);  // no second main window
+  EXPECT_EQ(mem.desktop.PendingCount(), second.commandLine.size() + 1);
+
+  Pump();
+  EXPECT_EQ(Typed(), "OLDFILE");
+  EXPECT_TRUE(mem.boxes.shown.empty());
+  EXPECT_EQ(settings.currentLibrary, "C:\\OTHER\\B.WDX");
+  EXPECT_EQ(settings.nicknames[1], "Hello");
+  EXPECT_EQ(main->State().saved.text[2], "X");
+  EXPECT_EQ(RunEndMarkers(), 2);
+}
+
+TEST_F(ProtocolTest, SecondPlayerGivesUpAfterTwelveTries) {
+  InstanceManager first;
+  ASSERT_TRUE(first.TakeFirstPlace(mem.kernel));
+  const std::uint64_t before = mem.clock.Monotonic();
+  EXPECT_EQ(RunPlayer(p, *hook), 0);
+  EXPECT_EQ(mem.clock.Monotonic() - before, 11000u);
+  EXPECT_TRUE(mem.desktop.EnumTopLevelWindows().empty());
+  EXPECT_FALSE(mem.kernel.Exists(kGlobBlockName));
+}
+
+TEST_F(ProtocolTest, TestRunPlaysTheEditorsFileWithoutTheInUseFlag) {
+  Start();
+  Front("Untitled - Notepad");
+  mem.desktop.PostMessage(main->MainWindow(), UM_TESTRUN, 0, 0);
+  Pump();
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>{std::string("Error: ") + kTestRunOpenError});
+  WriteFile("C:\\WENDRIX\\WENDTEMP.WRM", "test");
+  mem.desktop.PostMessage(main->MainWindow(), UM_TESTRUN, 0, 0);
+  Pump();
+  EXPECT_EQ(Typed(), "TEST");
+  EXPECT_EQ(main->State().currentMacroName, kTestRunName);
+  EXPECT_EQ(RunEndMarkers(), 0);
+  EXPECT_FALSE(block.InUse());
+  EXPECT_FALSE(mem.desktop.HasTimer(main->MainWindow(), kClearTimerId));
+
+  main->State().macroPlaying = true;  // as if a run were in progress
+  mem.desktop.PostMessage(main->MainWindow(), UM_TESTRUN, 0, 0);
+  Pump();
+  EXPECT_EQ(BoxTexts().back(), std::string("Error: ") + kTestRunBusyText);
+  EXPECT_EQ(Typed(), "TEST");
+}
+
+TEST_F(ProtocolTest, ControlCodesOfTheEditor) {
+  AddMacros(SystemMacros());
+  AddMacros({{"a", kCtrlA, scope::kGlobal, "", "a"}});
+  Start();
+  const platform::WindowHandle self = main->MainWindow();
+  const auto control = [&](std::uint32_t code, std::int64_t arg) {
+    mem.desktop.PostMessage(self, UM_CONTROL, code, arg);
+    Pump();
+  };
+
+  // 7: the hooks one by one; an unknown argument does nothing.
+  control(control::kHooks, 2);
+  control(control::kHooks, 4);
+  EXPECT_FALSE(hook->KeyboardInstalled());
+  EXPECT_FALSE(hook->MouseInstalled());
+  control(control::kHooks, 5);
+  control(control::kHooks, 1);
+  control(control::kHooks, 3);
+  EXPECT_TRUE(hook->KeyboardInstalled());
+  EXPECT_TRUE(hook->MouseInstalled());
+  EXPECT_EQ(hook->Block().KeyboardHook(), block.KeyboardHook());
+
+  // 20: the editor rewrote record 6; the tables take it, nothing is pushed.
+  {
+    std::fstream f(Native(kLibrary), std::ios::in | std::ios::out | std::ios::binary);
+    f.seekp(5 * static_cast<std::streamoff>(kMacroRecSize));
+    const TMacroRec r = MakeRecord({"renamed", kCtrlB, scope::kWindow, "report", "a", false, 1});
+    f.write(reinterpret_cast<const char*>(r.data()), static_cast<std::streamsize>(kMacroRecSize));
+  }
+  control(control::kRecordRewritten, 6);
+  control(control::kRecordRewritten, 9999);
+  EXPECT_EQ(settings.nicknames[6], "renamed");
+  EXPECT_EQ(block.ActivationCode(6), kCtrlB);
+  EXPECT_EQ(block.ScopeKind(6), scope::kWindow);
+  EXPECT_EQ(block.ScopeText(6), "report");
+  EXPECT_FALSE(block.MacroActive(6));
+  EXPECT_EQ(block.WindowMatch(6), 1);
+  EXPECT_EQ(hook->Block().ActivationCode(6), kCtrlA);
+
+  // 6: a data group from the hook library's copy (the editor pushed it there).
+  TGlobData editorView = hook->Block();
+  editorView.SetHotKeyMapped(kCtrlB, true);
+  hook->WdxUpKeys(editorView);
+  control(control::kDataGroup, 14);
+  EXPECT_TRUE(block.HotKeyMapped(kCtrlB));
+
+  // 1: a remap table that differs from the neutral one installs the remap hook; neutral again
+  // removes it.
+  SwapTable remapped = NeutralSwapTable();
+  remapped[26] = 'b';  // the key a types b
+  ASSERT_TRUE(SaveSwapKeys(Native("C:\\WENDRIX\\WENDX.WDS"), remapped));
+  control(control::kRemapChanged, 0);
+  EXPECT_TRUE(main->remapHookInstalled);
+  EXPECT_TRUE(hook->SwapInstalled());
+  EXPECT_EQ(main->Blocks().Swap().Table(), remapped);
+  ASSERT_TRUE(SaveSwapKeys(Native("C:\\WENDRIX\\WENDX.WDS"), NeutralSwapTable()));
+  control(control::kRemapChanged, 0);
+  EXPECT_FALSE(main->remapHookInstalled);
+  EXPECT_FALSE(hook->SwapInstalled());
+
+  // 2: the editor switched library; 4: the editor closes; 30: the player closes.
+  AppendRecords(Native("C:\\OTHER\\B.WDX"), {{"b1", kCtrlB, scope::kGlobal, "", "b"}});
+  mem.profile.WriteString(kSettingsFileName, "Misc", "Current File", "C:\\OTHER\\B.WDX");
+  control(control::kLibraryReplaced, 0);
+  EXPECT_EQ(settings.currentLibrary, "C:\\OTHER\\B.WDX");
+  EXPECT_EQ(block.MacroCount(), 6);  // its macro and the five system macros added to it
+  EXPECT_TRUE(hook->Block().HotKeyMapped(kCtrlB));
+  EXPECT_FALSE(hook->Block().HotKeyMapped(kCtrlA));
+
+  mem.desktop.AddForeignWindow("Wendrix Editor", "TEditor", 0x400);
+  main->Editor().Find();
+  ASSERT_TRUE(main->Editor().Found());
+  control(control::kEditorClosing, 0);
+  EXPECT_FALSE(main->Editor().Searched());
+
+  control(control::kClosePlayer, 0);
+  EXPECT_TRUE(main->closing);
+  control(control::kHooks, 1);  // ignored once closing
+  EXPECT_FALSE(hook->KeyboardInstalled());
+}
+
+}  // namespace
+}  // namespace wdx::player::testing

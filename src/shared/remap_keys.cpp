@@ -46,7 +46,7 @@ std::string SwapFileName(std::string_view libraryPath) {
   std::string result =
       (dot != std::string::npos && (slash == std::string::npos || dot > slash)) ? name.substr(0, dot) + ".WDS" : name + ".WDS";
   // A library that is itself named .WDS keeps its own file apart.
-  if (Upper(result) == upper) result += ".WDS";
+  if (Upper(result) == upper) result = name + ".WDS";
   return result;
 }
 

@@ -29,6 +29,7 @@
 namespace {
 
 using wdx::e2e::Win32Host;
+using wdx::e2e::ModifiersUp;
 using wdx::player::RunState;
 
 HWND g_main = nullptr;
@@ -86,13 +87,6 @@ std::string Escape(const std::string& s) {
     }
   }
   return out;
-}
-
-bool ModifiersUp() {
-  for (const int vk : {VK_SHIFT, VK_CONTROL, VK_MENU, VK_LWIN}) {
-    if (GetAsyncKeyState(vk) & 0x8000) return false;
-  }
-  return true;
 }
 
 bool ForceForeground(wdx::platform::Win32Platform& p) {

@@ -51,4 +51,12 @@ class Win32Host : public player::InterpreterHost {
   forms::FormRunner* forms_;
 };
 
+// No modifier key is down (a run must leave none held).
+inline bool ModifiersUp() {
+  for (const int vk : {VK_SHIFT, VK_CONTROL, VK_MENU, VK_LWIN}) {
+    if (GetAsyncKeyState(vk) & 0x8000) return false;
+  }
+  return true;
+}
+
 }  // namespace wdx::e2e

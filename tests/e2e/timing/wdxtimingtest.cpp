@@ -30,6 +30,7 @@
 namespace {
 
 using wdx::e2e::Win32Host;
+using wdx::e2e::ModifiersUp;
 
 int g_failures = 0;
 
@@ -120,13 +121,6 @@ int Services(wdx::platform::Win32Platform& p) {
 
   std::printf("%d failed\n", g_failures);
   return g_failures;
-}
-
-bool ModifiersUp() {
-  for (const int vk : {VK_SHIFT, VK_CONTROL, VK_MENU, VK_LWIN}) {
-    if (GetAsyncKeyState(vk) & 0x8000) return false;
-  }
-  return true;
 }
 
 int Play(wdx::platform::Win32Platform& p, const char* path) {

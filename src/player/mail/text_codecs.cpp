@@ -132,8 +132,12 @@ bool QWordPlain(unsigned char c) {
 }
 
 // Finds the "?=" that ends the encoded word opened at `start`, skipping the "?=" formed by the
-// question mark after the encoding letter and an escape's "=".
+// question mark after the encoding letter and an escape's "=". A well-formed word is searched
+// from its encoded text on, so an encoded text of just "b" or "Q" still ends where it should.
 std::size_t FindWordEnd(std::string_view text, std::size_t start) {
+  const std::size_t charsetEnd = text.find('?', start + 2);
+  if (charsetEnd != std::string_view::npos && charsetEnd + 2 < text.size() && text[charsetEnd + 2] == '?')
+    return text.find("?=", charsetEnd + 3);
   for (std::size_t p = text.find("?=", start + 2); p != std::string_view::npos; p = text.find("?=", p + 1)) {
     if (p >= 2 && text[p - 2] == '?') {
       char letter = text[p - 1];

@@ -170,6 +170,9 @@ TEST(HeaderWords, Decoding) {
   // An escape right after the letter, in either case, does not end the word.
   EXPECT_EQ(DecodeHeaderWords("=?utf-8?q?=C3=A9t=C3=A9?="), "\xC3\xA9t\xC3\xA9");
   EXPECT_EQ(DecodeHeaderWords("=?utf-8?Q?=C3=A9?="), "\xC3\xA9");
+  // An encoded text of one letter B or Q ends at its own "?=", not at the next word's.
+  EXPECT_EQ(DecodeHeaderWords("=?us-ascii?q?b?= =?us-ascii?Q?x?="), "bx");
+  EXPECT_EQ(DecodeHeaderWords("=?us-ascii?Q?B?= =?us-ascii?B?UQ==?="), "BQ");
   // Blanks between adjacent words vanish; before plain text they stay.
   EXPECT_EQ(DecodeHeaderWords("=?x?Q?ab?= =?x?Q?cd?=  "), "abcd");
   EXPECT_EQ(DecodeHeaderWords("=?x?Q?Caf=E9?= au lait"), "Caf\xE9 au lait");

@@ -28,7 +28,7 @@ enum class Push {
   kMouseClk,   // WdxUpMouseClk: 19789..19791
 };
 
-// The ranges a push copies; for kItem the macro number picks the entries (none outside 0..500).
+// The ranges a push copies; for kItem the macro number picks the entries (none outside 1..500).
 std::vector<ByteRange> PushRanges(Push push, int macro = 0);
 
 }  // namespace wdx::hook

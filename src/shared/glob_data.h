@@ -3,9 +3,10 @@
 // WDXHOOK. Its bytes cross process boundaries, so every field sits at a fixed offset and is
 // read and written through the byte codec; nothing here casts a struct onto the bytes.
 //
-// Macro numbers run 1..500; the per-macro tables also have an entry 0 that holds nothing.
-// Accessors of a per-macro table ignore a macro number outside 0..500 (reads give 0 or empty),
-// so a bad number from a message can never write into a neighbouring table.
+// Macro numbers run 1..500. The tables have no entry 0: the place a macro 0 would take is the
+// end of the field or table in front (the field at 812, macros 491..500). Accessors of a
+// per-macro table ignore a macro number outside 1..500 (reads give 0 or empty), so a bad number
+// from a message can never write into a neighbouring field or table.
 #pragma once
 
 #include <cstddef>
@@ -100,7 +101,7 @@ struct ByteRange {
 void CopyRanges(ConstBytes source, Bytes target, std::span<const ByteRange> ranges);
 
 // The five table entries of one macro (scope kind, scope text, active, activation code, window
-// match); empty for a number outside 0..500.
+// match); empty for a number outside 1..500.
 std::vector<ByteRange> MacroEntryRanges(int macro);
 
 // The fields of data group `group` (0..14; group 7 needs the macro number). Empty for any other
@@ -122,7 +123,7 @@ class TGlobData : public ByteRecord {
  public:
   TGlobData() : ByteRecord(kGlobDataSize) {}
 
-  static bool ValidMacro(int i) { return i >= 0 && i <= kGlobMaxMacros; }
+  static bool ValidMacro(int i) { return i >= 1 && i <= kGlobMaxMacros; }
   static bool ValidHotKey(int k) { return k >= 0 && k < kGlobHotKeyCount; }
 
   std::uint32_t PlayerWindow() const { return U32(glob::kPlayerWindow); }
@@ -135,7 +136,7 @@ class TGlobData : public ByteRecord {
   bool AbbrekeysPresent() const { return U8(glob::kAbbrekeysPresent) != 0; }
   void SetAbbrekeysPresent(bool on) { SetU8(glob::kAbbrekeysPresent, on ? 1 : 0); }
 
-  // Per-macro tables, i = 0..500.
+  // Per-macro tables, i = 1..500.
   std::int16_t ScopeKind(int i) const;
   void SetScopeKind(int i, std::int16_t kind);
   std::string ScopeText(int i) const;
@@ -196,7 +197,7 @@ class TGlobData : public ByteRecord {
 
   // Copies data group `group` of `source` (a whole block, such as the hook library's copy) into
   // this block at the same offsets. A group outside 0..14, or group 7 with a macro number outside
-  // 0..500, copies nothing and returns false. Group 11 ends with the 32-bit field 812 set to 0.
+  // 1..500, copies nothing and returns false. Group 11 ends with the 32-bit field 812 set to 0.
   bool CopyDataGroup(ConstBytes source, int group, int macro = 0);
 };
 

@@ -40,6 +40,7 @@ std::vector<ExportCase> Cases() {
       {"WdxUpNumKeys", [](L& l, B b) { l.WdxUpNumKeys(b); }, Bytes({{14316, 14319}})},
       {"WdxUpItem 7", [](L& l, B b) { l.WdxUpItem(b, 7); },
        Bytes({{828, 829}, {1942, 1962}, {12322, 12322}, {12828, 12829}, {13822, 13822}})},
+      {"WdxUpItem 0", [](L& l, B b) { l.WdxUpItem(b, 0); }, {}},
       {"WdxUpItem 501", [](L& l, B b) { l.WdxUpItem(b, 501); }, {}},
       {"WdxUpCapture", [](L& l, B b) { l.WdxUpCapture(b); }, Bytes({{739, 799}})},
       {"WdxUpCaptureOn", [](L& l, B b) { l.WdxUpCaptureOn(b); }, Bytes({{738, 738}})},

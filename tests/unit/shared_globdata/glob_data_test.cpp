@@ -164,6 +164,44 @@ TEST(GlobData, MacroNumbersOutsideTheTablesTouchNothing) {
   EXPECT_TRUE(g == before);
 }
 
+// The tables start at macro 1: the places a macro 0 would have (814, 1795, 12315, 12814, 13815)
+// are the upper half of the 32-bit field at 812, the scope kinds of macros 491..500, the last
+// character of macro 500's scope text, the active bytes of macros 499 and 500, and the high
+// byte of macro 500's activation code.
+TEST(GlobData, MacroZeroHasNoEntriesAndTouchesItsNeighbours) {
+  std::vector<std::uint8_t> b(19793, 0);
+  b[812] = 0x11, b[813] = 0x22, b[814] = 0x33, b[815] = 0x44;  // the field at 812
+  b[814 + 2 * 491] = 2;                                      // macro 491: window scope
+  b[814 + 2 * 500] = 3;                                      // macro 500: program scope
+  b[1795 + 21 * 500] = 20;                                   // macro 500's scope text, 20 characters
+  for (int k = 1; k <= 20; ++k) b[1795 + 21 * 500 + k] = static_cast<std::uint8_t>('A' + k - 1);
+  b[12315 + 499] = 1, b[12315 + 500] = 1;                    // macros 499, 500 active
+  b[12814 + 2 * 500] = 0xA8, b[12814 + 2 * 500 + 1] = 0x61;  // macro 500: 25000
+  TGlobData g;
+  std::memcpy(g.data(), b.data(), b.size());
+  const TGlobData before = g;
+
+  g.SetScopeKind(0, 7);
+  g.SetScopeText(0, "X");
+  g.SetMacroActive(0, false);
+  g.SetActivationCode(0, 9);
+  g.SetWindowMatch(0, 1);
+  EXPECT_TRUE(g == before);
+  EXPECT_EQ(g.ScopeKind(0), 0);
+  EXPECT_EQ(g.ScopeText(0), "");
+  EXPECT_FALSE(g.MacroActive(0));
+  EXPECT_EQ(g.ActivationCode(0), 0);
+  EXPECT_EQ(g.WindowMatch(0), 0);
+
+  // Nor does a data group 7 for macro 0 copy anything over them.
+  std::vector<std::uint8_t> library(19793, 0x5A);
+  EXPECT_TRUE(MacroEntryRanges(0).empty());
+  EXPECT_FALSE(g.CopyDataGroup(library, 7, 0));
+  EXPECT_TRUE(g == before);
+  EXPECT_EQ(g.ScopeText(500), "ABCDEFGHIJKLMNOPQRST");
+  EXPECT_EQ(g.ActivationCode(500), 25000);
+}
+
 // The expected bytes of each data group, written out from the layout table.
 std::set<std::size_t> Expand(std::initializer_list<std::pair<std::size_t, std::size_t>> ranges) {
   std::set<std::size_t> s;

@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
-# The main job, shown under Wine on a virtual display: builds the Windows programs, starts
-# Wendplay (it runs hidden, as it always does), shows that it is running and closes it again.
+# The main road, shown under Wine on a virtual display: builds the Windows programs, starts
+# Notepad and Wendplay (hidden, as always) with a small demo library, presses the demo's hot key
+# Ctrl+Alt+H with the real input functions, prints what Notepad then holds, saves a screenshot
+# of the screen, and closes both again.
 #
-# WDX_BUILD_ROOT (default: build) is where the build tree, the log and the Wine prefix go.
+# WDX_BUILD_ROOT (default: build) is where the build tree, the log, the Wine prefix and the
+# screenshot (demo-screenshot.png) go.
 set -uo pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -14,9 +17,26 @@ cd "$ROOT"
 
 BUILD_ROOT=${WDX_BUILD_ROOT:-$ROOT/build}
 case "$BUILD_ROOT" in /*) ;; *) BUILD_ROOT=$ROOT/$BUILD_ROOT ;; esac
+SHOT=$BUILD_ROOT/demo-screenshot.png
 
 PLAYER_CLASS=TMainWin
 PLAYER_TITLE="Wendrix Player"
+CTRL_ALT_H=151
+DEMO_TEXT='Hello<ENTER>World'
+EXPECTED=$'Hello\r\nWorld'
+
+# The demo's library and settings inside the prefix: C:\wendrix-demo\DEMO.WDX with one macro
+# on Ctrl+Alt+H, and WENDX.INI (in the Windows folder) naming it.
+write_demo_library() {
+  local dir=$WINEPREFIX/drive_c/wendrix-demo
+  mkdir -p "$dir"
+  rm -f "$dir"/DEMO.*
+  printf '[Misc]\r\nCurrent File=C:\\wendrix-demo\\DEMO.WDX\r\nStart Editor=No\r\n' \
+    >"$WINEPREFIX/drive_c/windows/WENDX.INI"
+  "$WDX_WINE32" "$(wdx_exe wdxplayertool)" mklib 'C:\wendrix-demo\DEMO.WDX' \
+    "Demo Hello" "$CTRL_ALT_H" 1 0 "" "$DEMO_TEXT" || return 1
+  wdx_say "demo library C:\\wendrix-demo\\DEMO.WDX: macro \"Demo Hello\" on Ctrl+Alt+H types '$DEMO_TEXT'"
+}
 
 # Starts Wendplay and waits for its hidden main window: PLAYER_PID, PLAYER_WINDOW.
 start_player() {
@@ -33,25 +53,54 @@ start_player() {
     "$([ "$visible" = 0 ] && echo hidden || echo VISIBLE)"
 }
 
-# What the player does while it runs. For now it only waits for messages.
+# Notepad in front, the hot key pressed, Notepad's text printed, the screen saved.
 main_job() {
-  wdx_say "Wendplay waits for its work, hidden"
-}
-
-stop_player() {
-  wdx_say "closing Wendplay (WM_CLOSE to its main window)"
-  wdx_probe post "$PLAYER_WINDOW" WM_CLOSE || return 1
-  if ! wdx_wait_exit "$PLAYER_PID" 15; then
-    wdx_err "Wendplay is still running 15 s after WM_CLOSE"
+  wdx_say "starting Notepad"
+  wdx_notepad_start || { wdx_err "Notepad did not start"; return 1; }
+  sleep 1
+  wdx_probe front "$WDX_NOTEPAD_HWND"
+  wdx_say "pressing Ctrl+Alt+H"
+  wdx_probe keys ctrl+alt+h || return 1
+  local i text=
+  for ((i = 0; i < 100; i++)); do
+    text=$(wdx_notepad_text)
+    [ "$text" = "$EXPECTED" ] && break
+    sleep 0.1
+  done
+  wdx_say "Notepad holds:"
+  printf '%s\n' "$text" | tr -d '\r' | sed 's/^/    | /'
+  if import -window root "$SHOT" 2>/dev/null; then
+    wdx_say "screenshot saved: $SHOT"
+  else
+    wdx_err "no screenshot could be taken (imagemagick's import on DISPLAY=$DISPLAY)"
+  fi
+  if [ "$text" != "$EXPECTED" ]; then
+    wdx_err "expected Notepad to hold 'Hello' and 'World' on two lines"
     return 1
   fi
-  wdx_say "Wendplay ended (exit code $WDX_EXIT_CODE)"
-  [ "$WDX_EXIT_CODE" = 0 ]
+}
+
+stop_all() {
+  local rc=0
+  wdx_say "closing Wendplay (UM_CONTROL 30 to its main window, as the editor does)"
+  wdx_probe post "$PLAYER_WINDOW" WM_USER+11 30 || rc=1
+  if ! wdx_wait_exit "$PLAYER_PID" 15; then
+    wdx_err "Wendplay is still running 15 s after the close request"
+    rc=1
+  else
+    wdx_say "Wendplay ended (exit code $WDX_EXIT_CODE)"
+    [ "$WDX_EXIT_CODE" = 0 ] || rc=1
+  fi
+  if [ -n "${WDX_NOTEPAD_HWND:-}" ]; then
+    wdx_notepad_close || rc=1
+  fi
+  return $rc
 }
 
 wdx_install_deps || exit 1
 wdx_say "building the Windows programs (win32; log: $BUILD_ROOT/logs/demo-build-win32.log)"
-wdx_build_preset win32 "$BUILD_ROOT/win32" "$BUILD_ROOT/logs/demo-build-win32.log" Wendplay wdxprobe || exit 1
+wdx_build_preset win32 "$BUILD_ROOT/win32" "$BUILD_ROOT/logs/demo-build-win32.log" \
+  Wendplay WDXHOOK wdxprobe wdxplayertool || exit 1
 export WDX_WIN32_BUILD=$BUILD_ROOT/win32
 
 trap 'wdx_wine_env_down' EXIT
@@ -61,7 +110,12 @@ unset WDX_WINE_SHARED
 WDX_WINE_DIR=$BUILD_ROOT/demo-wine
 wdx_wine_env_up || { wdx_err "Wine could not be started (logs in $WDX_WINE_DIR)"; exit 1; }
 
-if start_player && main_job && stop_player; then
+ok=0
+if write_demo_library && start_player; then
+  main_job && ok=1
+  stop_all || ok=0
+fi
+if ((ok)); then
   wdx_say "demo done"
   exit 0
 fi

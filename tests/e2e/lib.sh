@@ -252,11 +252,23 @@ wdx_stop_started() {
   return 1
 }
 
+# wdx_settled_leftovers [SECONDS]: what wdx_wine_leftovers lists once programs that are already
+# closing have had up to SECONDS (default 5) to end; a closed window's process may take a moment.
+wdx_settled_leftovers() {
+  local secs=${1:-5} i lines
+  for ((i = 0; i < secs * 10; i++)); do
+    lines=$(wdx_wine_leftovers)
+    [ -z "$lines" ] && return 0
+    sleep 0.1
+  done
+  printf '%s\n' "$lines"
+}
+
 # Ends the processes that wdx_wine_leftovers lists (programs that a test's programs started in
 # turn); prints them and returns 1 when there were any.
 wdx_stop_leftovers() {
   local lines pids
-  lines=$(wdx_wine_leftovers)
+  lines=$(wdx_settled_leftovers)
   [ -n "$lines" ] || return 0
   printf '%s\n' "$lines"
   pids=$(printf '%s\n' "$lines" | cut -d' ' -f1)

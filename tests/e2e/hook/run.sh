@@ -27,5 +27,5 @@ while IFS= read -r line; do
   esac
 done <"$out"
 wdx_expect_eq "wdxhooktest exit code" 0 "$rc"
-wdx_expect_eq "no Windows program left running" "" "$(wdx_wine_leftovers)"
+wdx_expect_eq "no Windows program left running" "" "$(wdx_settled_leftovers)"
 wdx_e2e_end

@@ -53,5 +53,5 @@ if wdx_notepad_start; then
 else
   wdx_fail "Notepad starts"
 fi
-wdx_expect_eq "no Windows program left running" "" "$(wdx_wine_leftovers)"
+wdx_expect_eq "no Windows program left running" "" "$(wdx_settled_leftovers)"
 wdx_e2e_end

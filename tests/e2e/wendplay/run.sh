@@ -21,5 +21,5 @@ wdx_check "WM_CLOSE is posted to the main window" wdx_probe post "$h" WM_CLOSE
 wdx_check "Wendplay ends within 10 s" wdx_wait_exit "$pid" 10
 wdx_expect_eq "exit code" 0 "$WDX_EXIT_CODE"
 wdx_check "main window is gone" wdx_probe gone "$h" --timeout 2000
-wdx_expect_eq "no Windows program left running" "" "$(wdx_wine_leftovers)"
+wdx_expect_eq "no Windows program left running" "" "$(wdx_settled_leftovers)"
 wdx_e2e_end

@@ -8,9 +8,11 @@
 //        brings HWND to the front, presses COMBO (e.g. ctrl+alt+t) and follows the text length of
 //        the window (or its CLASS child) until it holds N characters; prints the time to the
 //        first character and to the last, and the rate
+//   bare HWND FILE [--child CLASS]  types the file's text with a plain keybd_event loop into HWND
+//        and measures the same way, for comparison
 //   startup EXE COMBO [ARGS]  starts EXE, presses COMBO into an Edit of its own every 25 ms until
 //        text arrives; prints the times to the player's window, to its CBT block and to the
-//        first character served
+//        first character served, then closes the player (UM_CONTROL 30)
 //
 // Exit code 0 done, 1 failed or timed out, 2 usage.
 #include <windows.h>
@@ -239,6 +241,44 @@ int Bench(int argc, char** argv) {
   return seen >= n ? kOk : kFailed;
 }
 
+// bare: the same text typed by a plain keybd_event loop of this program, for comparison
+int Bare(int argc, char** argv) {
+  if (argc < 3) return Usage("bare HWND FILE [--child CLASS]");
+  HWND w = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(std::strtoul(argv[1], nullptr, 0)));
+  const std::string text = TextArg(std::string("@") + argv[2]);
+  HWND target = ChildOf(w, argc > 4 ? argv[4] : nullptr);
+  if (!target) return kFailed;
+  SetForegroundWindow(w);
+  Sleep(300);
+  const double t0 = NowMs();
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char ch = text[i];
+    // CR LF is one Enter, as a macro types it.
+    if (ch == '\n' && i > 0 && text[i - 1] == '\r') continue;
+    const SHORT k = VkKeyScanA(ch);
+    const bool shift = (k >> 8) & 1;
+    if (shift) Key(VK_SHIFT, false);
+    Key(static_cast<BYTE>(k), false);
+    Key(static_cast<BYTE>(k), true);
+    if (shift) Key(VK_SHIFT, true);
+  }
+  const double sent = NowMs() - t0;
+  double last = sent;
+  long seen = 0;
+  while (NowMs() - t0 < 180000) {
+    const long len = static_cast<long>(SendMessageA(target, WM_GETTEXTLENGTH, 0, 0));
+    if (len != seen) {
+      seen = len;
+      last = NowMs() - t0;
+    }
+    if (len >= static_cast<long>(text.size()) || NowMs() - t0 - last > 5000) break;
+    Sleep(1);
+  }
+  std::printf("sent_ms=%.1f total_ms=%.1f chars=%ld cps=%.0f\n", sent, last, seen,
+              last > 0 ? seen * 1000.0 / last : 0.0);
+  return seen >= static_cast<long>(text.size()) ? kOk : kFailed;
+}
+
 // ---------------------------------------------------------------------------------------------
 // startup
 
@@ -276,6 +316,10 @@ int Startup(int argc, char** argv) {
     Sleep(1);
   }
   std::printf("window_ms=%.1f cbt_block_ms=%.1f hot_key_served_ms=%.1f\n", tWindow, tCbt, tServed);
+  std::fflush(stdout);
+  // The player is closed again the way the editor closes it.
+  if (HWND player = FindWindowA("TMainWin", "Wendrix Player")) PostMessageA(player, WM_USER + 11, 30, 0);
+  if (WaitForSingleObject(pi.hProcess, 15000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
   CloseHandle(pi.hThread);
   CloseHandle(pi.hProcess);
   DestroyWindow(target);
@@ -293,5 +337,6 @@ int main(int argc, char** argv) {
   if (cmd == "edit-target") return EditTarget(argc > 2 ? argv[2] : "WDX Edit Target");
   if (cmd == "bench") return Bench(argc - 1, argv + 1);
   if (cmd == "startup") return Startup(argc - 1, argv + 1);
+  if (cmd == "bare") return Bare(argc - 1, argv + 1);
   return Usage("unknown command");
 }

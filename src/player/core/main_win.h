@@ -100,7 +100,8 @@ class TMainWin : public RunFrame, private LibraryListener {
   // In network mode: true when the library changed on disk since it was last taken into account
   // (the new counter is then the known one).
   bool LibraryChangedOnDisk();
-  // Everything derived from the library, rebuilt after another user's change.
+  // The current library loaded again and everything derived from it rebuilt: after another
+  // user's change, a library switch, or the editor's replacement of the library.
   void ReloadEverything();
 
   // --- Library companions

@@ -92,17 +92,8 @@ void TMainWin::OnControl(std::uint32_t code, std::int64_t argument) {
       break;
     case control::kLibraryReplaced:
       configs_.ReadCurrentFile();
-      ClearMenuTaskIcon();
       if (settings_.networkMode) ReadStamp();
-      ClearMenuOnTop();
-      ClearMouse();
-      library_.LoadMacroLibrary(settings_.currentLibrary);
-      SetHotKeys();
-      CheckAndSetTime();
-      GetSwapFile();
-      DoMenuTaskIcon();
-      LoadUpFloaters();
-      LoadUpMouse();
+      ReloadEverything();
       break;
     case control::kSchedulesChanged:
       CheckAndSetTime();
@@ -350,17 +341,8 @@ void TMainWin::SwitchLibrary() {
   settings_.currentLibrary = buffers.libraryPath;
   configs_.WriteCurrentFile();
   if (settings_.networkMode) ReadStamp();
-  ClearMenuTaskIcon();
-  ClearMenuOnTop();
-  ClearMouse();
-  library_.LoadMacroLibrary(settings_.currentLibrary);
-  // The new library's remap table comes with it.
-  GetSwapFile();
-  SetHotKeys();
-  CheckAndSetTime();
-  DoMenuTaskIcon();
-  LoadUpFloaters();
-  LoadUpMouse();
+  // Everything that derives from the library follows it, its remap table included.
+  ReloadEverything();
   TellEditor(editor_notice::kLibrarySwitched, 0);
 }
 

@@ -77,51 +77,32 @@ TEST_F(HotKeyRoadTest, ScopePassesChooseByWindowAndProgram) {
   };
   for (const ScopeCase& c : cases) {
     SCOPED_TRACE(c.name);
-    // A fresh player per case.
-    platform::MemoryPlatform local;
-    local.processes.executablePath = std::string(kFolder) + "\\WENDPLAY.EXE";
-    local.processes.commandLine = local.processes.executablePath;
-    local.profile.WriteString(kSettingsFileName, "Misc", "Start Editor", "No");
-    AppendRecords(local.NativePath(kLibrary), c.macros);
-    platform::Platform lp = local.Get();
-    hook::InProcessHookLibrary lhook(local.desktop, &local.kernel);
-    TGlobData lblock;
-    TSettingsRec lsettings;
-    Configs lconfigs(local.profile, lsettings, kFolder);
-    lconfigs.LoadAllSettings();
-    TestMainWin win(lp, lhook, lblock, lsettings, lconfigs, kFolder);
-    ASSERT_TRUE(win.Create());
-
+    StandAlonePlayer pl(c.macros);
+    pl.Start();
     platform::WindowHandle other = platform::kNoWindow;
     if (!c.otherTitle.empty()) {
-      other = local.desktop.AddForeignWindow(c.otherTitle, "Foreign", 0x300);
+      other = pl.Window(c.otherTitle, 0x300, true);
       if (!c.otherExe.empty()) {
-        local.processes.Add(0x300, c.otherExe);
-        lblock.SetRunningCount(1);
-        lblock.SetRunningProgram(1, UpperCase(c.otherExe));
+        pl.mem.processes.Add(0x300, c.otherExe);
+        pl.block.SetRunningCount(1);
+        pl.block.SetRunningProgram(1, UpperCase(c.otherExe));
       }
     }
-    const platform::WindowHandle front = local.desktop.AddForeignWindow(c.frontTitle, "Foreign", 0x200);
-    local.desktop.SetForeground(front);
-    lblock.SetForegroundProgram(c.frontExe);
+    const platform::WindowHandle front = pl.Window(c.frontTitle, 0x200);
+    pl.block.SetForegroundProgram(c.frontExe);
 
-    lhook.FeedKey(vk::kControl, false);
-    lhook.FeedKeyPress('A');
-    lhook.FeedKey(vk::kControl, true);
-    for (int i = 0; i < 100 && local.desktop.PendingCount(); ++i) local.desktop.PumpPending();
-
-    std::string typed;
-    for (const platform::KeyEventRecord& k : local.input.keys)
-      if (!(k.flags & platform::keyflag::kKeyUp) && k.vk >= 'A' && k.vk <= 'Z') typed.push_back(static_cast<char>(k.vk));
-    EXPECT_EQ(typed, c.expected);
+    pl.hook->FeedKey(vk::kControl, false);
+    pl.hook->FeedKeyPress('A');
+    pl.hook->FeedKey(vk::kControl, true);
+    pl.Pump();
+    EXPECT_EQ(pl.Typed(), c.expected);
     if (c.otherComesUp) {
-      EXPECT_EQ(local.desktop.GetForegroundWindow(), other);
-      EXPECT_EQ(win.State().targetWindow, other);
+      EXPECT_EQ(pl.mem.desktop.GetForegroundWindow(), other);
+      EXPECT_EQ(pl.main->State().targetWindow, other);
     } else {
-      EXPECT_TRUE(local.desktop.bringToFrontCalls.empty());
-      EXPECT_EQ(win.State().targetWindow, front);
+      EXPECT_TRUE(pl.mem.desktop.bringToFrontCalls.empty());
+      EXPECT_EQ(pl.main->State().targetWindow, front);
     }
-    win.DestroyWindow();
   }
 }
 

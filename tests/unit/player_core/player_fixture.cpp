@@ -36,41 +36,46 @@ std::vector<MacroSpec> SystemMacros() {
           {"Menu of Macros for Top Most Window", 265, scope::kSystem, "4", ""}};
 }
 
-PlayerFixture::PlayerFixture() : p(mem.Get()) {
+StandAlonePlayer::StandAlonePlayer(const std::vector<MacroSpec>& macros) : p(mem.Get()) {
   hook = std::make_unique<hook::InProcessHookLibrary>(mem.desktop, &mem.kernel);
   std::filesystem::create_directories(Native(kFolder));
   mem.processes.executablePath = std::string(kFolder) + "\\WENDPLAY.EXE";
-  mem.processes.commandLine = std::string(kFolder) + "\\WENDPLAY.EXE";
+  mem.processes.commandLine = mem.processes.executablePath;
   // The editor is started by hand in the tests that want it.
   mem.profile.WriteString(kSettingsFileName, "Misc", "Start Editor", "No");
   configs = std::make_unique<Configs>(mem.profile, settings, kFolder);
+  if (!macros.empty()) AddMacros(macros);
 }
 
-PlayerFixture::~PlayerFixture() {
+StandAlonePlayer::~StandAlonePlayer() {
   if (main) main->DestroyWindow();
 }
 
-void PlayerFixture::Start() {
+void StandAlonePlayer::Start(hook::HookLibrary* through) {
   configs->LoadAllSettings();
-  main = std::make_unique<TestMainWin>(p, *hook, block, settings, *configs, kFolder);
+  main = std::make_unique<TestMainWin>(p, through ? *through : *hook, block, settings, *configs, kFolder);
   ASSERT_TRUE(main->Create());
 }
 
-void PlayerFixture::Pump() {
+void StandAlonePlayer::Pump() {
   // Once for the timers that are due, then until nothing is queued.
   if (!mem.desktop.PumpPending()) return;
   for (int i = 0; i < 1000 && mem.desktop.PendingCount() > 0; ++i)
     if (!mem.desktop.PumpPending()) break;
 }
 
-platform::WindowHandle PlayerFixture::Front(const std::string& title, std::uint32_t pid, const std::string& exe) {
+platform::WindowHandle StandAlonePlayer::Window(const std::string& title, std::uint32_t pid, bool behind) {
   const platform::WindowHandle w = mem.desktop.AddForeignWindow(title, "Foreign", pid);
-  mem.desktop.SetForeground(w);
-  if (!exe.empty()) mem.processes.Add(pid, exe);
+  if (!behind) mem.desktop.SetForeground(w);
   return w;
 }
 
-void PlayerFixture::Press(std::uint8_t key, bool ctrl, bool alt, bool shift) {
+platform::WindowHandle StandAlonePlayer::Front(const std::string& title, std::uint32_t pid, const std::string& exe) {
+  if (!exe.empty()) mem.processes.Add(pid, exe);
+  return Window(title, pid);
+}
+
+void StandAlonePlayer::Press(std::uint8_t key, bool ctrl, bool alt, bool shift) {
   if (ctrl) hook->FeedKey(vk::kControl, false);
   if (alt) hook->FeedKey(vk::kMenu, false);
   if (shift) hook->FeedKey(vk::kShift, false);
@@ -81,11 +86,11 @@ void PlayerFixture::Press(std::uint8_t key, bool ctrl, bool alt, bool shift) {
   Pump();
 }
 
-void PlayerFixture::PostHotKey(std::uint32_t w, platform::WindowHandle window) {
+void StandAlonePlayer::PostHotKey(std::uint32_t w, platform::WindowHandle window) {
   mem.desktop.PostMessage(main->MainWindow(), UM_HOTKEY, w, window);
 }
 
-std::string PlayerFixture::Typed() const {
+std::string StandAlonePlayer::Typed() const {
   std::string s;
   for (const platform::KeyEventRecord& k : mem.input.keys) {
     if (k.flags & platform::keyflag::kKeyUp) continue;
@@ -95,14 +100,14 @@ std::string PlayerFixture::Typed() const {
   return s;
 }
 
-int PlayerFixture::RunEndMarkers() const {
+int StandAlonePlayer::RunEndMarkers() const {
   int n = 0;
   for (const platform::KeyEventRecord& k : mem.input.keys)
     if (k.vk == vk::kExecute && !(k.flags & platform::keyflag::kKeyUp)) ++n;
   return n;
 }
 
-std::vector<std::string> PlayerFixture::BoxTexts() const {
+std::vector<std::string> StandAlonePlayer::BoxTexts() const {
   std::vector<std::string> texts;
   for (const platform::ShownBox& b : mem.boxes.shown) texts.push_back(b.caption + ": " + b.text);
   return texts;

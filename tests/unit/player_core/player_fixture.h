@@ -74,19 +74,22 @@ class TestMainWin : public TMainWin {
   void LoadUpFloaters() override { ++reloads; }
 };
 
-class PlayerFixture : public ::testing::Test {
- protected:
-  PlayerFixture();
-  ~PlayerFixture() override;
+// A whole player of its own over the stand-in: platform, in-process hook library, blocks and
+// main window. Tests that run several players one after the other make one each.
+struct StandAlonePlayer {
+  explicit StandAlonePlayer(const std::vector<MacroSpec>& macros = {});
+  ~StandAlonePlayer();
+  // Loads the settings and creates the main window (its FormCreate runs); `through` stands
+  // between it and the in-process hook library when given (a recording wrapper).
+  void Start(hook::HookLibrary* through = nullptr);
 
   std::filesystem::path Native(const std::string& windowsPath) const { return mem.NativePath(windowsPath); }
   void AddMacros(const std::vector<MacroSpec>& macros) { AppendRecords(Native(kLibrary), macros); }
-  // Loads the settings and creates the main window (its FormCreate runs).
-  void Start();
-  // Delivers everything pending, including what handlers post meanwhile.
-  void Pump();
-  // A foreign window of another program, in front.
+  // A foreign window of another program, in front unless `behind`.
+  platform::WindowHandle Window(const std::string& title, std::uint32_t pid, bool behind = false);
   platform::WindowHandle Front(const std::string& title, std::uint32_t pid = 0x200, const std::string& exe = "");
+  // Delivers what is due and queued, including what handlers post meanwhile.
+  void Pump();
   // The key the user presses, as the hook library sees it, then the player's messages.
   void Press(std::uint8_t key, bool ctrl, bool alt, bool shift = false);
   void PostHotKey(std::uint32_t w, platform::WindowHandle window);
@@ -104,5 +107,7 @@ class PlayerFixture : public ::testing::Test {
   std::unique_ptr<Configs> configs;
   std::unique_ptr<TestMainWin> main;
 };
+
+class PlayerFixture : public ::testing::Test, public StandAlonePlayer {};
 
 }  // namespace wdx::player::testing

@@ -193,44 +193,30 @@ TEST_F(StartupTest, CloseDuringARunAbortsItAndClosesAfterItUnwound) {
   } requests[] = {{"UM_CONTROL 30", UM_CONTROL, 30}, {"WM_CLOSE", platform::msg::kClose, 0}, {"terminate key", UM_HOTKEY, 261}};
   for (const auto& r : requests) {
     SCOPED_TRACE(r.name);
-    platform::MemoryPlatform local;
-    local.processes.executablePath = std::string(kFolder) + "\\WENDPLAY.EXE";
-    local.processes.commandLine = local.processes.executablePath;
-    local.profile.WriteString(kSettingsFileName, "Misc", "Start Editor", "No");
-    AppendRecords(local.NativePath(kLibrary), SystemMacros());
-    AppendRecords(local.NativePath(kLibrary), {{"long", kCtrlA, scope::kGlobal, "", "abcdef"}});
     Log log;
     LoggingInput input(log);
-    platform::Platform lp = local.Get();
-    lp.input = &input;
-    hook::InProcessHookLibrary inner(local.desktop, &local.kernel);
-    RecordingHook lhook(inner, log);
-    TGlobData lblock;
-    TSettingsRec lsettings;
-    Configs lconfigs(local.profile, lsettings, kFolder);
-    lconfigs.LoadAllSettings();
-    TestMainWin win(lp, lhook, lblock, lsettings, lconfigs, kFolder);
-    ASSERT_TRUE(win.Create());
-    const platform::WindowHandle notepad = local.desktop.AddForeignWindow("Untitled - Notepad", "Notepad", 0x200);
-    local.desktop.SetForeground(notepad);
-
-    local.desktop.PostMessage(win.MainWindow(), UM_HOTKEY, kCtrlA, notepad);
-    local.desktop.PostMessage(win.MainWindow(), r.message, r.wparam, 0);
-    while (local.desktop.PendingCount() && local.desktop.PumpPending()) {
-    }
+    std::vector<MacroSpec> macros = SystemMacros();
+    macros.push_back({"long", kCtrlA, scope::kGlobal, "", "abcdef"});
+    StandAlonePlayer pl(macros);
+    pl.p.input = &input;
+    RecordingHook recording(*pl.hook, log);
+    pl.Start(&recording);
+    const platform::WindowHandle notepad = pl.Window("Untitled - Notepad", 0x200);
+    pl.mem.desktop.PostMessage(pl.main->MainWindow(), UM_HOTKEY, kCtrlA, notepad);
+    pl.mem.desktop.PostMessage(pl.main->MainWindow(), r.message, r.wparam, 0);
+    pl.Pump();
     // From the hot key on: one letter typed, the run's end marker, and only then the hooks go.
     const auto first = std::find(log.begin(), log.end(), "key 65");
     ASSERT_NE(first, log.end());
     const Log tail(first, log.end());
     const Log expected = {"key 65", "key 43", "WdxUnHook keyboard", "WdxUnHook mouse", "WdxUnHook CBT"};
     EXPECT_EQ(tail, expected);
-    EXPECT_TRUE(local.boxes.shown.empty());
-    EXPECT_TRUE(win.closing);
-    EXPECT_TRUE(local.desktop.QuitRequested());
-    EXPECT_FALSE(inner.KeyboardInstalled());
-    EXPECT_FALSE(win.Blocks().HasSwap());
+    EXPECT_TRUE(pl.mem.boxes.shown.empty());
+    EXPECT_TRUE(pl.main->closing);
+    EXPECT_TRUE(pl.mem.desktop.QuitRequested());
+    EXPECT_FALSE(pl.hook->KeyboardInstalled());
+    EXPECT_FALSE(pl.main->Blocks().HasSwap());
     EXPECT_TRUE(input.KeysDown().empty());
-    win.DestroyWindow();
   }
 }
 

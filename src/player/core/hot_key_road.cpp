@@ -23,6 +23,12 @@ void TMainWin::SetHotKeys() {
   TellEditor(editor_notice::kDataGroup, data_group::kHotKeyMap);
 }
 
+void TMainWin::SetSecWind(platform::WindowHandle w, bool on) {
+  block_.SetSecondaryWindow(w, on);
+  hook_.WdxUpWindow2(block_);
+  TellEditor(editor_notice::kDataGroup, data_group::kSecondaryWindow);
+}
+
 int TMainWin::SystemMacroFor(int key) const {
   const int count = MacroLimit();
   for (int i = 1; i <= count; ++i)

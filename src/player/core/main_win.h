@@ -95,6 +95,9 @@ class TMainWin : public RunFrame, private LibraryListener {
   void SetHotKeys();
   int GetMacro(int index);
   void RunCurrentMacro(RunPath path);
+  // While on, the hook library reports hot keys to `w` as UM_HOTKEYINDEX instead of running
+  // them (a dialog's hot-key field).
+  void SetSecWind(platform::WindowHandle w, bool on);
   // The system macro (scope kind 5) whose activation code is `key`: its number, or 0.
   int SystemMacroFor(int key) const;
   // In network mode: true when the library changed on disk since it was last taken into account

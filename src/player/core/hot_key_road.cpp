@@ -9,6 +9,23 @@ namespace wdx::player {
 
 namespace {
 constexpr char kPauseTitleMark[] = "PAUSE (";
+// How long a hot-key run waits for the user to let go of the hot key's modifiers.
+constexpr std::uint32_t kModifierReleaseLimitMs = 2000;
+constexpr std::uint32_t kModifierPollMs = 5;
+}  // namespace
+
+void TMainWin::WaitForModifiersUp() {
+  if (!platform_.input || !platform_.clock) return;
+  platform::Input& in = *platform_.input;
+  const auto anyDown = [&in] {
+    for (const std::uint8_t k : {vk::kShift, vk::kControl, vk::kMenu, vk::kLWin, vk::kRWin})
+      if (in.GetAsyncKeyState(k) & 0x8000) return true;
+    return false;
+  };
+  const std::uint32_t start = platform_.clock->TickCount();
+  // No messages are handled meanwhile: nothing may start or change before this run begins.
+  while (anyDown() && platform_.clock->TickCount() - start < kModifierReleaseLimitMs)
+    platform_.clock->Sleep(kModifierPollMs);
 }
 
 void TMainWin::SetHotKeys() {
@@ -213,6 +230,9 @@ void TMainWin::RunCurrentMacro(RunPath path) {
       if (currentRecord.ScopeText().rfind('4', 0) == 0) MenuTopWindow();
       return;
     }
+    // The hot key's own Ctrl, Alt, Shift or Win may still be held: keys typed meanwhile would
+    // reach the program as shortcuts and be lost as text.
+    if (path == RunPath::kHotKey) WaitForModifiersUp();
     BeginInUse();
     capitaliseFirst = false;
     retypeTrigger = false;

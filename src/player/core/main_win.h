@@ -182,6 +182,8 @@ class TMainWin : public RunFrame, private LibraryListener {
   // stays), which is how a key is compared while a PAUSE waits.
   int ChooseMacro(int index, bool activate);
   void ResendKey(int key);
+  // Waits (at most 2 s, handling no message) until no Shift, Ctrl, Alt or Win key is down.
+  void WaitForModifiersUp();
   void ReinstallRemapHook();
   void RecordRewritten(int macro);
   void SwitchLibrary();

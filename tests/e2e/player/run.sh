@@ -36,9 +36,18 @@ wdx_wine_start "$exe"
 pid=$WDX_LAST_PID
 player=$(wdx_probe wait --class TMainWin --title "Wendrix Player" --timeout 30000)
 wdx_require "Wendplay's hidden main window appears" test -n "$player"
-objects=$("$WDX_WINE32" "$tool" objects | tr -d '\r' | awk '$2 == 1 { print $1 }' | tr '\n' ' ')
-wdx_expect_eq "named objects while it runs" "WDXEX321Z WDBA1KGR WDTT1KGR WDKR1KGR WD88aveR WDKZaveR WDQJaveR " "$objects"
-sleep 1
+# The named objects that exist now, in the tool's order.
+objects() { "$WDX_WINE32" "$tool" objects | tr -d '\r' | awk '$2 == 1 { print $1 }' | tr '\n' ' '; }
+# The window exists before its creation handler made the last blocks and installed the hooks:
+# wait for the CBT block, made just before the hooks go in.
+all="WDXEX321Z WDBA1KGR WDTT1KGR WDKR1KGR WD88aveR WDKZaveR WDQJaveR "
+for ((i = 0; i < 60; i++)); do
+  now=$(objects)
+  [ "$now" = "$all" ] && break
+  sleep 0.25
+done
+wdx_expect_eq "named objects while it runs" "$all" "$now"
+sleep 0.5
 
 # wait_text HWND EXPECTED: Notepad's text reaches EXPECTED within 10 s; prints what it holds.
 wait_text() {
@@ -75,8 +84,7 @@ wdx_check "the first Wendplay still runs" kill -0 "$pid"
 wdx_check "UM_CONTROL 30 is posted" wdx_probe post "$player" WM_USER+11 30
 wdx_check "Wendplay ends within 10 s" wdx_wait_exit "$pid" 10
 wdx_expect_eq "exit code" 0 "$WDX_EXIT_CODE"
-objects=$("$WDX_WINE32" "$tool" objects | tr -d '\r' | awk '$2 == 1 { print $1 }' | tr '\n' ' ')
-wdx_expect_eq "no named object is left" "" "$objects"
+wdx_expect_eq "no named object is left" "" "$(objects)"
 
 wdx_check "Notepad closes" wdx_notepad_close
 wdx_probe send "$scoped" EM_SETMODIFY 0 --child Edit >/dev/null

@@ -56,6 +56,39 @@ TEST_F(HotKeyRoadTest, SecondaryWindowTakesTheKeysInsteadOfRunningThem) {
   EXPECT_EQ(Typed(), "A");
 }
 
+// The user still holds the hot key's Ctrl and Alt when the message arrives: the macro waits until
+// they are up (so its keys are not taken as shortcuts), but not for ever.
+TEST_F(HotKeyRoadTest, RunWaitsForTheHotKeysModifiersToBeLetGo) {
+  AddMacros({{"hello", kCtrlAltH, scope::kGlobal, "", "hi"}});
+  Start();
+  const platform::WindowHandle notepad = Front("Untitled - Notepad");
+  mem.input.SetKeyDown(vk::kControl, true);
+  mem.input.SetKeyDown(vk::kMenu, true);
+  const std::uint64_t pressed = mem.clock.Monotonic();
+  std::size_t keysWhenLetGo = 99;
+  mem.clock.SetAdvanceHook([&](platform::MemoryClock& c) {
+    if (c.Monotonic() - pressed >= 300 && keysWhenLetGo == 99) {
+      keysWhenLetGo = mem.input.keys.size();
+      mem.input.SetKeyDown(vk::kControl, false);
+      mem.input.SetKeyDown(vk::kMenu, false);
+    }
+  });
+  PostHotKey(kCtrlAltH, notepad);
+  Pump();
+  EXPECT_EQ(keysWhenLetGo, 0u);
+  EXPECT_EQ(Typed(), "HI");
+  mem.clock.SetAdvanceHook(nullptr);
+
+  // A modifier that stays down holds the run back 2 seconds at most.
+  mem.input.SetKeyDown(vk::kShift, true);
+  const std::uint64_t before = mem.clock.Monotonic();
+  PostHotKey(kCtrlAltH, notepad);
+  Pump();
+  EXPECT_EQ(Typed(), "HIHI");
+  EXPECT_GE(mem.clock.Monotonic() - before, 2000u);
+  EXPECT_LT(mem.clock.Monotonic() - before, 3000u);
+}
+
 struct ScopeCase {
   const char* name;
   std::vector<MacroSpec> macros;

@@ -29,6 +29,7 @@ wdx_require "test library written" "$WDX_WINE32" "$tool" mklib 'C:\wdxe2e\E2E.WD
 
 wdx_require "Notepad starts" wdx_notepad_start
 wdx_wine_start notepad 'C:\wdxe2e\scoped.txt'
+scoped_pid=$WDX_LAST_PID
 scoped=$(wdx_probe wait --title-has scoped.txt --class Notepad --timeout 30000)
 wdx_require "the scoped window opens" test -n "$scoped"
 
@@ -89,7 +90,6 @@ wdx_expect_eq "no named object is left" "" "$(objects)"
 wdx_check "Notepad closes" wdx_notepad_close
 wdx_probe send "$scoped" EM_SETMODIFY 0 --child Edit >/dev/null
 wdx_probe close "$scoped" >/dev/null
-wdx_probe gone "$scoped" --timeout 10000 >/dev/null
-sleep 0.5
+wdx_check "the scoped Notepad closes" wdx_wait_exit "$scoped_pid" 15
 wdx_expect_eq "no Windows program left running" "" "$(wdx_wine_leftovers)"
 wdx_e2e_end

@@ -19,6 +19,7 @@
 #include "player/core/protocol.h"
 #include "player/core/run_frame.h"
 #include "player/core/window_activation.h"
+#include "player/interpreter/pause_it.h"
 #include "shared/glob_data.h"
 #include "shared/macro_library.h"
 #include "shared/settings.h"
@@ -114,6 +115,13 @@ class TMainWin : public RunFrame, private LibraryListener {
   bool SwapsInUse();
   std::filesystem::path NativePath(const std::string& stored) const;
 
+  // The runner that shows the prompt windows of a running macro (the pause window, messages);
+  // without one those commands fail with their message.
+  void SetFormRunner(forms::FormRunner* forms) { forms_ = forms; }
+  forms::FormRunner* Forms() override { return forms_; }
+  // Forces a prompt or the editor to the foreground (TMainWin.SetMainWin).
+  void SetMainWin(platform::WindowHandle w) override { activation_.SetMainWin(w); }
+
   MacroLibrary& Library() { return library_; }
   EditorLink& Editor() { return editor_; }
   WindowActivation& Activation() { return activation_; }
@@ -141,7 +149,7 @@ class TMainWin : public RunFrame, private LibraryListener {
 
  protected:
   // --- Work of the parts that come later (tray, menus, recording, schedules, mouse areas,
-  // window and program activation, text boxes, pause window): nothing yet.
+  // window and program activation, text boxes): nothing yet.
   virtual void DoTaskIcon() {}
   virtual void DoTaskIconRec() {}
   virtual void DoMenuTaskIcon() {}
@@ -161,7 +169,7 @@ class TMainWin : public RunFrame, private LibraryListener {
   // Shows the popup menu of macro `macro` modally; the chosen macro number, or -1.
   virtual int ShowPopupMenu(int /*macro*/) { return -1; }
   // Answers the PAUSE window of the playing macro with Resume and closes it.
-  virtual void ResumePause() {}
+  virtual void ResumePause() { player::ResumePause(state_); }
   virtual bool HandleLaterMessage(const platform::Message& /*m*/) { return false; }
 
   // RunFrame
@@ -199,6 +207,7 @@ class TMainWin : public RunFrame, private LibraryListener {
   EditorLink editor_;
   WindowActivation activation_;
   MainWindowBlocks blocks_;
+  forms::FormRunner* forms_ = nullptr;
   int depth_ = 0;
   bool closeRequested_ = false;
   // Run requests that arrived while a macro played, with their buffer's text: handled in order

@@ -358,6 +358,7 @@ void TMainWin::PlaySingleMacroFile() {
   if (state_.macroPlaying) return;
   BeginInUse();
   state_.currentMacroName = kSingleMacroName;
+  state_.currentActivation = activation::kNone;
   BeforeMacro();
   DoMacro(*text, 1, 1, 1, true, false, 0);
   AfterMacro();
@@ -376,6 +377,7 @@ void TMainWin::OnTestRun() {
     return;
   }
   state_.currentMacroName = kTestRunName;
+  state_.currentActivation = activation::kNone;
   BeforeMacro();
   DoMacro(*text, 1, 1, 1, false, false, 0);
   AfterMacro();

@@ -49,7 +49,7 @@ std::string ProgramFolderOf(const std::string& executablePath) {
   return slash == std::string::npos ? std::string() : executablePath.substr(0, slash);
 }
 
-int RunPlayer(platform::Platform& p, hook::HookLibrary& hook) {
+int RunPlayer(platform::Platform& p, hook::HookLibrary& hook, forms::FormRunner* forms) {
   InstanceManager instance;
   const std::string commandLine = p.processes ? p.processes->OwnCommandLine() : std::string();
   if (!instance.TakeFirstPlace(*p.kernel)) {
@@ -80,6 +80,7 @@ int RunPlayer(platform::Platform& p, hook::HookLibrary& hook) {
 
   auto main = std::make_unique<TMainWin>(p, hook, *block, *settings, configs, folder);
   main->screen = screen;
+  main->SetFormRunner(forms);
   if (settings->networkMode) main->ReadStamp();
   const std::vector<std::string> params = SplitCommandLine(commandLine);
   for (std::size_t i = 1; i < params.size(); ++i)

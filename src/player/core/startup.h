@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "forms/runner.h"
 #include "hook/hook_library.h"
 #include "platform/platform.h"
 
@@ -38,7 +39,8 @@ int ForwardToFirst(platform::Platform& platform, const std::string& commandLine)
 std::string ProgramFolderOf(const std::string& executablePath);
 
 // The whole player: returns the exit code (0 after a normal close and for a second player that
-// handed its command line over or gave up; 1 when the start failed).
-int RunPlayer(platform::Platform& platform, hook::HookLibrary& hook);
+// handed its command line over or gave up; 1 when the start failed). `forms` shows the prompt
+// windows of running macros.
+int RunPlayer(platform::Platform& platform, hook::HookLibrary& hook, forms::FormRunner* forms = nullptr);
 
 }  // namespace wdx::player

@@ -2,6 +2,7 @@
 // sees it, UM_HOTKEY, the choice of the macro, its run, and every refusal on the way.
 #include <gtest/gtest.h>
 
+#include "forms/scripted_runner.h"
 #include "hook/hook_messages.h"
 #include "player_fixture.h"
 #include "shared/sync_stamp.h"
@@ -207,6 +208,28 @@ TEST_F(HotKeyRoadTest, PauseIsResumedByItsOwnKeyOrTheResumeKeyOnly) {
   EXPECT_EQ(mem.input.keys.size(), 2u);
   EXPECT_EQ(s.currentMacroNumber, 6);
   EXPECT_EQ(Typed(), "");
+}
+
+// The real pause window of a running macro, with the user's key pressed while it waits: the
+// macro's own hot key resumes it and the rest of the macro plays.
+TEST_F(HotKeyRoadTest, OwnHotKeyResumesTheMacrosPauseWindow) {
+  AddMacros({{"paused", kCtrlA, scope::kGlobal, "", "a<PAUSE>b"}});
+  Start();
+  forms::ScriptedRunner runner(mem.desktop, mem.desktop);
+  main->SetFormRunner(&runner);
+  std::string caption;
+  runner.Then([&](forms::Form& f) {
+    caption = f.caption();
+    Press('A', true, false);
+  });
+  Front("Untitled - Notepad");
+  Press('A', true, false);
+  EXPECT_EQ(caption, "Pause (Ctrl+A)");
+  ASSERT_EQ(runner.shown.size(), 1u);
+  EXPECT_FALSE(runner.shown[0].leftOpen);
+  EXPECT_EQ(Typed(), "AB");
+  EXPECT_TRUE(mem.boxes.shown.empty());
+  EXPECT_FALSE(main->State().pauseShowing);
 }
 
 // A key that arrives while a macro plays (handled between its steps) changes nothing of the

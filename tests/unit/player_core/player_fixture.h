@@ -70,7 +70,10 @@ class TestMainWin : public TMainWin {
   }
   void StartACapture() override { ++captures; }
   void MenuTopWindow() override { ++topWindowMenus; }
-  void ResumePause() override { ++resumes; }
+  void ResumePause() override {
+    ++resumes;
+    TMainWin::ResumePause();
+  }
   void LoadUpFloaters() override { ++reloads; }
 };
 

@@ -5,6 +5,7 @@
 #include "hook/hook_messages.h"
 #include "platform/virtual_keys.h"
 #include "player/core/main_win.h"
+#include "player/interpreter/pause_it.h"
 #include "shared/globals.h"
 #include "shared/shared_blocks.h"
 #include "shared/tag_table.h"
@@ -233,9 +234,11 @@ void TMainWin::RequestClose() {
   if (closing) return;
   closeRequested_ = true;
   if (state_.macroPlaying) {
-    // The run stops at its next step and unwinds; a closing player shows no abort box.
+    // The run stops at its next step and unwinds; a closing player shows no abort box, and a
+    // PAUSE that waits for the user is closed (which is its Abort).
     state_.abortMacro = true;
     state_.showErrors = false;
+    if (state_.pauseWindow) state_.pauseWindow->Close();
   }
   // Outside any handler (the loop is not running a message of ours) the close happens now;
   // otherwise when the outermost handler is done (HandleMessage).

@@ -25,7 +25,8 @@ printf '[Misc]\r\nCurrent File=C:\\wdxe2e\\E2E.WDX\r\nStart Editor=No\r\n' >"$in
 ctrl_alt_h=151
 wdx_require "test library written" "$WDX_WINE32" "$tool" mklib 'C:\wdxe2e\E2E.WDX' \
   Hello $ctrl_alt_h 1 0 "" 'Hello<ENTER>World' \
-  Scoped $ctrl_alt_h 2 1 "scoped.txt" 'Scoped!'
+  Scoped $ctrl_alt_h 2 1 "scoped.txt" 'Scoped!' \
+  Paused 159 1 0 "" '1<PAUSE>2'
 
 wdx_require "Notepad starts" wdx_notepad_start
 wdx_wine_start notepad 'C:\wdxe2e\scoped.txt'
@@ -82,11 +83,27 @@ wdx_expect_eq "the first plays the single-macro file the second was given" $'Hel
   "$(wait_text "$WDX_NOTEPAD_HWND" $'Hello\r\nWorldSingle\tfile')"
 wdx_check "the first Wendplay still runs" kill -0 "$pid"
 
-wdx_check "UM_CONTROL 30 is posted" wdx_probe post "$player" WM_USER+11 30
+# A PAUSE (Ctrl+Alt+P). While a macro runs the hook library lets synthetic keys pass, so the
+# second press of the key comes as the hook library would send it.
+before=$'Hello\r\nWorldSingle\tfile'
+wdx_probe keys ctrl+alt+p
+pause=$(wdx_probe wait --title "Pause (Ctrl+Alt+P)" --timeout 10000)
+wdx_check "the macro's PAUSE window opens, named after its hot key" test -n "$pause"
+wdx_expect_eq "the macro typed up to its PAUSE" "${before}1" "$(wait_text "$WDX_NOTEPAD_HWND" "${before}1")"
+wdx_probe post "$player" WM_USER+2 159 0
+wdx_check "its own hot key resumes it" wdx_probe gone "$pause" --timeout 5000
+wdx_expect_eq "the rest of the macro plays" "${before}12" "$(wait_text "$WDX_NOTEPAD_HWND" "${before}12")"
+
+wdx_probe front "$WDX_NOTEPAD_HWND"
+wdx_probe keys ctrl+alt+p
+pause=$(wdx_probe wait --title "Pause (Ctrl+Alt+P)" --timeout 10000)
+wdx_check "a second run waits in its PAUSE" test -n "$pause"
+wdx_check "UM_CONTROL 30 is posted during the PAUSE" wdx_probe post "$player" WM_USER+11 30
 wdx_check "Wendplay ends within 10 s" wdx_wait_exit "$pid" 10
 wdx_expect_eq "exit code" 0 "$WDX_EXIT_CODE"
 wdx_expect_eq "no named object is left" "" "$(objects)"
 
+wdx_expect_eq "the aborted run typed nothing more" "${before}121" "$(wdx_notepad_text)"
 wdx_check "Notepad closes" wdx_notepad_close
 wdx_probe send "$scoped" EM_SETMODIFY 0 --child Edit >/dev/null
 wdx_probe close "$scoped" >/dev/null

@@ -230,6 +230,18 @@ TEST_F(HotKeyRoadTest, OwnHotKeyResumesTheMacrosPauseWindow) {
   EXPECT_EQ(Typed(), "AB");
   EXPECT_TRUE(mem.boxes.shown.empty());
   EXPECT_FALSE(main->State().pauseShowing);
+
+  // A close request while the PAUSE waits ends it (as its Abort) and the player closes.
+  runner.Then([&](forms::Form&) {
+    mem.desktop.PostMessage(main->MainWindow(), UM_CONTROL, control::kClosePlayer, 0);
+    Pump();
+  });
+  Press('A', true, false);
+  ASSERT_EQ(runner.shown.size(), 2u);
+  EXPECT_FALSE(runner.shown[1].leftOpen);
+  EXPECT_EQ(Typed(), "ABA");
+  EXPECT_TRUE(main->closing);
+  EXPECT_TRUE(mem.boxes.shown.empty());
 }
 
 // A key that arrives while a macro plays (handled between its steps) changes nothing of the

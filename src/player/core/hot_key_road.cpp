@@ -122,8 +122,11 @@ void TMainWin::OnHotKey(std::uint32_t w, platform::WindowHandle window) {
   if (state_.pauseShowing) {
     // Only the resume key or the paused macro's own key ends the PAUSE. The comparison brings
     // no window up and leaves the playing macro's target alone.
-    const int system = SystemMacroFor(key);
-    const bool resumeKey = system > 0 && block_.ScopeText(system).rfind('3', 0) == 0;
+    // Any resume macro on the key counts, not only the first system macro that has it.
+    bool resumeKey = false;
+    for (int i = 1; i <= MacroLimit() && !resumeKey; ++i)
+      resumeKey = block_.ScopeKind(i) == scope::kSystem && block_.ActivationCode(i) == key &&
+                  block_.ScopeText(i).rfind('3', 0) == 0;
     if (resumeKey || ChooseMacro(key, false) == state_.currentMacroNumber) {
       if (caps) {
         PostVKey(vk::kCapital, false);

@@ -210,6 +210,27 @@ TEST_F(HotKeyRoadTest, PauseIsResumedByItsOwnKeyOrTheResumeKeyOnly) {
   EXPECT_EQ(Typed(), "");
 }
 
+// The resume key is any system macro "3" on the key, even when another system macro on the same
+// key comes first in the library.
+TEST_F(HotKeyRoadTest, PauseIsResumedByAResumeMacroBehindAnotherSystemMacroOnItsKey) {
+  std::vector<MacroSpec> macros = SystemMacros();
+  macros[3].code = macros[1].code;  // "3" on the key of "1", which comes first
+  AddMacros(macros);
+  AddMacros({{"paused", kCtrlA, scope::kGlobal, "", "p"}});
+  Start();
+  const platform::WindowHandle pauseWindow = Front("PAUSE (paused)");
+  RunState& s = main->State();
+  s.macroPlaying = true;
+  s.pauseShowing = true;
+  s.currentMacroNumber = 6;
+
+  PostHotKey(static_cast<std::uint32_t>(macros[1].code), pauseWindow);
+  Pump();
+  EXPECT_EQ(main->resumes, 1);
+  EXPECT_TRUE(BoxTexts().empty());
+  EXPECT_TRUE(mem.shell.calls.empty());  // the editor is not started
+}
+
 // The real pause window of a running macro, with the user's key pressed while it waits: the
 // macro's own hot key resumes it and the rest of the macro plays.
 TEST_F(HotKeyRoadTest, OwnHotKeyResumesTheMacrosPauseWindow) {

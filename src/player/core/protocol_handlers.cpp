@@ -242,7 +242,8 @@ void TMainWin::OnTextChannel(std::uint32_t message, std::uint64_t wparam) {
 }
 
 void TMainWin::OnCommandLineChar(std::int64_t byte) {
-  if (static_cast<std::uint8_t>(byte) != 0) {
+  // Only an lParam of 0 ends the line; any other appends its low byte.
+  if (byte != 0) {
     AppendChannelChar(buffers.nickname, static_cast<std::uint8_t>(byte));
     return;
   }

@@ -146,6 +146,23 @@ TEST_F(ProtocolTest, SecondPlayerForwardsItsCommandLineAndTheFirstActsInOrder) {
   EXPECT_EQ(RunEndMarkers(), 2);
 }
 
+// Only lParam 0 ends a forwarded line; any other lParam appends its byte, even one whose low
+// byte is 0.
+TEST_F(ProtocolTest, CommandLineEndsOnlyOnLParamZero) {
+  AddMacros({{"Hel", 30000, scope::kGlobal, "", "x"}});
+  Start();
+  Front("Untitled - Notepad");
+  const auto post = [&](std::int64_t l) { mem.desktop.PostMessage(main->MainWindow(), UM_COMMANDLINECHAR, 0, l); };
+  for (const char c : std::string("P.EXE /A HEL")) post(static_cast<std::uint8_t>(c));
+  post(0x100);
+  Pump();
+  post('L');
+  post(0);
+  Pump();
+  EXPECT_EQ(Typed(), "");  // the nickname was "HEL", a NUL and "L": no macro has it
+  EXPECT_TRUE(main->buffers.nickname.empty());
+}
+
 TEST_F(ProtocolTest, SecondPlayerGivesUpAfterTwelveTries) {
   InstanceManager first;
   ASSERT_TRUE(first.TakeFirstPlace(mem.kernel));

@@ -1,5 +1,6 @@
 #include "player/core/startup.h"
 
+#include <algorithm>
 #include <system_error>
 
 #include "hook/hook_messages.h"
@@ -24,8 +25,12 @@ bool InstanceManager::TakeFirstPlace(platform::KernelObjects& kernel) {
 bool SendCommandLineToFirst(platform::WindowSystem& windows, const std::string& commandLine) {
   const platform::WindowHandle first = windows.FindWindow(std::string(), kMainWindowTitle);
   if (first == platform::kNoWindow) return false;
-  for (const char c : commandLine)
-    windows.PostMessage(first, UM_COMMANDLINECHAR, 0, static_cast<std::uint8_t>(c));
+  // The first player keeps a line's first 255 characters. Posting the rest would only fill its
+  // queue: a very long line could overflow it, and the lost terminating 0 would leave the line
+  // open to swallow the next one (and the hook library's reports would be lost meanwhile).
+  const std::size_t kept = std::min(commandLine.size(), kReceiveBufferMax);
+  for (std::size_t i = 0; i < kept; ++i)
+    windows.PostMessage(first, UM_COMMANDLINECHAR, 0, static_cast<std::uint8_t>(commandLine[i]));
   windows.PostMessage(first, UM_COMMANDLINECHAR, 0, 0);
   return true;
 }

@@ -29,7 +29,8 @@ class InstanceManager {
 };
 
 // Finds the first player's window by its title and posts it the command line one byte per
-// UM_COMMANDLINECHAR (wParam 0, lParam the byte), then a 0; false when no such window exists.
+// UM_COMMANDLINECHAR (wParam 0, lParam the byte; no more than the 255 it keeps), then a 0;
+// false when no such window exists.
 bool SendCommandLineToFirst(platform::WindowSystem& windows, const std::string& commandLine);
 // A second player: tries up to 12 times, a second apart, to hand its command line over.
 // Returns the try that succeeded, or 0 when it gave up.

@@ -146,6 +146,30 @@ TEST_F(ProtocolTest, SecondPlayerForwardsItsCommandLineAndTheFirstActsInOrder) {
   EXPECT_EQ(RunEndMarkers(), 2);
 }
 
+// A second player's command line of 40000 characters: the first player keeps its first 255,
+// so no more than those and the end are posted (the rest could only overflow its queue).
+TEST_F(ProtocolTest, HugeForwardedCommandLinePostsOnlyWhatTheFirstKeeps) {
+  AddMacros({{"Hello", 30000, scope::kGlobal, "", "hi"}});
+  InstanceManager first;
+  ASSERT_TRUE(first.TakeFirstPlace(mem.kernel));
+  Start();
+  Front("Untitled - Notepad");
+
+  platform::MemoryProcesses second;
+  second.executablePath = "C:\\WENDRIX\\WENDPLAY.EXE";
+  second.commandLine = "C:\\WENDRIX\\WENDPLAY.EXE /A hello /VT1:" + std::string(40000, 'y');
+  platform::Platform p2 = p;
+  p2.processes = &second;
+  hook::InProcessHookLibrary hook2(mem.desktop, &mem.kernel);
+  EXPECT_EQ(RunPlayer(p2, hook2), 0);
+  EXPECT_EQ(mem.desktop.PendingCount(), kReceiveBufferMax + 1);
+
+  Pump();
+  EXPECT_EQ(Typed(), "HI");
+  const std::size_t prefix = std::string("C:\\WENDRIX\\WENDPLAY.EXE /A hello /VT1:").size();
+  EXPECT_EQ(main->State().saved.text[1], std::string(kReceiveBufferMax - prefix, 'Y'));
+}
+
 // Only lParam 0 ends a forwarded line; any other lParam appends its byte, even one whose low
 // byte is 0.
 TEST_F(ProtocolTest, CommandLineEndsOnlyOnLParamZero) {

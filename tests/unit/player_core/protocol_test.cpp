@@ -66,6 +66,16 @@ class ProtocolTest : public PlayerFixture {
     mem.desktop.PostMessage(main->MainWindow(), message, 0, 0);
     Pump();
   }
+  // A second player started with this command line while this one runs; its exit code.
+  int RunSecondPlayer(const std::string& commandLine) {
+    platform::MemoryProcesses second;
+    second.executablePath = "C:\\WENDRIX\\WENDPLAY.EXE";
+    second.commandLine = commandLine;
+    platform::Platform p2 = p;
+    p2.processes = &second;
+    hook::InProcessHookLibrary hook2(mem.desktop, &mem.kernel);
+    return RunPlayer(p2, hook2);
+  }
   void WriteFile(const std::string& windowsPath, const std::string& bytes) {
     std::ofstream(Native(windowsPath), std::ios::binary) << bytes;
   }
@@ -127,15 +137,10 @@ TEST_F(ProtocolTest, SecondPlayerForwardsItsCommandLineAndTheFirstActsInOrder) {
   Start();
   Front("Untitled - Notepad");
 
-  platform::MemoryProcesses second;
-  second.executablePath = "C:\\WENDRIX\\WENDPLAY.EXE";
-  second.commandLine = "C:\\WENDRIX\\WENDPLAY.EXE /F c:\\other\\b.wdx /A hello /WRMC:\\WENDRIX\\ONE.WRM /VT2:x";
-  platform::Platform p2 = p;
-  p2.processes = &second;
-  hook::InProcessHookLibrary hook2(mem.desktop, &mem.kernel);
-  EXPECT_EQ(RunPlayer(p2, hook2), 0);
+  const std::string line = "C:\\WENDRIX\\WENDPLAY.EXE /F c:\\other\\b.wdx /A hello /WRMC:\\WENDRIX\\ONE.WRM /VT2:x";
+  EXPECT_EQ(RunSecondPlayer(line), 0);
   EXPECT_EQ(mem.desktop.EnumTopLevelWindows().size(), 2u);  // no second main window
-  EXPECT_EQ(mem.desktop.PendingCount(), second.commandLine.size() + 1);
+  EXPECT_EQ(mem.desktop.PendingCount(), line.size() + 1);
 
   Pump();
   EXPECT_EQ(Typed(), "OLDFILE");
@@ -155,13 +160,7 @@ TEST_F(ProtocolTest, HugeForwardedCommandLinePostsOnlyWhatTheFirstKeeps) {
   Start();
   Front("Untitled - Notepad");
 
-  platform::MemoryProcesses second;
-  second.executablePath = "C:\\WENDRIX\\WENDPLAY.EXE";
-  second.commandLine = "C:\\WENDRIX\\WENDPLAY.EXE /A hello /VT1:" + std::string(40000, 'y');
-  platform::Platform p2 = p;
-  p2.processes = &second;
-  hook::InProcessHookLibrary hook2(mem.desktop, &mem.kernel);
-  EXPECT_EQ(RunPlayer(p2, hook2), 0);
+  EXPECT_EQ(RunSecondPlayer("C:\\WENDRIX\\WENDPLAY.EXE /A hello /VT1:" + std::string(40000, 'y')), 0);
   EXPECT_EQ(mem.desktop.PendingCount(), kReceiveBufferMax + 1);
 
   Pump();

@@ -104,6 +104,15 @@ int RunPlayer(platform::Platform& p, hook::HookLibrary& hook, forms::FormRunner*
 // ---------------------------------------------------------------------------------------------
 // The main window's creation and close
 
+namespace {
+// Why a block of the main window could not be made: when a block of that name exists (another
+// holder made it smaller than ours) it was made but could not be mapped; otherwise it could not
+// be created at all.
+const char* BlockFailureText(platform::KernelObjects& kernel, const char* name) {
+  return kernel.OpenSharedMemory(name, 0) ? kMappedFileMapError : kMappedFileCreateError;
+}
+}  // namespace
+
 bool TMainWin::Create() {
   const platform::WindowHandle w = platform_.windows->CreateOwnWindow(
       kMainWindowClass, kMainWindowTitle, [this](const platform::Message& m) { return HandleMessage(m); });
@@ -135,7 +144,8 @@ bool TMainWin::FormCreate() {
   if (!os.shell) settings_.useTray = false;
   // 6.-7. The remap block and the remap hook.
   if (!blocks_.CreateSwapBlock(*platform_.kernel, self)) {
-    platform_.boxes->Show(self, kMappedFileCreateError, kSystemErrorCaption, platform::mb::kOk);
+    platform_.boxes->Show(self, BlockFailureText(*platform_.kernel, kSwapBlockName), kSystemErrorCaption,
+                          platform::mb::kOk);
     return false;
   }
   GetSwapFile();
@@ -145,7 +155,8 @@ bool TMainWin::FormCreate() {
   }
   // 8. The CBT block and hook.
   if (!blocks_.CreateCbtBlock(*platform_.kernel, self, os.nt)) {
-    platform_.boxes->Show(self, kMappedFileCreateError, kSystemErrorCaption, platform::mb::kOk);
+    platform_.boxes->Show(self, BlockFailureText(*platform_.kernel, kCbtBlockName), kSystemErrorCaption,
+                          platform::mb::kOk);
     return false;
   }
   blocks_.Cbt().SetCbtHook(hook_.WdxHookCBT());

@@ -220,6 +220,35 @@ TEST_F(StartupTest, CloseDuringARunAbortsItAndClosesAfterItUnwound) {
   }
 }
 
+// The main window's blocks: a name taken by another kind of object cannot be created; a block
+// of that name held smaller by someone else can be had but not mapped. Either way the start
+// ends with its message.
+TEST_F(StartupTest, MainWindowBlockFailuresSayWhetherCreatingOrMappingFailed) {
+  const struct {
+    const char* name;
+    bool asMutex;
+    const char* text;
+  } cases[] = {{kSwapBlockName, true, kMappedFileCreateError},
+               {kSwapBlockName, false, kMappedFileMapError},
+               {kCbtBlockName, true, kMappedFileCreateError},
+               {kCbtBlockName, false, kMappedFileMapError}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.name) + (c.asMutex ? " as a mutex" : " smaller"));
+    StandAlonePlayer pl;
+    std::unique_ptr<platform::NamedMutex> mutex;
+    std::unique_ptr<platform::SharedMemory> small;
+    if (c.asMutex) {
+      mutex = pl.mem.kernel.CreateMutex(c.name, false);
+    } else {
+      small = pl.mem.kernel.CreateSharedMemory(c.name, 4);
+    }
+    pl.configs->LoadAllSettings();
+    pl.main = std::make_unique<TestMainWin>(pl.p, *pl.hook, pl.block, pl.settings, *pl.configs, kFolder);
+    EXPECT_FALSE(pl.main->Create());
+    EXPECT_EQ(pl.BoxTexts(), std::vector<std::string>{std::string(kSystemErrorCaption) + ": " + c.text});
+  }
+}
+
 TEST_F(StartupTest, CommandLineSwitches) {
   AppendRecords(Native("C:\\OTHER\\B.WDX"), {{"b", kCtrlB, scope::kGlobal, "", "b"}});
   Start();

@@ -203,13 +203,20 @@ void RunFrame::Wait(double seconds) {
     PumpMessages();
     return;
   }
-  const double begin = SecondsOfDay(platform_.clock->Now());
+  // The clock is the time of day, so the elapsed time is summed reading by reading (each step
+  // wrapping at midnight): compared with the start alone, a wait of a day or more never ended.
+  double last = SecondsOfDay(platform_.clock->Now());
+  double elapsed = 0;
   for (;;) {
-    double elapsed = SecondsOfDay(platform_.clock->Now()) - begin;
-    if (elapsed < 0) elapsed += kSecondsPerDay;
+    const double current = SecondsOfDay(platform_.clock->Now());
+    double step = current - last;
+    if (step < 0) step += kSecondsPerDay;
+    elapsed += step;
+    last = current;
     if (elapsed > seconds) return;
     const double left = (seconds - elapsed) * 1000.0;
-    const auto slice = static_cast<std::uint32_t>(std::clamp(std::ceil(left), 1.0, 10.0));
+    // Any message ends the slice early, so a longer slice costs no responsiveness.
+    const auto slice = static_cast<std::uint32_t>(std::clamp(std::ceil(left), 1.0, 100.0));
     if (!platform_.loop->WaitAndPump(slice)) return;
   }
 }

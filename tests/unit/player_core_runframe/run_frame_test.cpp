@@ -245,6 +245,13 @@ TEST_F(RunFrameTest, PolledWaitsWrapAtMidnight) {
   EXPECT_EQ(end.second, 3);
 }
 
+TEST_F(RunFrameTest, WaitsOfADayOrMoreEnd) {
+  mem.clock.SetNow(EncodeDateTime({2024, 3, 5, 10, 0, 0, 0}));
+  const double start = mem.clock.Now();
+  frame.PauseForNoSpeed(86400 + 2);  // the time of day comes round again during the wait
+  EXPECT_NEAR((mem.clock.Now() - start) * 86400.0, 86402.0, 0.2);
+}
+
 TEST_F(RunFrameTest, TimedWaitsBlockWithoutPumping) {
   mem.desktop.PostMessage(mainWindow, UM_ABORTMACRO, 0, 0);
   const std::uint64_t t0 = mem.clock.Monotonic();

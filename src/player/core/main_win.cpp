@@ -36,6 +36,8 @@ void TMainWin::TellPeer(int code, int argument) { TellEditor(static_cast<std::ui
 int TMainWin::MacroLimit() const { return std::clamp(block_.MacroCount(), 0, kGlobMaxMacros); }
 
 std::filesystem::path TMainWin::NativePath(const std::string& stored) const {
+  // A bare file name lies in the current folder (a bare INI name would lie in the Windows one).
+  if (platform_.files) return std::filesystem::path(platform_.files->NativePath(stored));
   if (platform_.profile) return std::filesystem::path(platform_.profile->ResolvePath(stored));
   return ToNativePath(stored);
 }

@@ -19,13 +19,7 @@ rc=0
 timeout 120 "$WDX_WINE32" "$exe" >"$out" 2>/dev/null &
 WDX_STARTED_PIDS+=($!)
 wait $! || rc=$?
-sed 's/^/    /' "$out"
-while IFS= read -r line; do
-  case "$line" in
-    "ok   "*) wdx_pass "${line#ok   }" ;;
-    "FAIL "*) wdx_fail "${line#FAIL }" ;;
-  esac
-done <"$out"
+wdx_results "$out"
 wdx_expect_eq "wdxhooktest exit code" 0 "$rc"
 wdx_expect_eq "no Windows program left running" "" "$(wdx_settled_leftovers)"
 wdx_e2e_end

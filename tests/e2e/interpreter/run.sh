@@ -14,13 +14,7 @@ wdx_require "wdxtypetest.exe is built" test -n "$exe"
 out=$WDX_WINE_DIR/wdxtypetest.out
 rc=0
 timeout 180 "$WDX_WINE32" "$exe" >"$out" 2>/dev/null || rc=$?
-sed 's/^/    /' "$out"
-while IFS= read -r line; do
-  case "$line" in
-    "ok   "*) wdx_pass "${line#ok   }" ;;
-    "FAIL "*) wdx_fail "${line#FAIL }" ;;
-  esac
-done <"$out"
+wdx_results "$out"
 wdx_expect_eq "wdxtypetest exit code" 0 "$rc"
 
 # Notepad: the macro is handed over in a file, byte for byte.

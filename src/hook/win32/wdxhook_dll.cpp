@@ -170,17 +170,21 @@ bool Has(Kind kind) {
   return false;
 }
 
+KeyInput KeyInputOf(const KBDLLHOOKSTRUCT& k) {
+  KeyInput e;
+  e.vk = static_cast<std::uint8_t>(k.vkCode);
+  e.scan = static_cast<std::uint16_t>(k.scanCode);
+  e.up = (k.flags & LLKHF_UP) != 0;
+  e.injected = (k.flags & LLKHF_INJECTED) != 0;
+  e.time = k.time;
+  return e;
+}
+
 LRESULT CALLBACK KeyboardProc(int code, WPARAM wparam, LPARAM lparam) {
   if (code == HC_ACTION) {
     const auto* k = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lparam);
     if (k->dwExtraInfo != kOwnInputMark) {
-      KeyInput e;
-      e.vk = static_cast<std::uint8_t>(k->vkCode);
-      e.scan = static_cast<std::uint16_t>(k->scanCode);
-      e.up = (k->flags & LLKHF_UP) != 0;
-      e.injected = (k->flags & LLKHF_INJECTED) != 0;
-      e.time = k->time;
-      const KeyVerdict v = g_core->OnKey(e);
+      const KeyVerdict v = g_core->OnKey(KeyInputOf(*k));
       if (v.maskModifier) PostThreadMessageA(g_threadId, kMsgMask, 0, 0);
       if (v.swallow) return 1;
     }
@@ -191,13 +195,7 @@ LRESULT CALLBACK KeyboardProc(int code, WPARAM wparam, LPARAM lparam) {
 LRESULT CALLBACK SwapProc(int code, WPARAM wparam, LPARAM lparam) {
   if (code == HC_ACTION) {
     const auto* k = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lparam);
-    KeyInput e;
-    e.vk = static_cast<std::uint8_t>(k->vkCode);
-    e.scan = static_cast<std::uint16_t>(k->scanCode);
-    e.up = (k->flags & LLKHF_UP) != 0;
-    e.injected = (k->flags & LLKHF_INJECTED) != 0;
-    e.time = k->time;
-    const KeyVerdict v = g_core->OnRemapKey(e);
+    const KeyVerdict v = g_core->OnRemapKey(KeyInputOf(*k));
     if (v.replacement != 0) PostThreadMessageA(g_threadId, kMsgType, static_cast<unsigned char>(v.replacement), 0);
     if (v.swallow) return 1;
   }

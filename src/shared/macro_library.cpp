@@ -321,6 +321,11 @@ bool ThereAreAbbrekeys(const TGlobData& glob) {
 std::optional<std::string> ReadSingleMacroFile(const std::filesystem::path& nativePath) {
   std::ifstream file(nativePath, std::ios::binary);
   if (!file) return std::nullopt;
+  // A macro text is a few thousand characters; a file far beyond any macro is refused like an
+  // unreadable one instead of exhausting the 32-bit player's memory.
+  std::error_code ec;
+  const std::uintmax_t size = std::filesystem::file_size(nativePath, ec);
+  if (!ec && size > kMaxSingleMacroFileBytes) return std::nullopt;
   std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
   if (!text.empty() && text.back() == '\x1A') text.pop_back();
   // The text has always been played up to its first NUL.

@@ -125,7 +125,8 @@ bool ThereAreAbbrekeys(const TGlobData& glob);
 
 // A single-macro file (.WRM): the whole file is the macro text; a last byte 0x1A (Ctrl+Z) is
 // dropped, and the text ends at a NUL as the player has always read it. std::nullopt when the
-// file cannot be opened.
+// file cannot be opened or is larger than kMaxSingleMacroFileBytes.
+constexpr std::uintmax_t kMaxSingleMacroFileBytes = 16u * 1024u * 1024u;
 std::optional<std::string> ReadSingleMacroFile(const std::filesystem::path& nativePath);
 
 }  // namespace wdx

@@ -463,6 +463,12 @@ TEST(SingleMacroFile, ReadsWholeFileAndDropsAFinalCtrlZ) {
     EXPECT_EQ(ReadSingleMacroFile(dir / "M.WRM"), c.text) << c.content.size();
   }
   EXPECT_EQ(ReadSingleMacroFile(dir / "NONE.WRM"), std::nullopt);
+  // A file far beyond any macro is refused, not read into memory.
+  std::ofstream(dir / "HUGE.WRM", std::ios::binary) << "x";
+  fs::resize_file(dir / "HUGE.WRM", kMaxSingleMacroFileBytes + 1);
+  EXPECT_EQ(ReadSingleMacroFile(dir / "HUGE.WRM"), std::nullopt);
+  fs::resize_file(dir / "HUGE.WRM", 70000);
+  EXPECT_EQ(ReadSingleMacroFile(dir / "HUGE.WRM"), "x");  // the zero fill ends the text
   fs::remove_all(dir);
 }
 

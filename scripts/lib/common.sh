@@ -32,7 +32,9 @@ wdx_install_deps() {
     return 1
   fi
   for p in "${WDX_APT_PACKAGES[@]}"; do
-    dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+    # Installed means status "ii": a removed package keeps its configuration and dpkg -s still
+    # answers for it.
+    dpkg-query -W -f='${db:Status-Abbrev}' "$p" 2>/dev/null | grep -q '^ii' || missing+=("$p")
   done
   if ((${#missing[@]})); then
     wdx_say "installing missing packages: ${missing[*]}"

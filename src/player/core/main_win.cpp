@@ -22,12 +22,9 @@ TMainWin::TMainWin(platform::Platform& platform, hook::HookLibrary& hook, TGlobD
       configs_(configs),
       programFolder_(std::move(programFolder)),
       library_(settings, block, platform, *this, LibraryOptions::Player()),
-      editor_(*platform.windows),
       activation_(platform, true) {}
 
 TMainWin::~TMainWin() = default;
-
-void TMainWin::TellEditor(std::uint32_t code, std::int64_t argument) { editor_.Tell(code, argument); }
 
 void TMainWin::MacroEntriesChanged(int number) { hook_.WdxUpItem(block_, number); }
 void TMainWin::MacroCountChanged() { hook_.WdxUpNumKeys(block_); }

@@ -123,7 +123,7 @@ class TMainWin : public RunFrame, private LibraryListener {
   void SetMainWin(platform::WindowHandle w) override { activation_.SetMainWin(w); }
 
   MacroLibrary& Library() { return library_; }
-  EditorLink& Editor() { return editor_; }
+  EditorLink& Editor() { return *editor_; }
   WindowActivation& Activation() { return activation_; }
   MainWindowBlocks& Blocks() { return blocks_; }
   const std::string& ProgramFolder() const { return programFolder_; }
@@ -174,7 +174,6 @@ class TMainWin : public RunFrame, private LibraryListener {
 
   // RunFrame
   void ClosePlayer() override { RequestClose(); }
-  void TellEditor(std::uint32_t code, std::int64_t argument) override;
 
  private:
   // LibraryListener
@@ -204,7 +203,6 @@ class TMainWin : public RunFrame, private LibraryListener {
   Configs& configs_;
   std::string programFolder_;
   MacroLibrary library_;
-  EditorLink editor_;
   WindowActivation activation_;
   MainWindowBlocks blocks_;
   forms::FormRunner* forms_ = nullptr;

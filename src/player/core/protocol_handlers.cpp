@@ -99,7 +99,7 @@ void TMainWin::OnControl(std::uint32_t code, std::int64_t argument) {
       CheckAndSetTime();
       break;
     case control::kEditorClosing:
-      editor_.Forget();
+      editor_->Forget();
       break;
     case control::kMenuIcons:
       ClearMenuTaskIcon();

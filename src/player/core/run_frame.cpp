@@ -95,7 +95,9 @@ RunFrame::RunFrame(platform::Platform& platform, hook::HookLibrary& hook, TGlobD
       hook_(hook),
       block_(block),
       settings_(settings),
-      interpreter_(std::make_unique<Interpreter>(*this)) {}
+      interpreter_(std::make_unique<Interpreter>(*this)) {
+  if (platform.windows) editor_ = std::make_unique<EditorLink>(*platform.windows);
+}
 
 RunFrame::~RunFrame() = default;
 
@@ -284,22 +286,7 @@ void RunFrame::ProcessAnsiStringVar(std::string& text) { player::ProcessAnsiStri
 // In-use pattern, timers, hooks
 
 void RunFrame::TellEditor(std::uint32_t code, std::int64_t argument) {
-  if (!platform_.windows) return;
-  if (editorFound_ && !platform_.windows->IsWindow(editorWindow_)) editorFound_ = editorSearched_ = false;
-  if (!editorSearched_) {
-    for (const platform::WindowHandle w : platform_.windows->EnumTopLevelWindows()) {
-      std::string title = platform_.windows->GetTitle(w);
-      if (title.empty()) continue;
-      Cut(title, kShortStringMax);
-      for (char& ch : title) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-      if (title.find("WENDRIX EDITOR") != std::string::npos) {
-        editorWindow_ = w;
-        editorFound_ = editorSearched_ = true;
-        break;
-      }
-    }
-  }
-  if (editorFound_) platform_.windows->PostMessage(editorWindow_, UM_CONTROL, code, argument);
+  if (editor_) editor_->Tell(code, argument);
 }
 
 void RunFrame::BeginInUse() {

@@ -17,6 +17,7 @@
 
 #include "hook/hook_library.h"
 #include "platform/platform.h"
+#include "player/core/editor_link.h"
 #include "player/interpreter/interpreter_host.h"
 #include "shared/glob_data.h"
 #include "shared/globals.h"
@@ -151,6 +152,8 @@ class RunFrame : public InterpreterHost {
   virtual void TellEditor(std::uint32_t code, std::int64_t argument);
 
   platform::Platform& platform_;
+  // The editor as the player knows it (none without a window system).
+  std::unique_ptr<EditorLink> editor_;
   hook::HookLibrary& hook_;
   TGlobData& block_;
   TSettingsRec& settings_;
@@ -165,9 +168,6 @@ class RunFrame : public InterpreterHost {
   MainTrayIcon* tray_ = nullptr;
   std::unique_ptr<platform::NamedSemaphore> waitTimer_;
   bool messageOpen_ = false;
-  platform::WindowHandle editorWindow_ = platform::kNoWindow;
-  bool editorFound_ = false;
-  bool editorSearched_ = false;
 };
 
 }  // namespace wdx::player

@@ -269,7 +269,7 @@ void TMainWin::DoClose() {
 
 void TMainWin::FormClose() {
   // 1. The editor ends with the player.
-  editor_.Post(platform::msg::kQuit, 10, 0);
+  editor_->Post(platform::msg::kQuit, 10, 0);
   // 2.-3.
   ClearMenuOnTop();
   closing = true;
@@ -350,8 +350,8 @@ void TMainWin::ActivateMe(bool minimized) {
     DoAMessage(kNoticeCaption, kBrowseModeEditorText);
     return;
   }
-  if (editor_.Find()) {
-    activation_.SetMainWin(editor_.Window());
+  if (editor_->Find()) {
+    activation_.SetMainWin(editor_->Window());
     return;
   }
   // Fire and forget: the editor finds us by the handle it is given, we find it by its title.

@@ -6,6 +6,7 @@
 
 #include "player/mail/header_values.h"
 #include "player/mail/mail_text.h"
+#include "player/mail/mime_decoder.h"
 #include "player/mail/mime_encoder.h"
 
 namespace wdx::mail {
@@ -219,6 +220,13 @@ void TmsMessage::Encode(std::ostream& out, const EncodeOptions& options) {
   encoder.Encode();
 }
 
+void TmsMessage::Decode(std::istream& in, const std::function<void()>& processMessages) {
+  TmsMessageDecoder decoder(in);
+  decoder.SetMessage(this);
+  decoder.SetProcessMessages(processMessages);
+  decoder.Decode();
+}
+
 void TmsMessage::Clear() {
   TmsCustomMessage::Clear();
   cc_.Clear();
@@ -267,6 +275,13 @@ void TmsArticle::Encode(std::ostream& out, const EncodeOptions& options) {
   TmsArticleEncoder encoder(*this, options);
   encoder.SetOutput(out);
   encoder.Encode();
+}
+
+void TmsArticle::Decode(std::istream& in, const std::function<void()>& processMessages) {
+  TmsArticleDecoder decoder(in);
+  decoder.SetMessage(this);
+  decoder.SetProcessMessages(processMessages);
+  decoder.Decode();
 }
 
 void TmsArticle::Clear() {

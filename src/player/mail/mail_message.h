@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <iosfwd>
 #include <string>
 #include <string_view>
@@ -143,6 +144,9 @@ class TmsCustomMessage {
   // ends and every line that begins with "." doubled. Removes the standard fields from
   // Headers (they are written from the model).
   virtual void Encode(std::ostream& out, const EncodeOptions& options = {}) = 0;
+  // Reads the text of a message from `in` (from its first byte) and adds what it holds to
+  // this message (mime_decoder.h). `processMessages` is called now and then on long input.
+  virtual void Decode(std::istream& in, const std::function<void()>& processMessages = {}) = 0;
   virtual void Clear();
   // Fills the message from the parsed header lines of a message being decoded.
   virtual void ReadHeaders(const TmsHeaders& headers) = 0;
@@ -182,6 +186,7 @@ class TmsMessage : public TmsCustomMessage {
 
   void Check() const override;
   void Encode(std::ostream& out, const EncodeOptions& options = {}) override;
+  void Decode(std::istream& in, const std::function<void()>& processMessages = {}) override;
   void Clear() override;
   void ReadHeaders(const TmsHeaders& headers) override;
   void Assign(const TmsCustomMessage& source) override;
@@ -208,6 +213,7 @@ class TmsArticle : public TmsCustomMessage {
 
   void Check() const override;
   void Encode(std::ostream& out, const EncodeOptions& options = {}) override;
+  void Decode(std::istream& in, const std::function<void()>& processMessages = {}) override;
   void Clear() override;
   void ReadHeaders(const TmsHeaders& headers) override;
   void Assign(const TmsCustomMessage& source) override;

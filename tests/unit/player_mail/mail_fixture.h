@@ -47,6 +47,21 @@ inline std::vector<std::string> SplitCrLf(const std::string& text) {
   return lines;
 }
 
+// The message text as a server stores it: the "." that the sender put before every line that
+// begins with "." taken off again.
+inline std::string Unstuff(const std::string& text) {
+  std::string out;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find("\r\n", start);
+    end = end == std::string::npos ? text.size() : end + 2;
+    std::size_t from = text[start] == '.' ? start + 1 : start;
+    out.append(text, from, end - from);
+    start = end;
+  }
+  return out;
+}
+
 inline std::string JoinCrLf(const std::vector<std::string>& lines) {
   std::string out;
   for (const std::string& l : lines) out += l + "\r\n";

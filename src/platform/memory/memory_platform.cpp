@@ -33,7 +33,7 @@ std::string MakeRoot(const std::string& root, bool* owns) {
 
 MemoryPlatform::MemoryPlatform(const std::string& root)
     : root_(MakeRoot(root, &ownsRoot_)),
-      paths(root_ + "/c/windows", root_),
+      paths(root_),
       desktop(clock),
       kernel(&clock),
       profile(paths) {}

@@ -10,10 +10,7 @@ namespace wdx::platform {
 
 class MemoryProfileFiles : public ProfileFiles {
  public:
-  explicit MemoryProfileFiles(PathMap paths) : paths_(std::move(paths)) {}
-  // Bare names resolve into `windowsDir`; drive paths map under `driveRoot`.
-  MemoryProfileFiles(std::string windowsDir, std::string driveRoot)
-      : paths_(std::move(windowsDir), std::move(driveRoot)) {}
+  explicit MemoryProfileFiles(const PathMap& paths) : paths_(paths) {}
 
   std::string GetString(const std::string& file, const std::string& section, const std::string& key,
                         const std::string& defaultValue, std::size_t bufferSize = 256) override;
@@ -22,7 +19,7 @@ class MemoryProfileFiles : public ProfileFiles {
   std::string ResolvePath(const std::string& file) override { return paths_.ToNative(file); }
 
  private:
-  PathMap paths_;
+  const PathMap& paths_;
 };
 
 }  // namespace wdx::platform

@@ -75,5 +75,30 @@ TEST(ProfileFilesTest, DrivePathsMapUnderTheRootAndFailuresAreSilent) {
   EXPECT_EQ(mem.profile.GetString("C:\\Data\\my.ini", "S", "K", "dflt", 0), "");
 }
 
+// ".." stops at the drive or share root, as on Windows: no stored path reaches outside the
+// stand-in's root folder (a macro once wrote "..\\..\\..\\..\\ESCAPE.TXT" beside the test's folder).
+TEST(PathMapTest, ParentFoldersStopAtTheDriveOrShareRoot) {
+  MemoryPlatform mem;
+  const std::string& r = mem.Root();
+  const struct {
+    const char* path;
+    std::string native;
+  } cases[] = {
+      {"..\\..\\..\\..\\ESCAPE.TXT", r + "/c/ESCAPE.TXT"},
+      {"C:\\..\\..\\x.txt", r + "/c/x.txt"},
+      {"C:..\\x.txt", r + "/c/x.txt"},
+      {"\\..\\..\\x.txt", r + "/c/x.txt"},
+      {"D:\\A\\..\\..\\B\\.\\x.txt", r + "/d/B/x.txt"},
+      {"\\\\server\\share\\..\\..\\x.txt", r + "/unc/server/share/x.txt"},
+      {"\\\\..\\..\\..\\x.txt", r + "/unc/x.txt"},
+      {"sub\\..\\WENDX.INI", r + "/c/windows/WENDX.INI"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.path);
+    EXPECT_EQ(mem.files.NativePath(c.path), c.native);
+    EXPECT_EQ(mem.profile.ResolvePath(c.path), c.native);
+  }
+}
+
 }  // namespace
 }  // namespace wdx::platform

@@ -7,6 +7,7 @@
 
 #include "ini_cases.h"
 #include "platform/memory/memory_profile_files.h"
+#include "platform/memory/path_map.h"
 #include "platform/win32/win32_system.h"
 #include "platform/win32/windows_api.h"
 
@@ -19,18 +20,20 @@ class IniAgreementTest : public ::testing::Test {
     char temp[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, temp);
     dir_ = std::string(temp) + "wdx-ini-" + std::to_string(GetCurrentProcessId());
-    CreateDirectoryA(dir_.c_str(), nullptr);
+    paths_ = PathMap(dir_);
+    std::filesystem::create_directories(paths_.ToNative(PathMap::kWindowsFolder));
   }
   void TearDown() override {
     std::error_code ec;
     std::filesystem::remove_all(dir_, ec);
   }
   std::string dir_;
+  PathMap paths_{""};
 };
 
 TEST_F(IniAgreementTest, StandInAndWindowsWriteAndReadTheSameValues) {
   Win32ProfileFiles real;
-  MemoryProfileFiles mem(dir_, dir_);
+  MemoryProfileFiles mem(paths_);
   struct Side {
     const char* name;
     ProfileFiles* ini;
@@ -43,7 +46,7 @@ TEST_F(IniAgreementTest, StandInAndWindowsWriteAndReadTheSameValues) {
       for (const Side& reader : sides) {
         SCOPED_TRACE(std::string(c.name) + ": " + writer.name + " writes, " + reader.name + " reads");
         const std::string bare = "case" + std::to_string(n++) + ".ini";
-        const std::string full = dir_ + "\\" + bare;
+        const std::string full = paths_.ToNative(bare);
         if (c.initial) std::ofstream(full, std::ios::binary) << c.initial;
         for (const test::IniWrite& w : c.writes) {
           EXPECT_TRUE(writer.ini->WriteString(writer.bare ? bare : full, w.section, w.key, w.value));
@@ -60,10 +63,11 @@ TEST_F(IniAgreementTest, StandInAndWindowsWriteAndReadTheSameValues) {
 
 TEST_F(IniAgreementTest, WriteToAMissingFolderFailsQuietlyOnBothSides) {
   Win32ProfileFiles real;
-  MemoryProfileFiles mem(dir_, dir_);
-  EXPECT_FALSE(real.WriteString(dir_ + "\\no\\such\\x.ini", "S", "K", "V"));
+  MemoryProfileFiles mem(paths_);
+  const std::string missing = paths_.ToNative("no\\such\\x.ini");
+  EXPECT_FALSE(real.WriteString(missing, "S", "K", "V"));
   EXPECT_FALSE(mem.WriteString("no\\such\\x.ini", "S", "K", "V"));
-  EXPECT_EQ(real.GetString(dir_ + "\\no\\such\\x.ini", "S", "K", "dflt"), "dflt");
+  EXPECT_EQ(real.GetString(missing, "S", "K", "dflt"), "dflt");
   EXPECT_EQ(mem.GetString("no\\such\\x.ini", "S", "K", "dflt"), "dflt");
 }
 

@@ -8,7 +8,7 @@ namespace wdx::platform {
 class Clock {
  public:
   virtual ~Clock() = default;
-  // Local date and time as a day count since 1899-12-30 (see shared/date_time.h).
+  // Local date and time as a day count since 1899-12-30, the time of day as its fraction.
   virtual double Now() = 0;
   // Milliseconds since the system started (wraps after 49.7 days like Windows' tick count).
   virtual std::uint32_t TickCount() = 0;

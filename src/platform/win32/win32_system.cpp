@@ -3,7 +3,6 @@
 #include <vector>
 
 #include "platform/win32/windows_api.h"
-#include "shared/date_time.h"
 
 namespace wdx::platform {
 
@@ -12,10 +11,17 @@ using win32::ToHwnd;
 // --- Clock
 
 double Win32Clock::Now() {
+  // The local time as a file time counts 100 ns steps from 1601-01-01; whole days and the
+  // milliseconds of the day are taken apart so the sum is exactly the stored day count.
+  constexpr std::uint64_t kMsPerDay = 86400000;
+  constexpr std::int64_t kDaysFrom1601To1899Dec30 = 109205;
   SYSTEMTIME st;
   GetLocalTime(&st);
-  return EncodeDateTime(CivilDateTime{st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond,
-                                      st.wMilliseconds});
+  FILETIME ft{};
+  SystemTimeToFileTime(&st, &ft);
+  const std::uint64_t ms = ((std::uint64_t{ft.dwHighDateTime} << 32) | ft.dwLowDateTime) / 10000;
+  return static_cast<double>(static_cast<std::int64_t>(ms / kMsPerDay) - kDaysFrom1601To1899Dec30) +
+         static_cast<double>(ms % kMsPerDay) / static_cast<double>(kMsPerDay);
 }
 
 std::uint32_t Win32Clock::TickCount() { return GetTickCount(); }

@@ -11,38 +11,25 @@
 
 #include "forms/controls.h"
 #include "forms/user.h"
+#include "forms/win32/menus.h"
+#include "forms/win32/native.h"
 
 namespace wdx::forms {
+
+using win32::ColorRef;
+using win32::FromHwnd;
+using win32::MenuIds;
+using win32::MenuPath;
+using win32::Native;
+using win32::ToHwnd;
 
 namespace {
 
 constexpr char kFormClass[] = "WdxForm";
 constexpr int kFirstControlId = 100;
-// Menu item ids come after every control id a form can have.
-constexpr UINT kFirstMenuId = 0xA000;
-// Room for the drop-down list below a combo box's field.
-constexpr int kComboListHeight = 200;
 
 // The forms of this thread's runner, for the message hook of forms shown without waiting.
 thread_local Win32Runner* tlsRunner = nullptr;
-
-HWND ToHwnd(platform::WindowHandle h) { return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(h)); }
-platform::WindowHandle FromHwnd(HWND h) {
-  return static_cast<platform::WindowHandle>(reinterpret_cast<std::uintptr_t>(h));
-}
-
-COLORREF Resolve(Color c) {
-  if (c & kSystemColorFlag) return GetSysColor(static_cast<int>(c & 0xFF));
-  return static_cast<COLORREF>(c);
-}
-
-std::string WindowText(HWND w) {
-  int n = GetWindowTextLengthA(w);
-  std::string s(static_cast<std::size_t>(std::max(n, 0)) + 1, '\0');
-  int got = GetWindowTextA(w, s.data(), n + 1);
-  s.resize(static_cast<std::size_t>(std::max(got, 0)));
-  return s;
-}
 
 void Styles(const Form& form, DWORD* style, DWORD* exStyle) {
   DWORD s = WS_POPUP;
@@ -106,75 +93,6 @@ void RegisterFormClass() {
 
 }  // namespace
 
-// --- Menus: native menus built from the model's item tree. Items are known by their path
-// (indexes from the root), never by pointer, since the program may rebuild the tree.
-
-using MenuPath = std::vector<int>;
-
-const MenuItem* Resolve(const MenuItem* root, const MenuPath& path) {
-  const MenuItem* item = root;
-  for (int i : path) {
-    if (!item || i < 0 || i >= static_cast<int>(item->items.size())) return nullptr;
-    item = &item->items[static_cast<std::size_t>(i)];
-  }
-  return item;
-}
-
-class MenuIds {
- public:
-  UINT IdFor(const MenuPath& path) {
-    auto it = ids_.find(path);
-    if (it != ids_.end()) return it->second;
-    const UINT id = kFirstMenuId + static_cast<UINT>(paths_.size());
-    ids_[path] = id;
-    paths_.push_back(path);
-    return id;
-  }
-  const MenuPath* PathOf(UINT id) const {
-    if (id < kFirstMenuId || id - kFirstMenuId >= paths_.size()) return nullptr;
-    return &paths_[id - kFirstMenuId];
-  }
-  // Appends the items of `menu` (at `path`) to `h`; submenus are filled too and remembered.
-  void Fill(HMENU h, const MenuItem& menu, const MenuPath& path) {
-    for (std::size_t i = 0; i < menu.items.size(); ++i) {
-      const MenuItem& item = menu.items[i];
-      if (!item.visible) continue;
-      MenuPath sub = path;
-      sub.push_back(static_cast<int>(i));
-      if (item.IsSeparator()) {
-        AppendMenuA(h, MF_SEPARATOR, 0, nullptr);
-        continue;
-      }
-      UINT flags = MF_STRING | (item.enabled ? 0u : MF_GRAYED) | (item.checked ? MF_CHECKED : 0u);
-      if (!item.items.empty()) {
-        HMENU child = CreatePopupMenu();
-        Fill(child, item, sub);
-        submenus_[child] = sub;
-        AppendMenuA(h, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(child), item.caption.c_str());
-      } else {
-        AppendMenuA(h, flags, IdFor(sub), item.caption.c_str());
-      }
-    }
-  }
-  // Fills a submenu afresh from the model as it opens.
-  bool Refresh(HMENU h, const MenuItem* root) {
-    auto it = submenus_.find(h);
-    if (it == submenus_.end()) return false;
-    const MenuPath path = it->second;
-    const MenuItem* menu = Resolve(root, path);
-    if (!menu) return false;
-    while (GetMenuItemCount(h) > 0) DeleteMenu(h, 0, MF_BYPOSITION);
-    Fill(h, *menu, path);
-    return true;
-  }
-  void ForgetSubmenus() { submenus_.clear(); }
-
- private:
-  std::map<MenuPath, UINT> ids_;
-  std::vector<MenuPath> paths_;
-  std::map<HMENU, MenuPath> submenus_;
-};
-
 // --- Fonts: one GDI font per distinct font of the model, kept for the runner's life.
 
 class Win32Runner::Fonts {
@@ -200,7 +118,7 @@ class Win32Runner::Fonts {
 
 // --- The view of one form
 
-class Win32Runner::View : public FormView {
+class Win32Runner::View : public FormView, public win32::ViewAccess {
  public:
   View(Win32Runner& runner, Form& form) : runner_(runner), form_(form) {}
 
@@ -330,15 +248,19 @@ class Win32Runner::View : public FormView {
     HWND w = it->hwnd;
     natives_.erase(it);
     if (w) DestroyWindow(w);
-    // A page went: its tab goes with it (the control is half destroyed; only its parent is used).
-    if (c.kind() == ControlKind::kTabSheet && c.parent()) {
-      if (Native* pages = Find(c.parent())) {
-        ApplyItems(*pages);
-        ApplySelection(*pages);
-        RefreshStates();
-      }
-    }
+    win32::AdapterFor(c.kind()).Removed(*this, c);
   }
+
+  // --- ViewAccess
+
+  Native* Find(const Control* c) override {
+    for (Native& n : natives_) {
+      if (n.control == c) return &n;
+    }
+    return nullptr;
+  }
+
+  void Changed(Control& c, unsigned props) override { ControlChanged(c, props); }
 
   void FocusChanged(Control* c) override {
     if (!hwnd_ || !c || GetActiveWindow() != hwnd_) return;
@@ -383,20 +305,6 @@ class Win32Runner::View : public FormView {
     bool was_;
   };
 
-  struct Native {
-    Control* control;
-    HWND hwnd;  // nullptr for tab sheets, which are only a grouping of controls
-    int id;
-    bool shown = false;
-    bool enabled = true;
-  };
-
-  Native* Find(const Control* c) {
-    for (Native& n : natives_) {
-      if (n.control == c) return &n;
-    }
-    return nullptr;
-  }
   Native* FindId(int id) {
     for (Native& n : natives_) {
       if (n.id == id) return &n;
@@ -419,124 +327,24 @@ class Win32Runner::View : public FormView {
       x += p->left();
       y += p->top();
     }
-    int h = c.height();
-    if (c.kind() == ControlKind::kComboBox) h += kComboListHeight;
-    return RECT{x, y, x + c.width(), y + h};
+    return RECT{x, y, x + c.width(), y + c.height() + win32::AdapterFor(c.kind()).ExtraHeight()};
   }
 
   // Creates the native control of c. `after` is the window it follows in the Z (tab) order, or
   // nullptr to add it at the end.
   void CreateNative(Control& c, HWND after) {
-    const int id = nextId_++;
-    DWORD style = WS_CHILD;
-    DWORD ex = 0;
-    const char* cls = nullptr;
-    std::string text = c.text();
-    switch (c.kind()) {
-      case ControlKind::kLabel: {
-        const auto& l = static_cast<const Label&>(c);
-        cls = "STATIC";
-        style |= SS_NOTIFY;
-        if (l.alignment() == Alignment::kCenter) {
-          style |= SS_CENTER;
-        } else if (l.alignment() == Alignment::kRight) {
-          style |= SS_RIGHT;
-        } else {
-          style |= l.wordWrap() ? SS_LEFT : SS_LEFTNOWORDWRAP;
-        }
-        break;
-      }
-      case ControlKind::kButton:
-        cls = "BUTTON";
-        style |= WS_TABSTOP | BS_NOTIFY |
-                 (static_cast<const Button&>(c).isDefault() ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
-        break;
-      case ControlKind::kEdit: {
-        const auto& e = static_cast<const Edit&>(c);
-        cls = "EDIT";
-        ex |= WS_EX_CLIENTEDGE;
-        style |= WS_TABSTOP | ES_AUTOHSCROLL;
-        if (e.passwordChar() != '\0') style |= ES_PASSWORD;
-        if (e.readOnly()) style |= ES_READONLY;
-        break;
-      }
-      case ControlKind::kMemo: {
-        const auto& m = static_cast<const Memo&>(c);
-        cls = "EDIT";
-        ex |= WS_EX_CLIENTEDGE;
-        style |= WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL;
-        if (m.wantReturns()) style |= ES_WANTRETURN;
-        if (!m.wordWrap()) style |= ES_AUTOHSCROLL;
-        if (m.readOnly()) style |= ES_READONLY;
-        if (m.scrollBars() == ScrollBars::kVertical || m.scrollBars() == ScrollBars::kBoth) style |= WS_VSCROLL;
-        if (m.scrollBars() == ScrollBars::kHorizontal || m.scrollBars() == ScrollBars::kBoth) style |= WS_HSCROLL;
-        break;
-      }
-      case ControlKind::kCheckBox:
-        cls = "BUTTON";
-        style |= WS_TABSTOP | BS_CHECKBOX | BS_NOTIFY;
-        break;
-      case ControlKind::kRadioButton:
-        cls = "BUTTON";
-        style |= BS_RADIOBUTTON | BS_NOTIFY;
-        break;
-      case ControlKind::kListBox: {
-        const auto& l = static_cast<const ListBox&>(c);
-        cls = "LISTBOX";
-        ex |= WS_EX_CLIENTEDGE;
-        style |= WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
-        if (l.multiSelect()) style |= LBS_EXTENDEDSEL;
-        text.clear();
-        break;
-      }
-      case ControlKind::kComboBox: {
-        const auto& cb = static_cast<const ComboBox&>(c);
-        cls = "COMBOBOX";
-        style |= WS_TABSTOP | WS_VSCROLL | CBS_AUTOHSCROLL |
-                 (cb.style() == ComboStyle::kDropDownList ? CBS_DROPDOWNLIST : CBS_DROPDOWN);
-        text.clear();
-        break;
-      }
-      case ControlKind::kGroupBox:
-        cls = "BUTTON";
-        style |= BS_GROUPBOX | WS_CLIPSIBLINGS;
-        break;
-      case ControlKind::kPanel:
-        cls = "STATIC";
-        style |= WS_CLIPSIBLINGS;
-        if (static_cast<const Panel&>(c).bevel()) {
-          style |= SS_ETCHEDFRAME;
-          text.clear();
-        } else {
-          style |= SS_CENTER | SS_CENTERIMAGE;
-        }
-        break;
-      case ControlKind::kPageControl:
-        cls = WC_TABCONTROLA;
-        style |= WS_TABSTOP | WS_CLIPSIBLINGS;
-        text.clear();
-        break;
-      case ControlKind::kTabSheet:
-        break;
-      case ControlKind::kSpinButton:
-        cls = UPDOWN_CLASSA;
-        style |= UDS_ARROWKEYS;
-        text.clear();
-        break;
-    }
-    Native n{&c, nullptr, id};
-    if (cls) {
-      // Radio buttons of one parent form one group: arrows move inside it, Tab enters it once.
-      Native* prev = natives_.empty() ? nullptr : &natives_.back();
-      const bool continuesGroup = c.kind() == ControlKind::kRadioButton && prev && prev->control &&
-                                  prev->control->kind() == ControlKind::kRadioButton &&
-                                  prev->control->parent() == c.parent();
-      if (!continuesGroup) style |= WS_GROUP;
-      if (c.kind() == ControlKind::kRadioButton && !continuesGroup) style |= WS_TABSTOP;
+    const win32::ControlAdapter& adapter = win32::AdapterFor(c.kind());
+    const Control* previous = natives_.empty() ? nullptr : natives_.back().control;
+    const win32::NativeClass cls = adapter.Class(c, previous);
+    Native n{&c, nullptr, nextId_++};
+    if (cls.name) {
+      DWORD style = WS_CHILD | cls.style;
+      if (!cls.continuesGroup) style |= WS_GROUP;
       RECT r = Place(c);
-      n.hwnd = CreateWindowExA(ex, cls, text.c_str(), style, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                               hwnd_, reinterpret_cast<HMENU>(static_cast<std::intptr_t>(id)),
-                               GetModuleHandleA(nullptr), nullptr);
+      n.hwnd = CreateWindowExA(cls.exStyle, cls.name, cls.withText ? c.text().c_str() : "", style, r.left, r.top,
+                               r.right - r.left, r.bottom - r.top, hwnd_,
+                               reinterpret_cast<HMENU>(static_cast<std::intptr_t>(n.id)), GetModuleHandleA(nullptr),
+                               nullptr);
       if (n.hwnd && after) SetWindowPos(n.hwnd, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
     natives_.push_back(n);
@@ -544,14 +352,8 @@ class Win32Runner::View : public FormView {
     if (!added.hwnd) return;
     SendMessageA(added.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(runner_.fonts_->Get(c.font())), FALSE);
     Pushing guard(*this);
-    ApplyOptions(added);
-    ApplyChecked(added);
-    ApplyItems(added);
-    ApplySelection(added);
-    if (c.kind() == ControlKind::kSpinButton) {
-      SendMessageA(added.hwnd, UDM_SETRANGE32, 0, 100);
-      SendMessageA(added.hwnd, UDM_SETPOS32, 0, 50);
-    }
+    adapter.Created(added);
+    adapter.Apply(*this, added, prop::kOptions | prop::kChecked | prop::kItems | prop::kSelection);
   }
 
   void BuildMenuBar() {
@@ -569,22 +371,21 @@ class Win32Runner::View : public FormView {
 
   void Push(Control& c, unsigned props) {
     Pushing guard(*this);
+    const win32::ControlAdapter& adapter = win32::AdapterFor(c.kind());
     Native* n = Find(&c);
     if ((props & prop::kOptions) && n) {
-      if (NeedsRecreate(c)) {
+      if (adapter.RecreateForOptions()) {
         Recreate(*n);
         n = Find(&c);
       } else {
-        ApplyOptions(*n);
+        adapter.Apply(*this, *n, prop::kOptions);
       }
     }
     if (!n) return;
     if (props & prop::kBounds) PlaceTree(c);
-    if (props & prop::kText) ApplyText(*n);
     if (props & prop::kFont) ApplyFonts();
-    if (props & prop::kChecked) ApplyChecked(*n);
-    if (props & prop::kItems) ApplyItems(*n);
-    if (props & (prop::kItems | prop::kSelection)) ApplySelection(*n);
+    const unsigned state = props & (prop::kText | prop::kChecked | prop::kItems | prop::kSelection);
+    if (state) adapter.Apply(*this, *n, state);
   }
 
   // Containers go below the controls they hold (outermost lowest) and clip what lies above
@@ -598,19 +399,6 @@ class Win32Runner::View : public FormView {
                      [](const Native* a, const Native* b) { return Depth(*a->control) > Depth(*b->control); });
     for (Native* n : containers) {
       SetWindowPos(n->hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    }
-  }
-
-  static bool NeedsRecreate(const Control& c) {
-    switch (c.kind()) {
-      case ControlKind::kLabel:
-      case ControlKind::kMemo:
-      case ControlKind::kListBox:
-      case ControlKind::kComboBox:
-      case ControlKind::kPanel:
-        return true;
-      default:
-        return false;
     }
   }
 
@@ -664,120 +452,6 @@ class Win32Runner::View : public FormView {
     for (Native& n : natives_) {
       if (!n.hwnd) continue;
       SendMessageA(n.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(runner_.fonts_->Get(n.control->font())), TRUE);
-    }
-  }
-
-  void ApplyText(Native& n) {
-    Control& c = *n.control;
-    switch (c.kind()) {
-      case ControlKind::kListBox:
-      case ControlKind::kPageControl:
-      case ControlKind::kSpinButton:
-        return;
-      case ControlKind::kTabSheet:
-        if (Native* pages = Find(c.parent())) ApplyItems(*pages);
-        return;
-      case ControlKind::kComboBox:
-        if (static_cast<ComboBox&>(c).style() == ComboStyle::kDropDownList) return;
-        break;
-      case ControlKind::kPanel:
-        if (static_cast<Panel&>(c).bevel()) return;
-        break;
-      default:
-        break;
-    }
-    if (n.hwnd && WindowText(n.hwnd) != c.text()) SetWindowTextA(n.hwnd, c.text().c_str());
-  }
-
-  void ApplyOptions(Native& n) {
-    Control& c = *n.control;
-    switch (c.kind()) {
-      case ControlKind::kButton:
-        SendMessageA(n.hwnd, BM_SETSTYLE,
-                     static_cast<WPARAM>(BS_NOTIFY | (static_cast<Button&>(c).isDefault() ? BS_DEFPUSHBUTTON
-                                                                                           : BS_PUSHBUTTON)),
-                     TRUE);
-        break;
-      case ControlKind::kEdit: {
-        auto& e = static_cast<Edit&>(c);
-        SendMessageA(n.hwnd, EM_LIMITTEXT, static_cast<WPARAM>(e.maxLength()), 0);
-        SendMessageA(n.hwnd, EM_SETPASSWORDCHAR, static_cast<WPARAM>(static_cast<unsigned char>(e.passwordChar())), 0);
-        SendMessageA(n.hwnd, EM_SETREADONLY, e.readOnly(), 0);
-        InvalidateRect(n.hwnd, nullptr, TRUE);
-        break;
-      }
-      case ControlKind::kMemo:
-        SendMessageA(n.hwnd, EM_LIMITTEXT, static_cast<WPARAM>(static_cast<Memo&>(c).maxLength()), 0);
-        break;
-      case ControlKind::kComboBox:
-        if (static_cast<ComboBox&>(c).style() == ComboStyle::kDropDown) {
-          SendMessageA(n.hwnd, CB_LIMITTEXT, static_cast<WPARAM>(static_cast<ComboBox&>(c).maxLength()), 0);
-        }
-        break;
-      case ControlKind::kListBox:
-        if (int h = static_cast<ListBox&>(c).itemHeight(); h > 0) SendMessageA(n.hwnd, LB_SETITEMHEIGHT, 0, h);
-        break;
-      default:
-        break;
-    }
-  }
-
-  void ApplyChecked(Native& n) {
-    Control& c = *n.control;
-    bool checked;
-    if (c.kind() == ControlKind::kCheckBox) {
-      checked = static_cast<CheckBox&>(c).checked();
-    } else if (c.kind() == ControlKind::kRadioButton) {
-      checked = static_cast<RadioButton&>(c).checked();
-    } else {
-      return;
-    }
-    SendMessageA(n.hwnd, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
-  }
-
-  void ApplyItems(Native& n) {
-    Control& c = *n.control;
-    if (!n.hwnd) return;
-    if (c.kind() == ControlKind::kListBox) {
-      SendMessageA(n.hwnd, LB_RESETCONTENT, 0, 0);
-      for (const std::string& s : static_cast<ListBox&>(c).items()) {
-        SendMessageA(n.hwnd, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str()));
-      }
-    } else if (c.kind() == ControlKind::kComboBox) {
-      SendMessageA(n.hwnd, CB_RESETCONTENT, 0, 0);
-      for (const std::string& s : static_cast<ComboBox&>(c).items()) {
-        SendMessageA(n.hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str()));
-      }
-      ApplyText(n);
-    } else if (c.kind() == ControlKind::kPageControl) {
-      SendMessageA(n.hwnd, TCM_DELETEALLITEMS, 0, 0);
-      int i = 0;
-      for (TabSheet* page : static_cast<PageControl&>(c).pages()) {
-        TCITEMA item{};
-        item.mask = TCIF_TEXT;
-        std::string caption = page->caption();
-        item.pszText = caption.data();
-        SendMessageA(n.hwnd, TCM_INSERTITEMA, static_cast<WPARAM>(i++), reinterpret_cast<LPARAM>(&item));
-      }
-    }
-  }
-
-  void ApplySelection(Native& n) {
-    Control& c = *n.control;
-    if (!n.hwnd) return;
-    if (c.kind() == ControlKind::kListBox) {
-      auto& l = static_cast<ListBox&>(c);
-      if (l.multiSelect()) {
-        for (int i = 0; i < l.count(); ++i) SendMessageA(n.hwnd, LB_SETSEL, l.selected(i), i);
-        if (l.itemIndex() >= 0) SendMessageA(n.hwnd, LB_SETCARETINDEX, static_cast<WPARAM>(l.itemIndex()), FALSE);
-      } else {
-        SendMessageA(n.hwnd, LB_SETCURSEL, static_cast<WPARAM>(l.itemIndex()), 0);
-      }
-    } else if (c.kind() == ControlKind::kComboBox) {
-      SendMessageA(n.hwnd, CB_SETCURSEL, static_cast<WPARAM>(static_cast<ComboBox&>(c).itemIndex()), 0);
-      ApplyText(n);
-    } else if (c.kind() == ControlKind::kPageControl) {
-      SendMessageA(n.hwnd, TCM_SETCURSEL, static_cast<WPARAM>(static_cast<PageControl&>(c).activePageIndex()), 0);
     }
   }
 
@@ -859,7 +533,7 @@ class Win32Runner::View : public FormView {
       case WM_CTLCOLORBTN: {
         auto dc = reinterpret_cast<HDC>(wp);
         Native* n = FindHwnd(reinterpret_cast<HWND>(lp));
-        if (n) SetTextColor(dc, Resolve(n->control->font().color));
+        if (n) SetTextColor(dc, ColorRef(n->control->font().color));
         SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
       }
@@ -867,7 +541,7 @@ class Win32Runner::View : public FormView {
       case WM_CTLCOLORLISTBOX: {
         LRESULT brush = DefWindowProcA(hwnd_, msg, wp, lp);
         if (Native* n = FindHwnd(reinterpret_cast<HWND>(lp))) {
-          SetTextColor(reinterpret_cast<HDC>(wp), Resolve(n->control->font().color));
+          SetTextColor(reinterpret_cast<HDC>(wp), ColorRef(n->control->font().color));
         }
         return brush;
       }
@@ -883,106 +557,21 @@ class Win32Runner::View : public FormView {
       user::PressEscape(form_);
       return;
     }
-    if (static_cast<UINT>(id) >= kFirstMenuId) {
-      const MenuPath* path = menus_.PathOf(static_cast<UINT>(id));
-      const MenuItem* item = path ? Resolve(form_.mainMenu(), *path) : nullptr;
+    if (const MenuPath* path = menus_.PathOf(static_cast<UINT>(id))) {
+      const MenuItem* item = win32::ItemAt(form_.mainMenu(), *path);
       if (item && form_.AcceptsInput() && item->enabled && item->visible) {
         auto handler = item->onClick;  // the handler may rebuild the menu
         form_.Dispatch(handler);
       }
       return;
     }
-    Native* n = FindId(id);
-    if (!n) return;
-    Control& c = *n->control;
-    switch (c.kind()) {
-      case ControlKind::kButton:
-      case ControlKind::kCheckBox:
-      case ControlKind::kRadioButton:
-        if (code == BN_CLICKED) {
-          user::Click(c);
-        } else if (code == BN_DOUBLECLICKED) {
-          user::DoubleClick(c);
-        } else if (code == BN_SETFOCUS) {
-          form_.ViewFocused(&c);
-        }
-        break;
-      case ControlKind::kLabel:
-        if (code == STN_CLICKED) {
-          user::Click(c);
-        } else if (code == STN_DBLCLK) {
-          user::DoubleClick(c);
-        }
-        break;
-      case ControlKind::kEdit:
-      case ControlKind::kMemo:
-        if (code == EN_CHANGE) {
-          user::TextChanged(c, WindowText(n->hwnd));
-        } else if (code == EN_SETFOCUS) {
-          form_.ViewFocused(&c);
-        }
-        break;
-      case ControlKind::kListBox:
-        if (code == LBN_SELCHANGE) {
-          ReadListSelection(*n);
-        } else if (code == LBN_DBLCLK) {
-          user::DoubleClick(c);
-        } else if (code == LBN_SETFOCUS) {
-          form_.ViewFocused(&c);
-        }
-        break;
-      case ControlKind::kComboBox:
-        if (code == CBN_SELCHANGE) {
-          int index = static_cast<int>(SendMessageA(n->hwnd, CB_GETCURSEL, 0, 0));
-          user::Select(c, index);
-        } else if (code == CBN_EDITCHANGE) {
-          user::TextChanged(c, WindowText(n->hwnd));
-        } else if (code == CBN_SETFOCUS) {
-          form_.ViewFocused(&c);
-        }
-        break;
-      default:
-        break;
-    }
-  }
-
-  // The user changed a list box's selection natively: the model takes it, then onClick runs.
-  void ReadListSelection(Native& n) {
-    auto& list = static_cast<ListBox&>(*n.control);
-    if (!form_.AcceptsInput()) return;
-    if (list.multiSelect()) {
-      for (int i = 0; i < list.count(); ++i) {
-        list.SetSelected(i, SendMessageA(n.hwnd, LB_GETSEL, static_cast<WPARAM>(i), 0) > 0);
-      }
-      list.SetItemIndex(static_cast<int>(SendMessageA(n.hwnd, LB_GETCARETINDEX, 0, 0)));
-    } else {
-      list.SetItemIndex(static_cast<int>(SendMessageA(n.hwnd, LB_GETCURSEL, 0, 0)));
-    }
-    form_.Dispatch(list.onClick);
+    if (Native* n = FindId(id)) win32::AdapterFor(n->control->kind()).Command(*n, code);
   }
 
   LRESULT OnNotify(NMHDR* hdr) {
     if (pushing_ || !hdr) return 0;
     Native* n = FindHwnd(hdr->hwndFrom);
-    if (!n) return 0;
-    Control& c = *n->control;
-    if (c.kind() == ControlKind::kPageControl) {
-      if (hdr->code == TCN_SELCHANGE) {
-        user::Select(c, static_cast<int>(SendMessageA(n->hwnd, TCM_GETCURSEL, 0, 0)));
-      } else if (hdr->code == NM_SETFOCUS) {
-        form_.ViewFocused(&c);
-      }
-    } else if (c.kind() == ControlKind::kSpinButton && hdr->code == UDN_DELTAPOS) {
-      const auto* ud = reinterpret_cast<NMUPDOWN*>(hdr);
-      auto& spin = static_cast<SpinButton&>(c);
-      if (ud->iDelta > 0) {
-        user::SpinUp(spin);
-      } else if (ud->iDelta < 0) {
-        user::SpinDown(spin);
-      }
-      return 1;  // the arrows stay where they are; the handlers step the number
-    }
-    return 0;
+    return n ? win32::AdapterFor(n->control->kind()).Notify(*n, *hdr) : 0;
   }
 
   void RestoreFocus() {
@@ -1192,7 +781,7 @@ std::string Win32Runner::Popup(MenuItem& menu, platform::Point at, platform::Win
   PostMessageA(w, WM_NULL, 0, 0);
   DestroyMenu(h);
   const MenuPath* path = cmd ? ids.PathOf(cmd) : nullptr;
-  const MenuItem* item = path ? Resolve(&menu, *path) : nullptr;
+  const MenuItem* item = path ? win32::ItemAt(&menu, *path) : nullptr;
   if (!item || !item->enabled) return {};
   std::string name = item->name;
   auto handler = item->onClick;  // the handler may rebuild the menu

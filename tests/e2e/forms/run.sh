@@ -35,6 +35,9 @@ for _ in $(seq 1 50); do
   sleep 0.1
 done
 wdx_check "the form's timer ticks while the dialog waits" test "$ticking" = 1
+# A picture of the dialog for a person to look at (not checked here).
+shots=${WDX_BUILD_ROOT:-$WDX_ROOT/build}
+mkdir -p "$shots" && import -window root "$shots/forms-sample.png" 2>/dev/null
 
 # A value that is no number: Ok shows the error box and keeps the dialog.
 wdx_check "type into the field" drive settext "$h" Edit 0 "12a"

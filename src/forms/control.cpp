@@ -102,4 +102,14 @@ bool Control::Focused() const { return form_->activeControl() == this; }
 
 bool Control::SetFocus() { return form_->SetFocus(this); }
 
+void Control::FocusByUser() {
+  if (CanFocus() && !Focused()) form_->SetFocus(this);
+}
+
+void Control::UserClick() {
+  if (onClick) onClick();
+}
+
+bool Control::UserPick(int /*index*/) { return false; }
+
 }  // namespace wdx::forms

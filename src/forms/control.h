@@ -121,6 +121,22 @@ class Control {
   std::function<void()> onDblClick;
   std::function<void()> onChange;
 
+  // --- What the user's actions do to a control of this kind. forms/user.h calls these once it
+  // has found that the control takes input; dialog code does not.
+
+  // Clicking into a control that takes the focus gives it the focus first.
+  void FocusByUser();
+  // A click (inside Form::Dispatch): runs onClick; buttons and boxes do more first.
+  virtual void UserClick();
+  // Picks entry `index` (a row, an item, a page) and runs the handlers; false when the kind
+  // has no entries or there is no such entry.
+  virtual bool UserPick(int index);
+  // Whether the user can type this control's text, and at most how many characters (0: any).
+  virtual bool TakesTyping() const { return false; }
+  virtual int typingLimit() const { return 0; }
+  // What the user typed becomes the control's text (no handler runs here).
+  virtual void UserText(std::string text) { SetText(std::move(text)); }
+
  protected:
   Control(Parent parent, ControlKind kind, std::string name, std::string text, int width, int height);
   // Tells the form's view which properties changed.

@@ -64,6 +64,11 @@ void Button::SetDefault(bool v) {
 
 void Button::SetCancel(bool v) { isCancel_ = v; }
 
+void Button::UserClick() {
+  if (modalResult_ != ModalResult::kNone) form().SetModalResult(modalResult_);
+  Control::UserClick();
+}
+
 // --- Edit
 
 Edit::Edit(Parent parent, std::string name, std::string text)
@@ -163,6 +168,11 @@ void CheckBox::SetChecked(bool v) {
   Changed(prop::kChecked);
 }
 
+void CheckBox::UserClick() {
+  SetChecked(!checked_);
+  Control::UserClick();
+}
+
 RadioButton::RadioButton(Parent parent, std::string name, std::string caption)
     : Control(parent, ControlKind::kRadioButton, std::move(name), std::move(caption), 113, 17) {
   focusable_ = true;
@@ -180,6 +190,12 @@ void RadioButton::SetChecked(bool v) {
 }
 
 bool RadioButton::TabTarget() const { return checked_; }
+
+void RadioButton::UserClick() {
+  if (checked_) return;
+  SetChecked(true);
+  Control::UserClick();
+}
 
 // --- ListControl
 
@@ -308,6 +324,17 @@ void ListBox::SetItemHeight(int h) {
   Changed(prop::kOptions);
 }
 
+bool ListBox::UserPick(int index) {
+  if (index < 0 || index >= count()) return false;
+  FocusByUser();
+  if (multiSelect_) {
+    for (int i = 0; i < count(); ++i) SetSelected(i, i == index);
+  }
+  SetItemIndex(index);
+  form().Dispatch(onClick);
+  return true;
+}
+
 void ListBox::ItemsReplaced() { selected_.assign(items().size(), false); }
 
 void ListBox::ItemInserted(int index) { selected_.insert(selected_.begin() + index, false); }
@@ -349,6 +376,18 @@ void ComboBox::SetComboText(std::string text) {
   }
   if (itemIndex() >= 0 && item(itemIndex()) != text) ListControl::SetItemIndex(-1);
   SetText(std::move(text));
+}
+
+bool ComboBox::UserPick(int index) {
+  if (index < 0 || index >= count()) return false;
+  FocusByUser();
+  const std::string before = text();
+  SetItemIndex(index);
+  form().Dispatch([&] {
+    if (onClick) onClick();
+    if (text() != before && onChange) onChange();
+  });
+  return true;
 }
 
 void ComboBox::ItemsReplaced() {
@@ -407,6 +446,16 @@ void PageControl::SetActivePageIndex(int index) {
 
 void PageControl::SetActivePage(const TabSheet* page) {
   if (page && &page->pageControl() == this) SetActivePageIndex(page->pageIndex());
+}
+
+bool PageControl::UserPick(int index) {
+  if (index < 0 || index >= static_cast<int>(pages().size())) return false;
+  if (index == activePage_) return true;
+  SetActivePageIndex(index);
+  Form& f = form();
+  if (f.activeControl() && !f.activeControl()->CanFocus()) f.SetFocus(this);
+  f.Dispatch(onChange);
+  return true;
 }
 
 void PageControl::PageAdded(TabSheet* /*page*/) {

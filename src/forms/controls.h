@@ -36,6 +36,7 @@ class Button : public Control {
   void SetCancel(bool v);
   ModalResult modalResult() const { return modalResult_; }
   void SetModalResult(ModalResult r) { modalResult_ = r; }
+  void UserClick() override;
 
  private:
   bool isDefault_ = false;
@@ -55,6 +56,8 @@ class Edit : public Control {
   void SetPasswordChar(char c);
   bool readOnly() const { return readOnly_; }
   void SetReadOnly(bool v);
+  bool TakesTyping() const override { return !readOnly_; }
+  int typingLimit() const override { return maxLength_; }
 
  private:
   int maxLength_ = 0;
@@ -79,6 +82,8 @@ class Memo : public Control {
   // Enter makes a new line (true) or presses the default button (false).
   bool wantReturns() const { return wantReturns_; }
   void SetWantReturns(bool v);
+  bool TakesTyping() const override { return !readOnly_; }
+  int typingLimit() const override { return maxLength_; }
 
  private:
   int maxLength_ = 0;
@@ -93,6 +98,8 @@ class CheckBox : public Control {
   CheckBox(Parent parent, std::string name, std::string caption = {});
   bool checked() const { return checked_; }
   void SetChecked(bool v);
+  // Toggles the box, then runs onClick.
+  void UserClick() override;
 
  private:
   bool checked_ = false;
@@ -106,6 +113,8 @@ class RadioButton : public Control {
   // Checking one unchecks the others of its group.
   void SetChecked(bool v);
   bool TabTarget() const override;
+  // Checks the button; onClick runs only when it was not checked already.
+  void UserClick() override;
 
  private:
   bool checked_ = false;
@@ -158,6 +167,8 @@ class ListBox : public ListControl {
   // 0: the font's natural row height.
   int itemHeight() const { return itemHeight_; }
   void SetItemHeight(int h);
+  // Selects that row alone (onClick).
+  bool UserPick(int index) override;
 
  protected:
   void ItemsReplaced() override;
@@ -183,6 +194,11 @@ class ComboBox : public ListControl {
   // The text changes: a drop-down list selects the item of that text, if any; a drop-down
   // keeps the selection only when the text is still the selected item's.
   void SetComboText(std::string text);
+  // Selects the item (onClick, then onChange when the text changed).
+  bool UserPick(int index) override;
+  bool TakesTyping() const override { return style_ == ComboStyle::kDropDown; }
+  int typingLimit() const override { return maxLength_; }
+  void UserText(std::string text) override { SetComboText(std::move(text)); }
 
  protected:
   void ItemsReplaced() override;
@@ -221,6 +237,8 @@ class PageControl : public Control {
   TabSheet* activePage() const;
   void SetActivePageIndex(int index);
   void SetActivePage(const TabSheet* page);
+  // Turns to that page (onChange); the focus leaves a page that went away.
+  bool UserPick(int index) override;
 
   // The page area inside the control (below the tabs), relative to it.
   static constexpr int kPageLeft = 4;

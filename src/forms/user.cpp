@@ -8,149 +8,45 @@ namespace {
 
 bool CanAct(const Control& c) { return c.form().AcceptsInput() && c.Usable(); }
 
-// Clicking into a control that takes the focus gives it the focus first.
-void FocusOnClick(Control& c) {
-  if (c.CanFocus() && !c.Focused()) c.form().SetFocus(&c);
-}
-
 void Run(Form& form, const std::function<void()>& handler) { form.Dispatch(handler); }
 
 }  // namespace
 
 bool Click(Control& c) {
   if (!CanAct(c)) return false;
-  Form& form = c.form();
-  FocusOnClick(c);
-  switch (c.kind()) {
-    case ControlKind::kButton: {
-      auto& button = static_cast<Button&>(c);
-      Run(form, [&] {
-        if (button.modalResult() != ModalResult::kNone) form.SetModalResult(button.modalResult());
-        if (button.onClick) button.onClick();
-      });
-      return true;
-    }
-    case ControlKind::kCheckBox: {
-      auto& box = static_cast<CheckBox&>(c);
-      box.SetChecked(!box.checked());
-      Run(form, box.onClick);
-      return true;
-    }
-    case ControlKind::kRadioButton: {
-      auto& radio = static_cast<RadioButton&>(c);
-      if (radio.checked()) return true;
-      radio.SetChecked(true);
-      Run(form, radio.onClick);
-      return true;
-    }
-    default:
-      Run(form, c.onClick);
-      return true;
-  }
+  c.FocusByUser();
+  Run(c.form(), [&] { c.UserClick(); });
+  return true;
 }
 
 bool DoubleClick(Control& c) {
   if (!CanAct(c)) return false;
-  FocusOnClick(c);
+  c.FocusByUser();
   Run(c.form(), c.onDblClick);
   return true;
 }
 
-namespace {
-
-bool TakesText(const Control& c) {
-  switch (c.kind()) {
-    case ControlKind::kEdit:
-      return !static_cast<const Edit&>(c).readOnly();
-    case ControlKind::kMemo:
-      return !static_cast<const Memo&>(c).readOnly();
-    case ControlKind::kComboBox:
-      return static_cast<const ComboBox&>(c).style() == ComboStyle::kDropDown;
-    default:
-      return false;
-  }
-}
-
-int MaxLengthOf(const Control& c) {
-  switch (c.kind()) {
-    case ControlKind::kEdit:
-      return static_cast<const Edit&>(c).maxLength();
-    case ControlKind::kMemo:
-      return static_cast<const Memo&>(c).maxLength();
-    case ControlKind::kComboBox:
-      return static_cast<const ComboBox&>(c).maxLength();
-    default:
-      return 0;
-  }
-}
-
-}  // namespace
-
 bool TextChanged(Control& c, std::string text) {
   if (!c.form().AcceptsInput()) return false;
   if (text == c.text()) return true;
-  if (c.kind() == ControlKind::kComboBox) {
-    static_cast<ComboBox&>(c).SetComboText(std::move(text));
-  } else {
-    c.SetText(std::move(text));
-  }
+  c.UserText(std::move(text));
   Run(c.form(), c.onChange);
   return true;
 }
 
 bool EnterText(Control& c, std::string_view text) {
-  if (!CanAct(c) || !TakesText(c)) return false;
-  FocusOnClick(c);
-  const int limit = MaxLengthOf(c);
+  if (!CanAct(c) || !c.TakesTyping()) return false;
+  c.FocusByUser();
+  const int limit = c.typingLimit();
   if (limit > 0 && text.size() > static_cast<std::size_t>(limit)) text = text.substr(0, static_cast<std::size_t>(limit));
   return TextChanged(c, std::string(text));
 }
 
-bool Select(Control& c, int index) {
-  if (!CanAct(c)) return false;
-  Form& form = c.form();
-  switch (c.kind()) {
-    case ControlKind::kListBox: {
-      auto& list = static_cast<ListBox&>(c);
-      if (index < 0 || index >= list.count()) return false;
-      FocusOnClick(c);
-      if (list.multiSelect()) {
-        for (int i = 0; i < list.count(); ++i) list.SetSelected(i, i == index);
-      }
-      list.SetItemIndex(index);
-      Run(form, list.onClick);
-      return true;
-    }
-    case ControlKind::kComboBox: {
-      auto& combo = static_cast<ComboBox&>(c);
-      if (index < 0 || index >= combo.count()) return false;
-      FocusOnClick(c);
-      const std::string before = combo.text();
-      combo.SetItemIndex(index);
-      Run(form, [&] {
-        if (combo.onClick) combo.onClick();
-        if (combo.text() != before && combo.onChange) combo.onChange();
-      });
-      return true;
-    }
-    case ControlKind::kPageControl: {
-      auto& pages = static_cast<PageControl&>(c);
-      if (index < 0 || index >= static_cast<int>(pages.pages().size())) return false;
-      if (index == pages.activePageIndex()) return true;
-      pages.SetActivePageIndex(index);
-      // The focus cannot stay on a control of a page that went away.
-      if (form.activeControl() && !form.activeControl()->CanFocus()) form.SetFocus(&pages);
-      Run(form, pages.onChange);
-      return true;
-    }
-    default:
-      return false;
-  }
-}
+bool Select(Control& c, int index) { return CanAct(c) && c.UserPick(index); }
 
 bool ToggleSelected(ListBox& list, int index) {
   if (!CanAct(list) || index < 0 || index >= list.count()) return false;
-  FocusOnClick(list);
+  list.FocusByUser();
   if (list.multiSelect()) {
     list.SetSelected(index, !list.selected(index));
     list.SetItemIndex(index);

@@ -3,26 +3,11 @@
 #include <chrono>
 #include <random>
 
+#include "shared/text_util.h"
+
 namespace wdx {
 
 namespace {
-
-constexpr std::size_t kShortStringMax = 255;
-constexpr char kHexDigits[] = "0123456789ABCDEF";
-
-std::string CutShort(std::string_view s) { return std::string(s.substr(0, kShortStringMax)); }
-
-void AppendHexPair(std::string& out, unsigned value) {
-  out.push_back(kHexDigits[(value >> 4) & 0xF]);
-  out.push_back(kHexDigits[value & 0xF]);
-}
-
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
 
 // The value of the digits at [pos, pos + 2) of s; a pair that runs past the end is read as the
 // digits that exist (one, or none, which is a failure).
@@ -31,7 +16,7 @@ std::optional<unsigned> ReadPair(std::string_view s, std::size_t pos) {
   if (digits.empty()) return std::nullopt;
   unsigned v = 0;
   for (char c : digits) {
-    int d = HexValue(c);
+    int d = HexDigitValue(c);
     if (d < 0) return std::nullopt;
     v = v * 16 + static_cast<unsigned>(d);
   }

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "shared/date_time.h"
+#include "shared/text_util.h"
 
 namespace wdx {
 namespace {
@@ -64,13 +65,6 @@ std::string Number(int value, std::size_t width, bool padded) {
   return s;
 }
 
-std::string Upper(std::string_view s) {
-  std::string out(s);
-  for (char& c : out)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return out;
-}
-
 bool StartsWith(std::string_view s, std::size_t at, std::string_view token) {
   return s.substr(at, token.size()) == token;
 }
@@ -88,7 +82,7 @@ std::string ComposeDate(std::string_view name, const CivilDateTime& d, bool zero
     } else if (StartsWith(name, i, "Mmm")) {
       out += monthName.substr(0, 3), i += 3;
     } else if (StartsWith(name, i, "MMM")) {
-      out += Upper(monthName.substr(0, 3)), i += 3;
+      out += UpperAscii(monthName.substr(0, 3)), i += 3;
     } else if (StartsWith(name, i, "MM")) {
       out += Number(d.month, 2, zeros), i += 2;
     } else if (StartsWith(name, i, "DD")) {
@@ -163,9 +157,9 @@ std::string FormatDate(int format, double dateTime, bool leadingZeros, int dayOf
     const std::string_view dayName = kDayNames[static_cast<std::size_t>(DayOfWeek(day) - 1)];
     switch (format - kFirstDayOfWeekFormat) {
       case 0: return std::string(dayName.substr(0, 3));
-      case 1: return Upper(dayName.substr(0, 3));
+      case 1: return UpperAscii(dayName.substr(0, 3));
       case 2: return std::string(dayName);
-      default: return Upper(dayName);
+      default: return UpperAscii(dayName);
     }
   }
   return ComposeDate(DateFormatName(format), *d, leadingZeros);

@@ -5,15 +5,11 @@
 #include <filesystem>
 #include <system_error>
 
+#include "shared/text_util.h"
+
 namespace wdx {
 
 namespace {
-constexpr std::size_t kShortStringMax = 255;
-
-std::string Short(std::string s) {
-  if (s.size() > kShortStringMax) s.resize(kShortStringMax);
-  return s;
-}
 
 // The fixed-point digits of x without padding.
 std::string FixedText(std::uint8_t decimals, double x) {
@@ -63,11 +59,11 @@ std::int32_t MakeTmsfPosition(std::uint8_t track, std::uint8_t minutes, std::uin
 std::string PadLeft(std::string_view text, std::uint8_t width) {
   std::string s(text);
   if (s.size() < width) s.insert(0, width - s.size(), ' ');
-  return Short(std::move(s));
+  return CutShort(s);
 }
 
 std::string FormatNumber(std::uint8_t width, std::uint8_t decimals, double x) {
-  return PadLeft(Short(FixedText(decimals, x)), width);
+  return PadLeft(CutShort(FixedText(decimals, x)), width);
 }
 
 std::string FormatThousands(std::uint8_t width, std::uint8_t decimals, double x) {
@@ -86,7 +82,7 @@ std::string ReplaceExtension(std::string_view name, std::string_view extension) 
   std::string s(name);
   if (s.size() >= 3) s.resize(s.size() - 3);
   s.append(extension);
-  return Short(std::move(s));
+  return CutShort(s);
 }
 
 bool FolderExists(const std::string& path) {

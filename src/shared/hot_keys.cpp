@@ -3,6 +3,7 @@
 #include <array>
 
 #include "platform/virtual_keys.h"
+#include "shared/text_util.h"
 
 namespace wdx {
 namespace {
@@ -192,15 +193,6 @@ static_assert(kTable.count == kHotKeyCount, "the hot key layout must fill 0..720
 
 constexpr std::array<int, 10> kReserved{89, 185, 233, 590, 557, 558, 559, 566, 571, 607};
 
-char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (AsciiUpper(a[i]) != AsciiUpper(b[i])) return false;
-  return true;
-}
-
 }  // namespace
 
 HotKey DecipherKey(int index) {
@@ -218,7 +210,7 @@ int FindHotKeyByName(std::string_view name) {
   // The names are plain ASCII, so ASCII folding matches exactly what upper-casing both sides
   // in the Windows code page would.
   for (int i = 0; i < kHotKeyCount; ++i)
-    if (EqualIgnoringCase(HotKeyName(i), name)) return i;
+    if (EqualsNoCase(HotKeyName(i), name)) return i;
   return -1;
 }
 

@@ -1,8 +1,9 @@
 #include "shared/remap_keys.h"
 
-#include <cctype>
 #include <fstream>
 #include <system_error>
+
+#include "shared/text_util.h"
 
 namespace wdx {
 
@@ -22,12 +23,6 @@ SwapTable MakeNeutral() {
   return t;
 }
 
-std::string Upper(std::string_view s) {
-  std::string u(s);
-  for (char& c : u) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return u;
-}
-
 }  // namespace
 
 const SwapTable& NeutralSwapTable() {
@@ -39,14 +34,14 @@ bool SwapsInUse(const SwapTable& table) { return table != NeutralSwapTable(); }
 
 std::string SwapFileName(std::string_view libraryPath) {
   std::string name(libraryPath);
-  const std::string upper = Upper(name);
+  const std::string upper = UpperAscii(name);
   if (upper.size() >= 4 && upper.compare(upper.size() - 4, 4, ".WDX") == 0) return name.substr(0, name.size() - 4) + ".WDS";
   const std::size_t slash = name.find_last_of("\\/:");
   const std::size_t dot = name.find_last_of('.');
   std::string result =
       (dot != std::string::npos && (slash == std::string::npos || dot > slash)) ? name.substr(0, dot) + ".WDS" : name + ".WDS";
   // A library that is itself named .WDS keeps its own file apart.
-  if (Upper(result) == upper) result = name + ".WDS";
+  if (UpperAscii(result) == upper) result = name + ".WDS";
   return result;
 }
 

@@ -1,9 +1,10 @@
 #include "shared/settings.h"
 
 #include <algorithm>
-#include <cctype>
 #include <limits>
 #include <system_error>
+
+#include "shared/text_util.h"
 
 namespace wdx {
 
@@ -86,10 +87,8 @@ std::filesystem::path ToNativePath(std::string_view storedPath) {
 TSettingsRec::TSettingsRec() { selectedCommands.fill(true); }
 
 std::string UpperValue(std::string_view text, std::size_t maxLen) {
-  std::string s(text.substr(0, std::min(maxLen, text.size())));
   // Single-byte text: upper-case the ASCII letters, as the file's readers always have.
-  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return s;
+  return UpperAscii(text.substr(0, std::min(maxLen, text.size())));
 }
 
 bool IsYes(std::string_view text) { return text == "YES"; }
@@ -116,15 +115,8 @@ std::int32_t ProfileNumber(std::string_view text) {
   constexpr std::int64_t kCap = std::int64_t{1} << 33;
   std::int64_t v = 0;
   for (; i < text.size(); ++i) {
-    unsigned char c = static_cast<unsigned char>(text[i]);
-    int d;
-    if (std::isdigit(c)) {
-      d = c - '0';
-    } else if (hex && std::isxdigit(c)) {
-      d = std::toupper(c) - 'A' + 10;
-    } else {
-      break;
-    }
+    const int d = HexDigitValue(text[i]);
+    if (d < 0 || (d > 9 && !hex)) break;
     v = std::min(v * (hex ? 16 : 10) + d, kCap);
   }
   if (hex) {

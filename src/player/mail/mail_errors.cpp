@@ -32,11 +32,6 @@ constexpr std::array<std::pair<int, const char*>, 21> kStrings{{
 
 }  // namespace
 
-std::string CutShort(std::string s) {
-  if (s.size() > kShortStringMax) s.resize(kShortStringMax);
-  return s;
-}
-
 std::optional<std::string> FindMailString(int id) {
   for (const auto& [key, text] : kStrings)
     if (key == id) return std::string(text);

@@ -7,11 +7,9 @@
 #include <stdexcept>
 #include <string>
 
-namespace wdx::mail {
+#include "shared/text_util.h"
 
-// Texts are cut to this length, the limit of the suite's short strings.
-constexpr std::size_t kShortStringMax = 255;
-std::string CutShort(std::string s);
+namespace wdx::mail {
 
 // String table ids of the mail suite.
 namespace sid {

@@ -278,7 +278,6 @@ namespace {
 std::string NameParameter(const char* parameter, std::string_view fileName, const std::string& charset) {
   std::string name = OneLine(fileName);
   if (!HasEightBit(name)) return std::string("; ") + parameter + "=" + QuotedString(name);
-  static constexpr char kHex[] = "0123456789ABCDEF";
   std::string out = std::string("; ") + parameter + "*=" + charset + "''";
   for (char ch : name) {
     auto c = static_cast<unsigned char>(ch);
@@ -286,8 +285,7 @@ std::string NameParameter(const char* parameter, std::string_view fileName, cons
       out += ch;
     } else {
       out += '%';
-      out += kHex[c >> 4];
-      out += kHex[c & 0x0F];
+      AppendHexPair(out, c);
     }
   }
   return out;

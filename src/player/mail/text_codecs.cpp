@@ -10,15 +10,13 @@ namespace wdx::mail {
 namespace {
 
 constexpr char kBase64Alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-constexpr char kHexDigits[] = "0123456789ABCDEF";
 constexpr char kCr = '\r';
 constexpr char kLf = '\n';
 constexpr char kCtrlZ = 26;
 
 void AppendHexEscape(std::string& out, unsigned char b) {
   out += '=';
-  out += kHexDigits[b >> 4];
-  out += kHexDigits[b & 0x0F];
+  AppendHexPair(out, b);
 }
 
 // Encoded header text read by DecodeHeaderWords at the most.

@@ -33,7 +33,7 @@ write_demo_library() {
   rm -f "$dir"/DEMO.*
   printf '[Misc]\r\nCurrent File=C:\\wendrix-demo\\DEMO.WDX\r\nStart Editor=No\r\n' \
     >"$WINEPREFIX/drive_c/windows/WENDX.INI"
-  "$WDX_WINE32" "$(wdx_exe wdxplayertool)" mklib 'C:\wendrix-demo\DEMO.WDX' \
+  "$WDX_WINE" "$(wdx_exe wdxplayertool)" mklib 'C:\wendrix-demo\DEMO.WDX' \
     "Demo Hello" "$CTRL_ALT_H" 1 0 "" "$DEMO_TEXT" || return 1
   wdx_say "demo library C:\\wendrix-demo\\DEMO.WDX: macro \"Demo Hello\" on Ctrl+Alt+H types '$DEMO_TEXT'"
 }
@@ -98,10 +98,15 @@ stop_all() {
 }
 
 wdx_install_deps || exit 1
-wdx_say "building the Windows programs (win32; log: $BUILD_ROOT/logs/demo-build-win32.log)"
-wdx_build_preset win32 "$BUILD_ROOT/win32" "$BUILD_ROOT/logs/demo-build-win32.log" \
+# Decided after the install: where 32-bit programs cannot run, the demo shows the 64-bit build.
+unset WDX_WINE_ARCH
+wdx_wine_loader_setup
+PRESET=win$WDX_WINE_ARCH
+wdx_say "$WDX_WINE_ARCH_WHY: the demo runs the $PRESET build"
+wdx_say "building the Windows programs ($PRESET; log: $BUILD_ROOT/logs/demo-build-$PRESET.log)"
+wdx_build_preset "$PRESET" "$BUILD_ROOT/$PRESET" "$BUILD_ROOT/logs/demo-build-$PRESET.log" \
   Wendplay WDXHOOK wdxprobe wdxplayertool || exit 1
-export WDX_WIN32_BUILD=$BUILD_ROOT/win32
+export WDX_WIN32_BUILD=$BUILD_ROOT/win32 WDX_WIN64_BUILD=$BUILD_ROOT/win64
 
 trap 'wdx_wine_env_down' EXIT
 trap 'exit 130' INT TERM

@@ -19,13 +19,19 @@
 # at once when a later check could only repeat the fault.
 #
 # Windows programs are looked up in $WDX_WIN32_BUILD/bin (default build/win32/bin, the win32
-# preset) and $WDX_WIN64_BUILD/bin for 64-bit ones.
+# preset), or in $WDX_WIN64_BUILD/bin on a host that cannot run 32-bit programs (or with
+# WDX_FORCE_WINE64=1): wdx_exe and $WDX_WINE follow that choice, so a run.sh names no
+# architecture. `wdx_exe NAME --64` always means the 64-bit build.
 
 WDX_ROOT=${WDX_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
 WDX_WIN32_BUILD=${WDX_WIN32_BUILD:-$WDX_ROOT/build/win32}
 WDX_WIN64_BUILD=${WDX_WIN64_BUILD:-$WDX_ROOT/build/win64}
-WDX_WINE32=wine
-if command -v wine64 >/dev/null 2>&1; then WDX_WINE64=wine64; else WDX_WINE64=/usr/lib/wine/wine64; fi
+# shellcheck source=scripts/lib/wine-arch.sh
+. "$WDX_ROOT/scripts/lib/wine-arch.sh"
+# WDX_WINE starts the tests' programs: `wine` with the win32 build where 32-bit programs run,
+# else the 64-bit loader with the win64 build (see wine-arch.sh). Tests never call `wine`.
+wdx_wine_loader_setup
+WDX_WINE64=$WDX_WINE64_LOADER
 
 WDX_STARTED_PIDS=()
 WDX_LAST_PID=
@@ -39,7 +45,10 @@ wdx_log() { printf '[%s] %s\n' "$(date +%H:%M:%S)" "$*" >&2; }
 # wdx_exe NAME [--64]: path of NAME.exe from the win32 (or win64) build; fails with a hint.
 wdx_exe() {
   local name=$1 dir=$WDX_WIN32_BUILD preset=win32
-  [ "${2:-}" = --64 ] && { dir=$WDX_WIN64_BUILD; preset=win64; }
+  if [ "${2:-}" = --64 ] || [ "$WDX_WINE_ARCH" = 64 ]; then
+    dir=$WDX_WIN64_BUILD
+    preset=win64
+  fi
   local path=$dir/bin/$name.exe
   if [ ! -f "$path" ]; then
     path=$(find "$dir" -name "$name.exe" -type f 2>/dev/null | head -n 1)
@@ -106,12 +115,19 @@ wdx_wine_env_start() {
     WDX_WINE_DIR=$(mktemp -d /tmp/wdx-wine.XXXXXX)
     WDX_WINE_DIR_TEMP=1
   fi
-  export WINEPREFIX=$WDX_WINE_DIR/prefix
+  # One prefix per road: a prefix made by one loader is never handed to the other.
+  export WINEPREFIX=$WDX_WINE_DIR/prefix-win$WDX_WINE_ARCH
   wdx_xvfb_start || return 1
   # A fresh prefix must be fully set up before the first program, or its X driver may not be
-  # ready: wineboot -i, then wait until the server has nothing left to do.
-  (wineboot -i && wineserver -w) >"$WDX_WINE_DIR/wineboot.log" 2>&1 &
+  # ready: wineboot -i, then wait until the server has nothing left to do. wineboot runs through
+  # the road's loader (the wineboot command would take Debian's wrapper and its 32-bit loader).
+  ("$WDX_WINE" wineboot -i && wineserver -w) >"$WDX_WINE_DIR/wineboot.log" 2>&1 &
   WDX_WINEBOOT_PID=$!
+}
+
+# wdx_winepath PATH: the Windows form of a Unix path, through the road's loader.
+wdx_winepath() {
+  "$WDX_WINE" winepath -w "$1" 2>/dev/null | tr -d '\r'
 }
 
 wdx_wine_env_ready() {
@@ -133,6 +149,15 @@ wdx_wine_env_ready() {
     wdx_log "wineboot -i failed (exit $rc):"; cat "$WDX_WINE_DIR/wineboot.log" >&2
     return 1
   fi
+  # wineboot can end well with a prefix that cannot show a window (no X driver): say so now,
+  # with its log, rather than let every test fail on it one by one.
+  if grep -qiE 'no driver could be loaded|Exec format error|could not load kernel32' "$WDX_WINE_DIR/wineboot.log" ||
+    [ ! -f "$WINEPREFIX/system.reg" ]; then
+    wdx_log "the Wine prefix $WINEPREFIX did not come up (${WDX_WINE_ARCH}-bit road); wineboot's log:"
+    sed 's/^/    /' "$WDX_WINE_DIR/wineboot.log" >&2
+    return 1
+  fi
+  wdx_prefix_check "$WINEPREFIX"
 }
 
 wdx_wine_env_up() {
@@ -210,7 +235,7 @@ wdx_wine_leftovers() {
 # wdx_wine_start [--64] EXE [ARG...]: starts a Windows program in the background (not in a
 # command substitution: the pid is kept in WDX_LAST_PID and WDX_STARTED_PIDS of this shell).
 wdx_wine_start() {
-  local loader=$WDX_WINE32
+  local loader=$WDX_WINE
   [ "${1:-}" = --64 ] && { loader=$WDX_WINE64; shift; }
   "$loader" "$@" </dev/null >>"${WDX_WINE_DIR:-/tmp}/programs.log" 2>&1 &
   WDX_LAST_PID=$!
@@ -288,7 +313,7 @@ wdx_probe() {
   if [ -z "${WDX_PROBE:-}" ]; then
     WDX_PROBE=$(wdx_exe wdxprobe) || return 1
   fi
-  "$WDX_WINE32" "$WDX_PROBE" "$@"
+  "$WDX_WINE" "$WDX_PROBE" "$@"
 }
 
 # Starts Wine's Notepad and waits for its window: WDX_NOTEPAD_PID, WDX_NOTEPAD_HWND.

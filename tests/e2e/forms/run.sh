@@ -9,7 +9,7 @@ wdx_e2e_begin forms
 
 sample=$(wdx_exe wdxformsample) || wdx_e2e_end
 driver=$(wdx_exe wdxformdriver) || wdx_e2e_end
-drive() { "$WDX_WINE32" "$driver" "$@"; }
+drive() { "$WDX_WINE" "$driver" "$@"; }
 
 # The program writes its report into its working folder; the folder lives in the Wine
 # environment's own, which goes with the environment.
@@ -22,9 +22,13 @@ pid=$WDX_LAST_PID
 h=$(wdx_probe wait --title "Wendrix Forms Sample" --visible --timeout 30000)
 wdx_require "the modal dialog shows" test -n "$h"
 
-ex=$(drive exstyle "$h")
-wdx_check "it stays on top (WS_EX_TOPMOST)" test $((ex & 0x8)) -ne 0
-wdx_check "it is a tool window (WS_EX_TOOLWINDOW)" test $((ex & 0x80)) -ne 0
+ex=$(drive exstyle "$h" | tr -d '\r')
+# The bits below mean something only when the driver gave a number.
+is_number() { [[ "$1" =~ ^(0x[0-9A-Fa-f]+|[0-9]+)$ ]]; }
+if wdx_check "the extended style reads as a number ('$ex')" is_number "$ex"; then
+  wdx_check "it stays on top (WS_EX_TOPMOST)" test $((ex & 0x8)) -ne 0
+  wdx_check "it is a tool window (WS_EX_TOOLWINDOW)" test $((ex & 0x80)) -ne 0
+fi
 wdx_expect_eq "the first focus is on the number field" "Edit" "$(drive focus "$h")"
 
 # The timer runs inside the modal loop: its label counts up.

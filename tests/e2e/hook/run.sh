@@ -16,7 +16,7 @@ wdx_require "WDXHOOK.dll lies beside it" test -f "$(dirname "$exe")/WDXHOOK.dll"
 
 out=$WDX_WINE_DIR/wdxhooktest.out
 rc=0
-timeout 120 "$WDX_WINE32" "$exe" >"$out" 2>/dev/null &
+timeout 120 "$WDX_WINE" "$exe" >"$out" 2>/dev/null &
 WDX_STARTED_PIDS+=($!)
 wait $! || rc=$?
 wdx_results "$out"

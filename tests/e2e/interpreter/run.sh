@@ -13,7 +13,7 @@ wdx_require "wdxtypetest.exe is built" test -n "$exe"
 
 out=$WDX_WINE_DIR/wdxtypetest.out
 rc=0
-timeout 180 "$WDX_WINE32" "$exe" >"$out" 2>/dev/null || rc=$?
+timeout 180 "$WDX_WINE" "$exe" >"$out" 2>/dev/null || rc=$?
 wdx_results "$out"
 wdx_expect_eq "wdxtypetest exit code" 0 "$rc"
 
@@ -22,7 +22,7 @@ macro=$WDX_WINE_DIR/notepad-macro.txt
 printf 'Dear Sir,\r\n<TAB>Thanks!<ENTER>Bye<BACKSPACE><BACKSPACE>ye %%T1%%<SHIFT>x' >"$macro"
 if wdx_notepad_start; then
   rc=0
-  timeout 120 "$WDX_WINE32" "$exe" --type "$(winepath -w "$macro" 2>/dev/null)" >/dev/null 2>&1 || rc=$?
+  timeout 120 "$WDX_WINE" "$exe" --type "$(wdx_winepath "$macro")" >/dev/null 2>&1 || rc=$?
   wdx_expect_eq "macro typed into Notepad, no modifier left down" 0 "$rc"
   sleep 1
   wdx_expect_eq "Notepad holds what the macro means" $'Dear Sir,\r\n\tThanks!\r\nBye X' "$(wdx_notepad_text)"

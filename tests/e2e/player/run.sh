@@ -23,7 +23,7 @@ printf 'Single<TAB>file' >"$dir/single.wrm"
 ini=$WINEPREFIX/drive_c/windows/WENDX.INI
 printf '[Misc]\r\nCurrent File=C:\\wdxe2e\\E2E.WDX\r\nStart Editor=No\r\n' >"$ini"
 ctrl_alt_h=151
-wdx_require "test library written" "$WDX_WINE32" "$tool" mklib 'C:\wdxe2e\E2E.WDX' \
+wdx_require "test library written" "$WDX_WINE" "$tool" mklib 'C:\wdxe2e\E2E.WDX' \
   Hello $ctrl_alt_h 1 0 "" 'Hello<ENTER>World' \
   Scoped $ctrl_alt_h 2 1 "scoped.txt" 'Scoped!' \
   Paused 159 1 0 "" '1<PAUSE>2'
@@ -38,11 +38,23 @@ wdx_wine_start "$exe"
 pid=$WDX_LAST_PID
 player=$(wdx_probe wait --class TMainWin --title "Wendrix Player" --timeout 30000)
 wdx_require "Wendplay's hidden main window appears" test -n "$player"
-# The named objects that exist now, in the tool's order.
-objects() { "$WDX_WINE32" "$tool" objects | tr -d '\r' | awk '$2 == 1 { print $1 }' | tr '\n' ' '; }
+names="WDXEX321Z WDBA1KGR WDTT1KGR WDKR1KGR WD88aveR WDKZaveR WDQJaveR"
+# objects: "NAME=1" or "NAME=0" for every named object, in that order. Prints "tool failed" when
+# the tool fails or leaves a name out, so a broken tool can never look like "none left".
+objects() {
+  local out name state states=
+  out=$("$WDX_WINE" "$tool" objects) || { echo "tool failed"; return 1; }
+  out=${out//$'\r'/}
+  for name in $names; do
+    state=$(printf '%s\n' "$out" | awk -v n="$name" '$1 == n { print $2 }')
+    case "$state" in 0 | 1) states+="$name=$state " ;; *) echo "tool failed"; return 1 ;; esac
+  done
+  printf '%s\n' "${states% }"
+}
+every() { local n out=; for n in $names; do out+="$n=$1 "; done; printf '%s\n' "${out% }"; }
 # The window exists before its creation handler made the last blocks and installed the hooks:
 # wait for the CBT block, made just before the hooks go in.
-all="WDXEX321Z WDBA1KGR WDTT1KGR WDKR1KGR WD88aveR WDKZaveR WDQJaveR "
+all=$(every 1)
 for ((i = 0; i < 60; i++)); do
   now=$(objects)
   [ "$now" = "$all" ] && break
@@ -101,7 +113,7 @@ wdx_check "a second run waits in its PAUSE" test -n "$pause"
 wdx_check "UM_CONTROL 30 is posted during the PAUSE" wdx_probe post "$player" WM_USER+11 30
 wdx_check "Wendplay ends within 10 s" wdx_wait_exit "$pid" 10
 wdx_expect_eq "exit code" 0 "$WDX_EXIT_CODE"
-wdx_expect_eq "no named object is left" "" "$(objects)"
+wdx_expect_eq "no named object is left" "$(every 0)" "$(objects)"
 
 wdx_expect_eq "the aborted run typed nothing more" "${before}121" "$(wdx_notepad_text)"
 wdx_check "Notepad closes" wdx_notepad_close

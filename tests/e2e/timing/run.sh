@@ -13,7 +13,7 @@ wdx_require "wdxtimingtest.exe is built" test -n "$exe"
 
 out=$WDX_WINE_DIR/wdxtimingtest.out
 rc=0
-timeout 120 "$WDX_WINE32" "$exe" --services >"$out" 2>/dev/null &
+timeout 120 "$WDX_WINE" "$exe" --services >"$out" 2>/dev/null &
 WDX_STARTED_PIDS+=($!)
 wait $! || rc=$?
 wdx_results "$out"
@@ -23,7 +23,7 @@ macro=$WDX_WINE_DIR/timing-macro.txt
 printf 'Start<DELAY:00001> <MM/DD/YYYY{Y}> %%T1%% <TMVAR:07:01:00:000:000:!>%%T1%%<PAUSE>, resumed%%T2%%.' >"$macro"
 day_before=$(date +%m/%d/%Y)
 if wdx_notepad_start; then
-  wdx_wine_start "$exe" --play "$(winepath -w "$macro" 2>/dev/null)"
+  wdx_wine_start "$exe" --play "$(wdx_winepath "$macro")"
   player=$WDX_LAST_PID
   pause=$(wdx_probe wait --title Pause --visible --timeout 30000)
   if wdx_check "the pause window appears, found by its caption" test -n "$pause"; then

@@ -1,10 +1,9 @@
-// Named kernel objects and input against the real functions, and the stand-in's US keyboard
+// Input against the real functions (kernel objects: the shared scenarios), and the stand-in's US keyboard
 // tables against Windows' own.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <map>
-#include <thread>
 
 #include "platform/memory/memory_input.h"
 #include "platform/virtual_keys.h"
@@ -14,73 +13,6 @@
 namespace wdx::platform {
 namespace {
 
-std::string Unique(const char* base) { return std::string(base) + std::to_string(GetCurrentProcessId()); }
-
-TEST(Win32KernelObjectsTest, NamedMappingIsSharedAndGoesWithItsLastHandle) {
-  Win32KernelObjects kernel;
-  const std::string name = Unique("WdxTestMap");
-  bool existed = true;
-  auto a = kernel.CreateSharedMemory(name, 4096, &existed);
-  ASSERT_TRUE(a);
-  EXPECT_FALSE(existed);
-  EXPECT_EQ(a->Data()[100], 0);
-  std::memcpy(a->Data(), "shared", 6);
-  auto b = kernel.CreateSharedMemory(name, 4096, &existed);
-  ASSERT_TRUE(b);
-  EXPECT_TRUE(existed);
-  auto c = kernel.OpenSharedMemory(name, 4096);
-  ASSERT_TRUE(c);
-  EXPECT_EQ(std::memcmp(c->Data(), "shared", 6), 0);
-  EXPECT_EQ(c->Size(), 4096u);
-  a.reset();
-  b.reset();
-  c.reset();
-  EXPECT_FALSE(kernel.OpenSharedMemory(name, 4096));  // gone with its last handle
-}
-
-TEST(Win32KernelObjectsTest, MutexOwnershipAcrossThreadsAndAbandonment) {
-  Win32KernelObjects kernel;
-  const std::string name = Unique("WdxTestMutex");
-  auto mine = kernel.CreateMutex(name, true);
-  ASSERT_TRUE(mine);
-  EXPECT_EQ(mine->Wait(0), WaitResult::kSignaled);  // recursion
-  WaitResult other = WaitResult::kFailed;
-  std::thread([&] {
-    Win32KernelObjects k;
-    bool existed = false;
-    auto theirs = k.CreateMutex(name, true, &existed);
-    EXPECT_TRUE(existed);
-    other = theirs->Wait(50);
-  }).join();
-  EXPECT_EQ(other, WaitResult::kTimeout);
-  EXPECT_TRUE(mine->Release());
-  EXPECT_TRUE(mine->Release());
-  EXPECT_FALSE(mine->Release());
-  // A thread that ends holding the mutex leaves it abandoned to the next waiter.
-  std::thread([&] {
-    auto theirs = Win32KernelObjects().OpenMutex(name);
-    EXPECT_EQ(theirs->Wait(0), WaitResult::kSignaled);
-  }).join();
-  EXPECT_EQ(mine->Wait(1000), WaitResult::kAbandoned);
-  EXPECT_TRUE(mine->Release());
-  EXPECT_FALSE(kernel.OpenMutex(Unique("WdxNoSuchMutex")));
-}
-
-TEST(Win32KernelObjectsTest, SemaphoreCounts) {
-  Win32KernelObjects kernel;
-  const std::string name = Unique("WdxTestSem");
-  auto sem = kernel.CreateSemaphore(name, 1, 2);
-  ASSERT_TRUE(sem);
-  EXPECT_EQ(sem->Wait(0), WaitResult::kSignaled);
-  EXPECT_EQ(sem->Wait(10), WaitResult::kTimeout);
-  auto other = kernel.OpenSemaphore(name);
-  ASSERT_TRUE(other);
-  EXPECT_TRUE(other->Release(2));
-  EXPECT_FALSE(other->Release(1));  // beyond the maximum
-  EXPECT_EQ(sem->Wait(0), WaitResult::kSignaled);
-  EXPECT_EQ(sem->Wait(0), WaitResult::kSignaled);
-  EXPECT_FALSE(kernel.OpenMutex(name));  // the name belongs to a semaphore
-}
 
 TEST(Win32InputTest, LockKeyTogglesAndKeysGoUpAgain) {
   Win32Platform real;

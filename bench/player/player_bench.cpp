@@ -7,10 +7,10 @@
 #include <fstream>
 #include <memory>
 
-#include "hook/hook_messages.h"
 #include "hook/in_process_hook.h"
 #include "platform/memory/memory_platform.h"
 #include "player/core/main_win.h"
+#include "shared/protocol_messages.h"
 
 namespace {
 

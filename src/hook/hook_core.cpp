@@ -1,9 +1,9 @@
 #include "hook/hook_core.h"
 
-#include "hook/hook_messages.h"
 #include "hook/hot_key_lookup.h"
 #include "platform/virtual_keys.h"
 #include "shared/glob_data.h"
+#include "shared/protocol_messages.h"
 #include "shared/shared_blocks.h"
 
 namespace wdx::hook {

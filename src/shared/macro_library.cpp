@@ -151,7 +151,7 @@ bool MacroLibrary::WriteMacroRecord(std::int32_t number, TMacroRec record, bool 
   // Only a record that is on disk reaches the tables, the hook library and the peer.
   RefreshTables(number, record, icon, false);
   listener_.MacroEntriesChanged(number);
-  if (notify) listener_.TellPeer(library_notice::kRecordWritten, number);
+  if (notify) listener_.TellPeer(editor_notice::kRecordWritten, number);
   return true;
 }
 
@@ -187,11 +187,11 @@ void MacroLibrary::LoadMacroLibrary(const std::string& path, bool notify) {
     const MacroIcon icon = ResolveIcon(record);  // the replaced name stays in memory only
     RefreshTables(n, record, icon, options_.repairCaseMode);
     listener_.MacroEntriesChanged(n);
-    if (notify) listener_.TellPeer(library_notice::kMacroEntries, n);
+    if (notify) listener_.TellPeer(editor_notice::kMacroEntries, n);
   }
   file.close();
   listener_.MacroCountChanged();
-  if (notify) listener_.TellPeer(library_notice::kDataGroup, library_notice::kCountGroup);
+  if (notify) listener_.TellPeer(editor_notice::kDataGroup, data_group::kMacroCount);
   if (records > kMaxMacros) {
     ShowError("The macro file " + path + " holds " + std::to_string(records) + " macros; only the first " +
               std::to_string(kMaxMacros) + " were loaded. The file was not changed.");
@@ -229,7 +229,7 @@ void MacroLibrary::RestoreSystemMacros() {
     }
     glob_.SetMacroCount(number);
     listener_.MacroCountChanged();
-    listener_.TellPeer(library_notice::kDataGroup, library_notice::kCountGroup);
+    listener_.TellPeer(editor_notice::kDataGroup, data_group::kMacroCount);
 
     TMacroRec record;
     record.SetNickname(sys.nickname);
@@ -242,7 +242,7 @@ void MacroLibrary::RestoreSystemMacros() {
       // Nothing was written: the count goes back so that it matches the file.
       glob_.SetMacroCount(number - 1);
       listener_.MacroCountChanged();
-      listener_.TellPeer(library_notice::kDataGroup, library_notice::kCountGroup);
+      listener_.TellPeer(editor_notice::kDataGroup, data_group::kMacroCount);
       return;
     }
   }

@@ -19,6 +19,7 @@
 #include "platform/platform.h"
 #include "shared/glob_data.h"
 #include "shared/macro_record.h"
+#include "shared/protocol_messages.h"
 #include "shared/settings.h"
 
 namespace wdx {
@@ -38,8 +39,9 @@ class LibraryListener {
   virtual void MacroEntriesChanged(int number) = 0;
   // The macro count changed in the block (WdxUpNumKeys).
   virtual void MacroCountChanged() = 0;
-  // Tell the other program UM_CONTROL (code, argument). The player looks for the editor's
-  // window when it has not yet and posts only when found; the editor posts to the player.
+  // Tell the other program UM_CONTROL (code, argument): one of editor_notice, whose codes the
+  // editor sends the player alike. The player looks for the editor's window when it has not
+  // yet and posts only when found; the editor posts to the player.
   virtual void TellPeer(int code, int argument) = 0;
 };
 
@@ -56,14 +58,6 @@ struct LibraryOptions {
   static LibraryOptions Player();
   static LibraryOptions Editor();
 };
-
-// UM_CONTROL codes the library operations send.
-namespace library_notice {
-constexpr int kDataGroup = 6;     // argument: data group (8 = macro count)
-constexpr int kMacroEntries = 8;  // argument: macro number
-constexpr int kRecordWritten = 20;
-constexpr int kCountGroup = 8;
-}  // namespace library_notice
 
 inline constexpr char kSaveFailedText[] = "Saving of keystrokes failed.";
 inline constexpr char kCreateFailedText[] = "New file could not be created.";

@@ -1,7 +1,7 @@
 #include "player/core/editor_link.h"
 
-#include "hook/hook_messages.h"
 #include "player/core/protocol.h"
+#include "shared/protocol_messages.h"
 
 namespace wdx::player {
 

@@ -1,7 +1,6 @@
-// What travels between the player, the editor and other programs besides the hook library's
-// reports: the UM_CONTROL codes both ways, the run requests the player posts to itself, the
-// one-character text channels and the command line a second player forwards. The message
-// numbers themselves are the hook library's (hook/hook_messages.h): one table for all.
+// The player's side of the text channels (one character per message: a nickname, a file name,
+// variable presets, a second player's command line), the texts of the protocol's refusals, and
+// the command-line helpers. The messages and their codes are in shared/protocol_messages.h.
 #pragma once
 
 #include <cstddef>
@@ -10,76 +9,10 @@
 #include <string_view>
 #include <vector>
 
-#include "hook/hook_messages.h"
 #include "player/interpreter/interpreter_host.h"
+#include "shared/protocol_messages.h"
 
 namespace wdx::player {
-
-// UM_CONTROL codes the editor (or the player itself) sends the player.
-namespace control {
-inline constexpr int kRemapChanged = 1;
-inline constexpr int kLibraryReplaced = 2;
-inline constexpr int kSchedulesChanged = 3;
-inline constexpr int kEditorClosing = 4;
-inline constexpr int kMenuIcons = 5;
-inline constexpr int kDataGroup = 6;
-inline constexpr int kHooks = 7;  // argument 1..4: keyboard on/off, mouse on/off
-inline constexpr int kMacroEntries = 8;
-inline constexpr int kMainIcon = 9;  // argument 0 off, 1 on
-inline constexpr int kReadAbbrekeys = 10;
-inline constexpr int kReadCapture = 11;
-inline constexpr int kReadNetwork = 12;
-inline constexpr int kReadEMail = 13;
-inline constexpr int kReadScheduler = 14;
-inline constexpr int kReadMisc = 15;
-inline constexpr int kReadPrintListFont = 16;
-inline constexpr int kReadMainWindow = 17;
-inline constexpr int kReadGridFont = 18;
-inline constexpr int kReadGridTitleFont = 19;
-inline constexpr int kRecordRewritten = 20;
-inline constexpr int kReload = 21;
-inline constexpr int kOpenFloater = 25;
-inline constexpr int kReopenFloaters = 26;
-inline constexpr int kCloseFloater = 27;
-inline constexpr int kReloadMouse = 28;
-inline constexpr int kReadScriptPage = 29;
-inline constexpr int kClosePlayer = 30;
-}  // namespace control
-
-// UM_CONTROL codes the player sends the editor.
-namespace editor_notice {
-inline constexpr int kRepaint = 1;
-inline constexpr int kLibrarySwitched = 3;
-inline constexpr int kDataGroup = 6;  // groups 0, 1, 2, 6, 8, 14
-inline constexpr int kMacroEntries = 8;
-inline constexpr int kRecordWritten = 20;
-inline constexpr int kReloadAll = 21;
-inline constexpr int kFloaterClosed = 22;
-}  // namespace editor_notice
-
-// The data groups the player tells the editor about.
-namespace data_group {
-inline constexpr int kCaptureSetUp = 0;
-inline constexpr int kCaptureOn = 1;
-inline constexpr int kInUse = 2;
-inline constexpr int kSecondaryWindow = 6;
-inline constexpr int kMacroCount = 8;
-inline constexpr int kHotKeyMap = 14;
-}  // namespace data_group
-
-// lParam of UM_RUNREQUEST.
-namespace run_request {
-inline constexpr int kNickname = 0;
-inline constexpr int kSwitchLibrary = 1;
-inline constexpr int kSingleMacroFile = 2;
-}  // namespace run_request
-
-// UM_HOTKEY's wParam: a tray menu icon asks for its macro directly with this bit.
-inline constexpr std::uint32_t kHotKeyMacroBit = 0x4000;
-inline constexpr std::uint32_t kHotKeyMacroMask = 0xAFFF;
-
-// The marker key the player posts after a run's last key.
-inline constexpr std::uint8_t kRunEndMarkerKey = 0x2B;  // VK_EXECUTE
 
 inline constexpr char kTestRunFileName[] = "WENDTEMP.WRM";
 inline constexpr char kSingleMacroName[] = "WRM Macro File";

@@ -110,18 +110,18 @@ void TMainWin::OnControl(std::uint32_t code, std::int64_t argument) {
       break;
     case control::kHooks:
       switch (argument) {
-        case 1:
+        case hook_switch::kKeyboardOn:
           block_.SetKeyboardHook(hook_.WdxHookKeyboard());
           hook_.WdxUpKeyHook(block_);
           break;
-        case 2:
+        case hook_switch::kKeyboardOff:
           hook_.WdxUnHook(block_.KeyboardHook());
           break;
-        case 3:
+        case hook_switch::kMouseOn:
           block_.SetMouseHook(hook_.WdxHookMouse());
           hook_.WdxUpMouseHook(block_);
           break;
-        case 4:
+        case hook_switch::kMouseOff:
           hook_.WdxUnHook(block_.MouseHook());
           break;
         default:
@@ -129,7 +129,7 @@ void TMainWin::OnControl(std::uint32_t code, std::int64_t argument) {
       }
       break;
     case control::kMacroEntries:
-      GetGlobDataItem(7, static_cast<int>(std::clamp<std::int64_t>(argument, -1, kGlobMaxMacros + 1)));
+      GetGlobDataItem(data_group::kMacroEntries, static_cast<int>(std::clamp<std::int64_t>(argument, -1, kGlobMaxMacros + 1)));
       break;
     case control::kMainIcon:
       if (argument == 0 || argument == 1) SetMainIconActive(argument == 1);

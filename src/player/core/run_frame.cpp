@@ -5,11 +5,11 @@
 #include <cmath>
 #include <cstdio>
 
-#include "hook/hook_messages.h"
 #include "platform/virtual_keys.h"
 #include "player/interpreter/interpreter.h"
 #include "player/interpreter/key_posting.h"
 #include "shared/date_time.h"
+#include "shared/protocol_messages.h"
 
 namespace wdx::player {
 
@@ -292,7 +292,7 @@ void RunFrame::TellEditor(std::uint32_t code, std::int64_t argument) {
 void RunFrame::BeginInUse() {
   block_.SetInUse(true);
   hook_.WdxUpInUse(block_);
-  TellEditor(6, 2);
+  TellEditor(editor_notice::kDataGroup, data_group::kInUse);
 }
 
 void RunFrame::EndInUse() {
@@ -304,7 +304,7 @@ void RunFrame::EndInUse() {
 void RunFrame::ClearInUse() {
   block_.SetInUse(false);
   hook_.WdxUpInUse(block_);
-  TellEditor(6, 2);
+  TellEditor(editor_notice::kDataGroup, data_group::kInUse);
 }
 
 void RunFrame::ClearTimerTimer() {

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <system_error>
 
-#include "hook/hook_messages.h"
 #include "platform/virtual_keys.h"
 #include "player/core/main_win.h"
 #include "player/interpreter/pause_it.h"
 #include "shared/globals.h"
+#include "shared/protocol_messages.h"
 #include "shared/shared_blocks.h"
 #include "shared/tag_table.h"
 
@@ -269,7 +269,7 @@ void TMainWin::DoClose() {
 
 void TMainWin::FormClose() {
   // 1. The editor ends with the player.
-  editor_->Post(platform::msg::kQuit, 10, 0);
+  editor_->Post(platform::msg::kQuit, kEditorQuitCode, 0);
   // 2.-3.
   ClearMenuOnTop();
   closing = true;

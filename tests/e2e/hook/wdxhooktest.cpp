@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "hook/hook_messages.h"
 #include "hook/win32/dll_hook_library.h"
 #include "shared/glob_data.h"
+#include "shared/protocol_messages.h"
 
 namespace {
 

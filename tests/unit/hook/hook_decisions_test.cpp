@@ -6,10 +6,10 @@
 #include <tuple>
 #include <vector>
 
-#include "hook/hook_messages.h"
 #include "hook/in_process_hook.h"
 #include "platform/memory/memory_platform.h"
 #include "platform/virtual_keys.h"
+#include "shared/protocol_messages.h"
 #include "shared/shared_blocks.h"
 
 namespace wdx::hook {

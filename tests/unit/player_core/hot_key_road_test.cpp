@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "forms/scripted_runner.h"
-#include "hook/hook_messages.h"
 #include "player_fixture.h"
+#include "shared/protocol_messages.h"
 #include "shared/sync_stamp.h"
 
 namespace wdx::player::testing {

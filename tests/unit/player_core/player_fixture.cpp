@@ -1,6 +1,6 @@
 #include "player_fixture.h"
 
-#include "hook/hook_messages.h"
+#include "shared/protocol_messages.h"
 
 namespace wdx::player::testing {
 

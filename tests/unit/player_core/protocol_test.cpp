@@ -2,9 +2,9 @@
 // the test run and the UM_CONTROL codes of the editor.
 #include <gtest/gtest.h>
 
-#include "hook/hook_messages.h"
 #include "player/core/startup.h"
 #include "player_fixture.h"
+#include "shared/protocol_messages.h"
 #include "shared/remap_keys.h"
 
 namespace wdx::player::testing {

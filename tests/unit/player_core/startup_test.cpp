@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <map>
 
-#include "hook/hook_messages.h"
 #include "player/core/startup.h"
 #include "player_fixture.h"
+#include "shared/protocol_messages.h"
 #include "shared/remap_keys.h"
 #include "shared/shared_blocks.h"
 

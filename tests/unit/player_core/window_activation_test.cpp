@@ -1,10 +1,10 @@
 // Finding and bringing up windows and programs, and finding the editor.
 #include <gtest/gtest.h>
 
-#include "hook/hook_messages.h"
 #include "platform/memory/memory_platform.h"
 #include "player/core/editor_link.h"
 #include "player/core/window_activation.h"
+#include "shared/protocol_messages.h"
 
 namespace wdx::player {
 namespace {

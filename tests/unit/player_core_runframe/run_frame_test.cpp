@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "hook/hook_messages.h"
 #include "hook/in_process_hook.h"
 #include "platform/memory/memory_platform.h"
 #include "platform/virtual_keys.h"
 #include "shared/date_time.h"
+#include "shared/protocol_messages.h"
 
 namespace wdx::player {
 namespace {

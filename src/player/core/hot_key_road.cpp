@@ -146,7 +146,6 @@ void TMainWin::OnHotKey(std::uint32_t w, platform::WindowHandle window) {
     if (system > 0 && block_.ScopeText(system).rfind('5', 0) == 0) RequestClose();
     return;
   }
-  menuPlacement = -1;
   state_.currentMacroNumber = key;
   if (!block_.InUse()) state_.capsWasOn = caps;
   state_.targetWindow = window;
@@ -221,7 +220,6 @@ void TMainWin::RunCurrentMacro(RunPath path) {
     if (!library_.ReadMacroRecord(n, currentRecord)) return;
     const std::int16_t kind = currentRecord.ScopeKind();
     if (kind == scope::kPopupMenu) {
-      floatingUse = false;
       state_.popupShowing = true;
       const int chosen = ShowPopupMenu(n);
       state_.popupShowing = false;
@@ -239,8 +237,6 @@ void TMainWin::RunCurrentMacro(RunPath path) {
     // The pause window names the running macro's hot key.
     state_.currentActivation = currentRecord.ActivationCode();
     BeginInUse();
-    capitaliseFirst = false;
-    retypeTrigger = false;
     IntoProgram();
     EndInUse();
     return;

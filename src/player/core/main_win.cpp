@@ -11,7 +11,6 @@ OsFlags OsFlagsOf(const platform::OsVersion& v) {
   const bool family95 = v.family == platform::OsFamily::kWindows95;
   f.nt = v.family == platform::OsFamily::kNt && v.major >= 4;
   f.shell = family95 || f.nt;
-  f.nt5 = v.major > 4;
   f.win98 = family95 && v.minor != 0;
   return f;
 }

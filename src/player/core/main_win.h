@@ -35,7 +35,6 @@ inline constexpr char kMainWindowTitle[] = "Wendrix Player";
 inline constexpr std::uint32_t kMyTimerId = 1;    // schedule check, "Timer Seconds"
 inline constexpr std::uint32_t kTimer2Id = 2;     // 5 s after start, once: start-up macros
 inline constexpr std::uint32_t kSyncTimerId = 3;  // 60 s: network auto sync
-inline constexpr std::uint32_t kNetTimerId = 4;   // 30 s: lock heartbeat
 inline constexpr std::uint32_t kTimer2Ms = 5000;
 inline constexpr std::uint32_t kSyncTimerMs = 60000;
 
@@ -46,7 +45,6 @@ inline constexpr char kBrowseModeEditorText[] = "Wendrix Editor not available in
 struct OsFlags {
   bool shell = true;  // the 95 family, or NT 4 and later
   bool nt = true;     // NT 4 and later
-  bool nt5 = true;    // major version above 4
   bool win98 = false; // the 95 family with a minor version other than 0
   bool operator==(const OsFlags&) const = default;
 };
@@ -74,11 +72,9 @@ class TMainWin : public RunFrame, private LibraryListener {
   // player closes once the message being handled is done. A macro that is playing is aborted
   // first and unwinds (without an error box) before anything is freed.
   void RequestClose();
-  bool CloseRequested() const { return closeRequested_; }
   void ProcessParam(const std::string& param);
   void ActivateMe(bool minimized);
   void CreateFileAssociation();
-  bool ProbeBrowserVersion();
 
   // --- Messages (protocol_handlers.cpp)
   std::int64_t HandleMessage(const platform::Message& m);
@@ -124,23 +120,19 @@ class TMainWin : public RunFrame, private LibraryListener {
 
   MacroLibrary& Library() { return library_; }
   EditorLink& Editor() { return *editor_; }
-  WindowActivation& Activation() { return activation_; }
   MainWindowBlocks& Blocks() { return blocks_; }
   const std::string& ProgramFolder() const { return programFolder_; }
   Configs& Settings() { return configs_; }
 
   // State of the main window besides the run state.
   ReceiveBuffers buffers;
-  int menuPlacement = -1;  // -1 centre of the screen, else the x of a tray icon click
   TSyncRec stamp;
   std::int32_t knownCounter = 0;
   std::int32_t syncTicks = 0;
   OsFlags os;
   bool browseMode = false;
   bool startEditorAllowed = true;
-  bool shellAutomation = false;
   bool remapHookInstalled = false;
-  bool floatingUse = false;
   // Start-up macros given on the command line ("/A", "/WRM"), played by the start-up timer.
   bool startupMacroGiven = false;
   std::string startupNickname;

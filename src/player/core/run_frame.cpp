@@ -116,7 +116,6 @@ void RunFrame::BeforeMacro() {
     PostVKey(vk::kCapital, false);
     PostVKey(vk::kCapital, true);
   }
-  if (platform_.input) GetScreenFactors(*platform_.input, screen);
   state_.abortMacro = false;
   state_.macroPlaying = true;
   if (settings_.showRunningIcon && tray_) {
@@ -145,17 +144,7 @@ void RunFrame::AfterMacro() {
 void RunFrame::IntoProgram() {
   if (state_.macroPlaying) return;
   state_.abortMacro = false;
-  std::string text = currentRecord.Text();
-  if (capitaliseFirst && firstTypedUpper && !text.empty()) {
-    auto first = static_cast<unsigned char>(text[0]);
-    if (first >= 'a' && first <= 'z') {
-      first = static_cast<unsigned char>(first - 32);
-    } else if (first >= 224 && first <= 254) {
-      first = static_cast<unsigned char>(first - 32);  // the Latin-1 lower-case letters
-    }
-    text[0] = static_cast<char>(first);
-  }
-  if (retypeTrigger) text += triggerChar;
+  const std::string text = currentRecord.Text();
   state_.currentMacroName = currentRecord.Nickname();
   BeforeMacro();
   DoMacro(text, 1, 1, 1, true, false, 0);
@@ -170,20 +159,11 @@ void RunFrame::DoMacro(std::string_view text, std::int32_t count, std::int32_t s
 // ---------------------------------------------------------------------------------------------
 // Keys
 
-bool RunFrame::ExtendKey(std::uint8_t vk) { return player::ExtendKey(vk); }
-
 void RunFrame::PostVKey(std::uint8_t vk, bool up) {
   if (platform_.input) PostKeyEvent(*platform_.input, vk, up);
 }
 
 void RunFrame::PostAltVKey(std::uint8_t vk, bool up) { PostVKey(vk, up); }
-
-void RunFrame::TestStuff() {
-  PostVKey(vk::kShift, false);
-  PostVKey(vk::kHome, false);
-  PostVKey(vk::kHome, true);
-  PostVKey(vk::kShift, true);
-}
 
 std::int16_t RunFrame::VkKeyScan(char c) { return platform_.input ? platform_.input->VkKeyScan(c) : -1; }
 
@@ -279,8 +259,6 @@ void RunFrame::DoAMessage(const std::string& caption, const std::string& text) {
 void RunFrame::ProcessStringVar(std::string& text, std::size_t maxLength) {
   player::ProcessStringVar(text, maxLength, state_.vars);
 }
-
-void RunFrame::ProcessAnsiStringVar(std::string& text) { player::ProcessAnsiStringVar(text, state_.vars); }
 
 // ---------------------------------------------------------------------------------------------
 // In-use pattern, timers, hooks

@@ -20,7 +20,6 @@
 #include "player/core/editor_link.h"
 #include "player/interpreter/interpreter_host.h"
 #include "shared/glob_data.h"
-#include "shared/globals.h"
 #include "shared/macro_record.h"
 #include "shared/settings.h"
 
@@ -84,11 +83,8 @@ class RunFrame : public InterpreterHost {
                bool restoreCaps = false, bool storeCounter = false, std::int32_t varIndex = 0);
 
   // --- Key posting
-  static bool ExtendKey(std::uint8_t vk);
   void PostVKey(std::uint8_t vk, bool up) override;
   void PostAltVKey(std::uint8_t vk, bool up) override;
-  // The key sequence of the test command: Shift down, Home down, Home up, Shift up.
-  void TestStuff();
 
   // --- Waits
   void PauseFor(double seconds) override;
@@ -102,7 +98,6 @@ class RunFrame : public InterpreterHost {
 
   // --- Variable expansion on the live variables
   void ProcessStringVar(std::string& text, std::size_t maxLength) override;
-  void ProcessAnsiStringVar(std::string& text);
 
   // --- In-use pattern: BeginInUse before a run (flag set and pushed, editor told), EndInUse
   // after it (VK_EXECUTE down and up, ClearTimer (re)started).
@@ -131,16 +126,10 @@ class RunFrame : public InterpreterHost {
   std::uint32_t TickCount() override;
   platform::Platform* GetPlatform() override { return &platform_; }
 
-  // The main window's record buffer (the macro being run) and the Abbrekey run's flags that
-  // IntoProgram reads.
+  // The main window's record buffer (the macro being run).
   TMacroRec currentRecord;
-  bool capitaliseFirst = false;
-  bool firstTypedUpper = false;
-  bool retypeTrigger = false;
-  char triggerChar = ' ';
   // Set when the main window's closing began; timers that would start work then do nothing.
   bool closing = false;
-  ScreenFactors screen;
 
  protected:
   // Hooks for the rest of the main window.

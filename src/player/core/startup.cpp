@@ -85,7 +85,6 @@ int RunPlayer(platform::Platform& p, hook::HookLibrary& hook, forms::FormRunner*
   configs.ReadFloatingMenuPlaces();
 
   auto main = std::make_unique<TMainWin>(p, hook, *block, *settings, configs, folder);
-  main->screen = screen;
   main->SetFormRunner(forms);
   if (settings->networkMode) main->ReadStamp();
   const std::vector<std::string> params = SplitCommandLine(commandLine);
@@ -208,7 +207,6 @@ bool TMainWin::FormCreate() {
   // 12. The schedule timer.
   const auto seconds = static_cast<std::uint32_t>(std::max<std::int32_t>(settings_.timerSeconds, 1));
   platform_.loop->SetTimer(self, kMyTimerId, seconds * 1000);
-  if (platform_.input) GetScreenFactors(*platform_.input, screen);
   // 13. Tray.
   DoTaskIcon();
   DoTaskIconRec();
@@ -224,10 +222,9 @@ bool TMainWin::FormCreate() {
     syncTicks = 0;
     platform_.loop->SetTimer(self, kSyncTimerId, kSyncTimerMs);
   }
-  // 17.-19. Process enumeration, shell automation.
+  // 17.-18. Process enumeration, shell automation.
   if (platform_.processes) platform_.processes->Bind();
   if (platform_.system) platform_.system->OleInitialize();
-  shellAutomation = ProbeBrowserVersion();
   // 20. The editor.
   if (!browseMode && settings_.startEditor && startEditorAllowed) ActivateMe(settings_.minimizeEditor);
   // 21. File associations.
@@ -273,8 +270,8 @@ void TMainWin::FormClose() {
   // 2.-3.
   ClearMenuOnTop();
   closing = true;
-  for (const std::uint32_t id : {kMyTimerId, kTimer2Id, kSyncTimerId, kNetTimerId, kClearTimerId, kClearWaitTimerId,
-                                 kProgTermTimerId, kHookTimerId})
+  for (const std::uint32_t id :
+       {kMyTimerId, kTimer2Id, kSyncTimerId, kClearTimerId, kClearWaitTimerId, kProgTermTimerId, kHookTimerId})
     platform_.loop->KillTimer(MainWindow(), id);
   // 4. Process enumeration.
   if (platform_.processes) platform_.processes->Release();
@@ -375,15 +372,6 @@ void TMainWin::CreateFileAssociation() {
   r.WriteString(root, "Wendrix.Multi", "", "Wendrix");
   r.WriteString(root, "Wendrix.Multi\\shell\\open\\command", "", programFolder_ + "\\Wendplay.Exe /F%1");
   r.WriteString(root, "Wendrix.Multi\\DefaultIcon", "", programFolder_ + "\\Wendplay.Exe,0");
-}
-
-bool TMainWin::ProbeBrowserVersion() {
-  if (!platform_.registry) return false;
-  const std::optional<std::string> version = platform_.registry->ReadString(
-      platform::RegistryRoot::kLocalMachine, "Software\\Microsoft\\Internet Explorer", "Version");
-  if (!version) return false;
-  const WholeNumber major = ParseWholeNumber(version->substr(0, version->find('.')));
-  return major.ok && major.value > 3;
 }
 
 }  // namespace wdx::player

@@ -14,22 +14,18 @@ std::string WindowActivation::UpperTitle(platform::WindowHandle w) {
   return UpperCase(title);
 }
 
-platform::WindowHandle WindowActivation::Walk(const std::string& upperSearch, bool exact) {
+platform::WindowHandle WindowActivation::Walk(const std::string& upperSearch) {
   for (const platform::WindowHandle w : p_.windows->EnumTopLevelWindows()) {
     const std::string title = UpperTitle(w);
     if (title.empty()) continue;
-    if (exact ? title == upperSearch : title.find(upperSearch) != std::string::npos) return w;
+    if (title.find(upperSearch) != std::string::npos) return w;
   }
   return platform::kNoWindow;
 }
 
 platform::WindowHandle WindowActivation::GetWinHandle(const std::string& title) {
   if (platform::WindowHandle w = p_.windows->FindWindow(std::string(), title); w != platform::kNoWindow) return w;
-  return Walk(UpperCase(title), false);
-}
-
-platform::WindowHandle WindowActivation::WindowTitleTest(const std::string& search, int mode) {
-  return Walk(UpperCase(search), mode == 1);
+  return Walk(UpperCase(title));
 }
 
 void WindowActivation::SetMainWin(platform::WindowHandle w) {

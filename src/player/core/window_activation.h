@@ -34,15 +34,12 @@ class WindowActivation {
   // TMainWin.SetMainWin: forces a window to the foreground (the foreground lock time-out is
   // set to 0 for the moment and then given back).
   void SetMainWin(platform::WindowHandle w);
-  // The window-condition walk: mode 1 the first window whose upper-cased title equals the
-  // (upper-cased) search text, any other mode the first that contains it.
-  platform::WindowHandle WindowTitleTest(const std::string& search, int mode);
-
   // The upper-cased title of a window as the walks read it (at most 255 characters).
   std::string UpperTitle(platform::WindowHandle w);
 
  private:
-  platform::WindowHandle Walk(const std::string& upperSearch, bool exact);
+  // The first titled top-level window, front first, whose upper-cased title contains the text.
+  platform::WindowHandle Walk(const std::string& upperSearch);
   void BringUp(platform::WindowHandle w, platform::WindowHandle& target);
 
   platform::Platform& p_;

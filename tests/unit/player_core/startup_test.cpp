@@ -337,25 +337,16 @@ TEST_F(StartupTest, FileAssociationsAreWrittenOnce) {
   EXPECT_EQ(mem.registry.writes.size(), 8u);
 }
 
-TEST_F(StartupTest, BrowserProbeAndSystemFlags) {
-  Start();
-  const char* key = "Software\\Microsoft\\Internet Explorer";
-  EXPECT_FALSE(main->ProbeBrowserVersion());
-  for (const auto& [version, expected] : std::vector<std::pair<std::string, bool>>{
-           {"5.50.4134.0600", true}, {"4", true}, {"3.02", false}, {"abc", false}, {"", false}}) {
-    mem.registry.SetString(platform::RegistryRoot::kLocalMachine, key, "Version", version);
-    EXPECT_EQ(main->ProbeBrowserVersion(), expected) << version;
-  }
-
+TEST(OsFlagsTest, FromTheSystemsVersion) {
   using platform::OsFamily;
   const struct {
     platform::OsVersion v;
     OsFlags f;
-  } cases[] = {{{OsFamily::kWindows95, 4, 0}, {true, false, false, false}},
-               {{OsFamily::kWindows95, 4, 10}, {true, false, false, true}},
-               {{OsFamily::kNt, 3, 51}, {false, false, false, false}},
-               {{OsFamily::kNt, 4, 0}, {true, true, false, false}},
-               {{OsFamily::kNt, 5, 1}, {true, true, true, false}}};
+  } cases[] = {{{OsFamily::kWindows95, 4, 0}, {true, false, false}},
+               {{OsFamily::kWindows95, 4, 10}, {true, false, true}},
+               {{OsFamily::kNt, 3, 51}, {false, false, false}},
+               {{OsFamily::kNt, 4, 0}, {true, true, false}},
+               {{OsFamily::kNt, 5, 1}, {true, true, false}}};
   for (const auto& c : cases) EXPECT_EQ(OsFlagsOf(c.v), c.f) << c.v.major << "." << c.v.minor;
 }
 

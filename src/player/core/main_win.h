@@ -15,6 +15,7 @@
 
 #include "hook/hook_library.h"
 #include "platform/platform.h"
+#include "player/core/command_line.h"
 #include "player/core/editor_link.h"
 #include "player/core/protocol.h"
 #include "player/core/run_frame.h"
@@ -72,7 +73,6 @@ class TMainWin : public RunFrame, private LibraryListener {
   // player closes once the message being handled is done. A macro that is playing is aborted
   // first and unwinds (without an error box) before anything is freed.
   void RequestClose();
-  void ProcessParam(const std::string& param);
   void ActivateMe(bool minimized);
   void CreateFileAssociation();
 
@@ -122,6 +122,8 @@ class TMainWin : public RunFrame, private LibraryListener {
   EditorLink& Editor() { return *editor_; }
   MainWindowBlocks& Blocks() { return blocks_; }
   const std::string& ProgramFolder() const { return programFolder_; }
+  // The command line's options as the start-up read them.
+  const CommandLineOptions& Options() const { return options_; }
   Configs& Settings() { return configs_; }
 
   // State of the main window besides the run state.
@@ -130,14 +132,7 @@ class TMainWin : public RunFrame, private LibraryListener {
   std::int32_t knownCounter = 0;
   std::int32_t syncTicks = 0;
   OsFlags os;
-  bool browseMode = false;
-  bool startEditorAllowed = true;
   bool remapHookInstalled = false;
-  // Start-up macros given on the command line ("/A", "/WRM"), played by the start-up timer.
-  bool startupMacroGiven = false;
-  std::string startupNickname;
-  bool startupFileGiven = false;
-  std::string startupFile;
 
  protected:
   // --- Work of the parts that come later (tray, menus, recording, schedules, mouse areas,
@@ -187,6 +182,7 @@ class TMainWin : public RunFrame, private LibraryListener {
   void RecordRewritten(int macro);
   void SwitchLibrary();
   void PlaySingleMacroFile();
+  void ApplyCommandLine();
   void RunByNickname();
   std::string* RequestBuffer(std::int64_t kind);
   void HandleHeldRequests();
@@ -197,6 +193,7 @@ class TMainWin : public RunFrame, private LibraryListener {
   MacroLibrary library_;
   WindowActivation activation_;
   MainWindowBlocks blocks_;
+  CommandLineOptions options_;
   forms::FormRunner* forms_ = nullptr;
   int depth_ = 0;
   bool closeRequested_ = false;

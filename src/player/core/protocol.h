@@ -1,15 +1,13 @@
 // The player's side of the text channels (one character per message: a nickname, a file name,
 // variable presets, a second player's command line), the texts of the protocol's refusals, and
-// the command-line helpers. The messages and their codes are in shared/protocol_messages.h.
+// small text helpers. The messages and their codes are in shared/protocol_messages.h.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
 
-#include "player/interpreter/interpreter_host.h"
 #include "shared/protocol_messages.h"
 
 namespace wdx::player {
@@ -46,20 +44,4 @@ void AppendChannelChar(std::string& buffer, std::uint8_t c);
 // Upper-cased copy (code page 1252: only a..z change, as the system's ASCII upper-casing).
 std::string UpperCase(std::string_view text);
 std::string TrimBlanks(std::string_view text);
-// The value of a switch in a command line: the text after the first occurrence of `switchText`
-// (found without regard to case), up to the next "/" or the end, blanks trimmed on both sides.
-// False when the switch does not occur.
-bool SwitchValue(std::string_view line, std::string_view switchText, std::string& value);
-
-// Splits a command line into parameters as the system's run-time library does for ParamStr:
-// blanks (and control characters) separate, double quotes group and are removed. Parameter 0
-// is the program.
-std::vector<std::string> SplitCommandLine(std::string_view line);
-
-// Variable presets "/V" + T, N or D + number + ":" + value, any number of them, into the SAVED
-// set: T1..T99 take the value (trimmed, case kept), N1..N50 a whole number, D1..D50 a decimal
-// number. A value that is no number, another letter, a number out of range or a preset
-// without ":" sets nothing.
-void SetCommandVariables(std::string_view text, VariableSet& saved);
-
 }  // namespace wdx::player

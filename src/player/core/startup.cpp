@@ -87,9 +87,7 @@ int RunPlayer(platform::Platform& p, hook::HookLibrary& hook, forms::FormRunner*
   auto main = std::make_unique<TMainWin>(p, hook, *block, *settings, configs, folder);
   main->SetFormRunner(forms);
   if (settings->networkMode) main->ReadStamp();
-  const std::vector<std::string> params = SplitCommandLine(commandLine);
-  for (std::size_t i = 1; i < params.size(); ++i)
-    if (params[i] == "/S") settings->useTray = true;
+  if (ParseCommandLine(commandLine).trayFromExactS) settings->useTray = true;
 
   int code = 1;
   if (main->Create()) code = p.loop->Run();
@@ -192,14 +190,7 @@ bool TMainWin::FormCreate() {
   hook_.WdxUpKeyHook(block_);
   hook_.WdxUpMouseHook(block_);
   // 10. The command line.
-  browseMode = false;
-  startupMacroGiven = false;
-  startupFileGiven = false;
-  configs_.SetWritingAllowed(true);
-  const std::string commandLine = platform_.processes ? platform_.processes->OwnCommandLine() : std::string();
-  const std::vector<std::string> params = SplitCommandLine(commandLine);
-  for (std::size_t i = 1; i < params.size(); ++i) ProcessParam(params[i]);
-  SetCommandVariables(commandLine, state_.saved);
+  ApplyCommandLine();
   // 11. What the command line may have changed goes back to the settings file.
   configs_.WriteCurrentFile();
   configs_.WriteMiscSection();
@@ -226,7 +217,8 @@ bool TMainWin::FormCreate() {
   if (platform_.processes) platform_.processes->Bind();
   if (platform_.system) platform_.system->OleInitialize();
   // 20. The editor.
-  if (!browseMode && settings_.startEditor && startEditorAllowed) ActivateMe(settings_.minimizeEditor);
+  if (!options_.browseMode && settings_.startEditor && !options_.editorNotThisStart)
+    ActivateMe(settings_.minimizeEditor);
   // 21. File associations.
   CreateFileAssociation();
   // 22. Lock keys.
@@ -292,58 +284,30 @@ void TMainWin::FormClose() {
 // ---------------------------------------------------------------------------------------------
 // Command line, editor, registry
 
-void TMainWin::ProcessParam(const std::string& param) {
-  const std::string p = UpperCase(param);
-  std::string raw = platform_.processes ? platform_.processes->OwnCommandLine() : std::string();
-  if (raw.size() > kReceiveBufferMax) raw.resize(kReceiveBufferMax);
-  const auto starts = [&p](const char* s) { return p.rfind(s, 0) == 0; };
-  std::string value;
-  if (p == "/B" || p == "/BA") {
-    browseMode = true;
-  } else if (p == "/S") {
-    settings_.autoSync = true;
-  } else if (starts("/F")) {
-    std::error_code ec;
-    if (SwitchValue(raw, "/F", value) && !value.empty() && std::filesystem::is_regular_file(NativePath(value), ec)) {
-      settings_.currentLibrary = value;
-      if (settings_.networkMode) ReadStamp();
-      library_.LoadMacroLibrary(settings_.currentLibrary);
-      SetHotKeys();
-      CheckAndSetTime();
-    }
-  } else if (starts("/A")) {
-    startupMacroGiven = true;
-    SwitchValue(raw, "/A", value);
-    startupNickname = UpperCase(value).substr(0, 50);
-  } else if (starts("/WRM")) {
-    startupFileGiven = true;
-    SwitchValue(raw, "/WRM", value);
-    startupFile = value;
-  } else if (p == "/N") {
-    settings_.networkMode = true;
-    ReadStamp();
-  } else if (starts("/SM")) {
-    if (p.size() > 3) {
-      const WholeNumber n = ParseWholeNumber(p.substr(3));
-      if (n.ok && n.value >= 1 && n.value <= 98) settings_.syncMinutes = static_cast<std::uint16_t>(n.value);
-    }
-  } else if (starts("/NOINI")) {
-    configs_.SetWritingAllowed(false);
-  } else if (starts("/T")) {
-    settings_.useTray = true;
-  } else if (starts("/H")) {
-    settings_.useTray = false;
-  } else if (starts("/EN")) {
-    settings_.startEditor = false;
-  } else if (starts("/EY")) {
-    settings_.startEditor = true;
-  } else if (starts("/NSE")) {
-    startEditorAllowed = false;
+void TMainWin::ApplyCommandLine() {
+  const std::string commandLine = platform_.processes ? platform_.processes->OwnCommandLine() : std::string();
+  options_ = ParseCommandLine(commandLine);
+  configs_.SetWritingAllowed(!options_.iniWritingOff);
+  if (options_.autoSync) settings_.autoSync = true;
+  if (options_.syncMinutes) settings_.syncMinutes = *options_.syncMinutes;
+  if (options_.useTray) settings_.useTray = *options_.useTray;
+  if (options_.startEditor) settings_.startEditor = *options_.startEditor;
+  if (options_.networkMode) settings_.networkMode = true;
+  // A library that does not exist is ignored; one that does replaces the one loaded.
+  std::error_code ec;
+  const bool libraryTaken = options_.library && std::filesystem::is_regular_file(NativePath(*options_.library), ec);
+  if (libraryTaken) settings_.currentLibrary = *options_.library;
+  if (options_.networkMode || (libraryTaken && settings_.networkMode)) ReadStamp();
+  if (libraryTaken) {
+    library_.LoadMacroLibrary(settings_.currentLibrary);
+    SetHotKeys();
+    CheckAndSetTime();
   }
+  SetCommandVariables(commandLine, state_.saved);
 }
 
 void TMainWin::ActivateMe(bool minimized) {
-  if (browseMode) {
+  if (options_.browseMode) {
     DoAMessage(kNoticeCaption, kBrowseModeEditorText);
     return;
   }

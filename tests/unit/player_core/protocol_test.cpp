@@ -10,55 +10,6 @@
 namespace wdx::player::testing {
 namespace {
 
-TEST(CommandLineTest, SplitsLikeTheRunTimeLibrary) {
-  const struct {
-    const char* line;
-    std::vector<std::string> params;
-  } cases[] = {
-      {"C:\\W\\WENDPLAY.EXE", {"C:\\W\\WENDPLAY.EXE"}},
-      {"\"C:\\Program Files\\W\\Wendplay.exe\"  /F C:\\a.wdx\t/NSE", {"C:\\Program Files\\W\\Wendplay.exe", "/F", "C:\\a.wdx", "/NSE"}},
-      {"x /A\"my macro\" /S", {"x", "/Amy macro", "/S"}},
-      {"   ", {}},
-  };
-  for (const auto& c : cases) EXPECT_EQ(SplitCommandLine(c.line), c.params) << c.line;
-}
-
-TEST(CommandLineTest, SwitchValuesRunToTheNextSlash) {
-  const struct {
-    const char* line;
-    const char* sw;
-    bool found;
-    const char* value;
-  } cases[] = {
-      {"P.EXE /f C:\\Lib\\Big One.wdx /A Hello ", "/F", true, "C:\\Lib\\Big One.wdx"},
-      {"P.EXE /f C:\\Lib\\Big One.wdx /A Hello ", "/A", true, "Hello"},
-      {"P.EXE /WRMC:\\x.wrm", "/WRM", true, "C:\\x.wrm"},
-      {"P.EXE /WRMC:\\x.wrm", "/A", false, ""},
-      {"P.EXE /A", "/A", true, ""},
-  };
-  for (const auto& c : cases) {
-    std::string v;
-    EXPECT_EQ(SwitchValue(c.line, c.sw, v), c.found) << c.line << " " << c.sw;
-    if (c.found) {
-      EXPECT_EQ(v, c.value) << c.line << " " << c.sw;
-    }
-  }
-}
-
-TEST(CommandLineTest, VariablePresetsGoToTheSavedSet) {
-  VariableSet saved;
-  saved.integer[3] = 33;
-  SetCommandVariables("WENDPLAY.EXE /VT5: Two Words /VN2:42 /VD1:2.5 /VN3:abc /VT100:x /VX1:y /vt6:lower /VT7 /VT8:ok",
-                      saved);
-  EXPECT_EQ(saved.text[5], "Two Words");
-  EXPECT_EQ(saved.integer[2], 42);
-  EXPECT_DOUBLE_EQ(saved.decimal[1], 2.5);
-  EXPECT_EQ(saved.integer[3], 33);  // not a number: left as it was
-  EXPECT_EQ(saved.text[6], "");     // "/v" in lower case is no preset
-  EXPECT_EQ(saved.text[7], "");     // no ":"
-  EXPECT_EQ(saved.text[8], "ok");   // the preset after one without ":" still counts
-}
-
 class ProtocolTest : public PlayerFixture {
  protected:
   void Send(std::uint32_t message, const std::string& text) {

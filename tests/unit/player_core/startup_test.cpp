@@ -249,43 +249,6 @@ TEST_F(StartupTest, MainWindowBlockFailuresSayWhetherCreatingOrMappingFailed) {
   }
 }
 
-TEST_F(StartupTest, CommandLineSwitches) {
-  AppendRecords(Native("C:\\OTHER\\B.WDX"), {{"b", kCtrlB, scope::kGlobal, "", "b"}});
-  Start();
-  const auto param = [&](const std::string& raw, const std::string& one) {
-    mem.processes.commandLine = "C:\\WENDRIX\\WENDPLAY.EXE " + raw;
-    main->ProcessParam(one);
-  };
-  settings.autoSync = false;
-  settings.useTray = false;
-  param("/s", "/s");
-  EXPECT_TRUE(settings.autoSync);
-  EXPECT_FALSE(settings.useTray);  // only the program block's exact "/S" switches the tray on
-  param("/SM30", "/SM30");
-  param("/SM99", "/SM99");
-  param("/sm0", "/sm0");
-  EXPECT_EQ(settings.syncMinutes, 30);
-  param("/nse", "/nse");
-  EXPECT_FALSE(main->startEditorAllowed);
-  param("/F C:\\NOWHERE\\X.WDX", "/F");
-  EXPECT_EQ(settings.currentLibrary, kLibrary);
-  param("/f c:\\other\\b.wdx /A my macro", "/f");
-  EXPECT_EQ(settings.currentLibrary, "c:\\other\\b.wdx");
-  EXPECT_TRUE(hook->Block().HotKeyMapped(kCtrlB));
-  param("/f c:\\other\\b.wdx /A my macro", "/A");
-  EXPECT_TRUE(main->startupMacroGiven);
-  EXPECT_EQ(main->startupNickname, "MY MACRO");
-  param("/WRM c:\\x\\One.wrm", "/WRM");
-  EXPECT_EQ(main->startupFile, "c:\\x\\One.wrm");
-  param("/NOINI", "/noini");
-  EXPECT_FALSE(main->Settings().WritingAllowed());
-  param("/EN", "/EN");
-  EXPECT_FALSE(settings.startEditor);
-  param("/B", "/B");
-  EXPECT_TRUE(main->browseMode);
-  param("/BAD", "/BAD");  // neither "/B" nor "/BA": nothing
-}
-
 TEST_F(StartupTest, EditorAtStart) {
   mem.profile.WriteString(kSettingsFileName, "Misc", "Start Editor", "Yes");
   mem.profile.WriteString(kSettingsFileName, "Misc", "Minimize Editor", "Yes");

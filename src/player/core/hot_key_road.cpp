@@ -234,11 +234,7 @@ void TMainWin::RunCurrentMacro(RunPath path) {
     // The hot key's own Ctrl, Alt, Shift or Win may still be held: keys typed meanwhile would
     // reach the program as shortcuts and be lost as text.
     if (path == RunPath::kHotKey) WaitForModifiersUp();
-    // The pause window names the running macro's hot key.
-    state_.currentActivation = currentRecord.ActivationCode();
-    BeginInUse();
-    IntoProgram();
-    EndInUse();
+    StartRun({currentRecord.Text(), currentRecord.Nickname(), currentRecord.ActivationCode(), true, true});
     return;
   }
 }

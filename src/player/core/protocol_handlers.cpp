@@ -354,16 +354,10 @@ void TMainWin::PlaySingleMacroFile() {
     DoAMessage(kErrorCaption, kSingleMacroOpenError);
     return;
   }
-  // While another macro plays nothing of this request may touch the in-use state: its end
-  // marker would tell the hook library that the playing macro's keys are over.
-  if (state_.macroPlaying) return;
-  BeginInUse();
-  state_.currentMacroName = kSingleMacroName;
-  state_.currentActivation = activation::kNone;
-  BeforeMacro();
-  DoMacro(*text, 1, 1, 1, true, false, 0);
-  AfterMacro();
-  EndInUse();
+  // While another macro plays nothing of this request may touch the in-use state (StartRun
+  // does nothing then): its end marker would tell the hook library that the playing macro's
+  // keys are over.
+  StartRun({*text, kSingleMacroName, activation::kNone, true, true});
 }
 
 void TMainWin::OnTestRun() {
@@ -377,11 +371,8 @@ void TMainWin::OnTestRun() {
     DoAMessage(kErrorCaption, kTestRunOpenError);
     return;
   }
-  state_.currentMacroName = kTestRunName;
-  state_.currentActivation = activation::kNone;
-  BeforeMacro();
-  DoMacro(*text, 1, 1, 1, false, false, 0);
-  AfterMacro();
+  // A test run leaves Caps Lock off and the in-use flag alone.
+  StartRun({*text, kTestRunName, activation::kNone, false, false});
 }
 
 }  // namespace wdx::player

@@ -141,19 +141,16 @@ void RunFrame::AfterMacro() {
   if (state_.terminateAfterRun) ClosePlayer();
 }
 
-void RunFrame::IntoProgram() {
-  if (state_.macroPlaying) return;
-  state_.abortMacro = false;
-  const std::string text = currentRecord.Text();
-  state_.currentMacroName = currentRecord.Nickname();
+bool RunFrame::StartRun(const RunRequest& request) {
+  if (state_.macroPlaying) return false;
+  if (request.markInUse) BeginInUse();
+  state_.currentMacroName = request.name;
+  state_.currentActivation = request.activation;
   BeforeMacro();
-  DoMacro(text, 1, 1, 1, true, false, 0);
+  interpreter_->DoMacro(request.text, 1, 1, 1, request.restoreCaps, false, 0);
   AfterMacro();
-}
-
-void RunFrame::DoMacro(std::string_view text, std::int32_t count, std::int32_t start, std::int32_t step,
-                       bool restoreCaps, bool storeCounter, std::int32_t varIndex) {
-  interpreter_->DoMacro(text, count, start, step, restoreCaps, storeCounter, varIndex);
+  if (request.markInUse) EndInUse();
+  return true;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -1,5 +1,6 @@
 // The run frame of the player's main window: what every top-level run of a macro goes through
-// (BeforeMacro, IntoProgram, AfterMacro), the in-use flag with its 15-second ClearTimer, and the
+// (StartRun: BeforeMacro, the interpreter, AfterMacro), the in-use flag with its 15-second
+// ClearTimer, and the
 // small services that the interpreter and the activation paths share: posting synthetic keys,
 // the three kinds of wait, the error log, the expansion of text variables in command fields,
 // and the re-installation of the hooks.
@@ -61,6 +62,19 @@ std::string ErrorLogStamp(double now);
 void ProcessStringVar(std::string& text, std::size_t maxLength, const VariableSet& vars);
 void ProcessAnsiStringVar(std::string& text, const VariableSet& vars);
 
+// One top-level run of a macro text, whatever started it.
+struct RunRequest {
+  std::string text;
+  std::string name;  // shown in messages and logged at the end
+  // The activation code of the macro run: a hot key index names its key in the pause window.
+  std::int32_t activation = activation::kNone;
+  // Caps Lock goes back on at the end when the run turned it off (not for a test run).
+  bool restoreCaps = true;
+  // The runs of hot keys, menus and run requests set the in-use flag for the hook library,
+  // and post the end marker key and start the clear timer after the run.
+  bool markInUse = false;
+};
+
 class RunFrame : public InterpreterHost {
  public:
   RunFrame(platform::Platform& platform, hook::HookLibrary& hook, TGlobData& block, TSettingsRec& settings);
@@ -73,14 +87,9 @@ class RunFrame : public InterpreterHost {
   platform::WindowHandle MainWindow() const { return mainWindow_; }
   void SetTray(MainTrayIcon* tray) { tray_ = tray; }
 
-  // --- The frame of a top-level run
-  void BeforeMacro();
-  void AfterMacro();
-  // Plays the current record buffer's text as a top-level run (nothing while one plays).
-  void IntoProgram();
-  // The interpreter's entry (Part of the interpreter; the frame owns the instance).
-  void DoMacro(std::string_view text, std::int32_t count = 1, std::int32_t start = 1, std::int32_t step = 1,
-               bool restoreCaps = false, bool storeCounter = false, std::int32_t varIndex = 0);
+  // --- A top-level run: false, and nothing done, while another one plays (only one at a time;
+  // nested plays happen inside the interpreter).
+  bool StartRun(const RunRequest& request);
 
   // --- Key posting
   void PostVKey(std::uint8_t vk, bool up) override;
@@ -99,11 +108,8 @@ class RunFrame : public InterpreterHost {
   // --- Variable expansion on the live variables
   void ProcessStringVar(std::string& text, std::size_t maxLength) override;
 
-  // --- In-use pattern: BeginInUse before a run (flag set and pushed, editor told), EndInUse
-  // after it (VK_EXECUTE down and up, ClearTimer (re)started).
-  void BeginInUse();
-  void EndInUse();
-  void ClearInUse();  // ClearTimer's work and UM_CLEARINUSE: flag cleared, pushed, editor told
+  // ClearTimer's work and UM_CLEARINUSE: the in-use flag cleared, pushed, the editor told.
+  void ClearInUse();
 
   // --- Timers and hooks
   void ClearTimerTimer();
@@ -149,6 +155,12 @@ class RunFrame : public InterpreterHost {
   RunState state_;
 
  private:
+  void BeforeMacro();
+  void AfterMacro();
+  // The in-use pattern around a run: the flag set and pushed and the editor told before it; the
+  // end marker key (VK_EXECUTE down and up) and the clear timer (re)started after it.
+  void BeginInUse();
+  void EndInUse();
   void Wait(double seconds);
   void ReinstallHooks();
 

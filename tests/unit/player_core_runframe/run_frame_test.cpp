@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -49,6 +50,7 @@ class RunFrameTest : public ::testing::Test {
   RunFrameTest() : p(mem.Get()), hook(mem.desktop, &mem.kernel), frame(p, hook, block, settings) {
     mainWindow = mem.desktop.CreateOwnWindow("TMainWin", "Wendrix Player", [this](const platform::Message& m) {
       delivered.push_back(m.message);
+      if (m.message == kDuringRun && duringRun) duringRun();
       frame.HandleRunFrameMessage(m);
       return 0;
     });
@@ -60,6 +62,22 @@ class RunFrameTest : public ::testing::Test {
     settings.errorLogPath = (fs::path(mem.Root()) / "ERRORLOG.TXT").string();
   }
 
+  // A run of `text` whose first pump calls `during` (the interpreter pumps after every character).
+  bool Run(const std::string& text, std::function<void()> during = nullptr, bool markInUse = false) {
+    duringRun = std::move(during);
+    mem.desktop.PostMessage(mainWindow, kDuringRun, 0, 0);
+    RunRequest r;
+    r.text = text;
+    r.name = "Sig";
+    r.markInUse = markInUse;
+    return frame.StartRun(r);
+  }
+  std::string TypedLetters() {
+    std::string typed;
+    for (const KeyEventRecord& k : mem.input.keys)
+      if (!(k.flags & 2) && k.vk >= 'A' && k.vk <= 'Z') typed += static_cast<char>(k.vk);
+    return typed;
+  }
   double Seconds() { return SecondsOfDay(mem.clock.Now()); }
   std::string LogText() {
     std::ifstream in(settings.errorLogPath, std::ios::binary);
@@ -80,9 +98,13 @@ class RunFrameTest : public ::testing::Test {
   RecordingTray tray;
   platform::WindowHandle mainWindow = 0;
   std::vector<std::uint32_t> delivered;
+  static constexpr std::uint32_t kDuringRun = platform::msg::kUser + 100;
+  std::function<void()> duringRun;
 };
 
-TEST_F(RunFrameTest, BeforeMacroResetsTheRunAndTurnsCapsLockOff) {
+// A run starts from a clean state: logging off, errors shown, no delays, speed 1, no abort,
+// the live variables empty (the saved ones kept), Caps Lock turned off, the running icon shown.
+TEST_F(RunFrameTest, RunStartsFromACleanStateWithCapsLockOff) {
   RunState& s = frame.State();
   s.logErrors = true;
   s.showErrors = false;
@@ -96,62 +118,66 @@ TEST_F(RunFrameTest, BeforeMacroResetsTheRunAndTurnsCapsLockOff) {
   s.vars.integer[0] = 4;
   s.vars.decimal[50] = 2.5;
   s.saved.text[1] = "kept";
+  RunState during;
+  std::vector<std::string> trayDuring;
+  ASSERT_TRUE(Run("a", [&] {
+    during = s;
+    trayDuring = tray.log;
+  }));
 
-  frame.BeforeMacro();
-
-  EXPECT_FALSE(s.logErrors);
-  EXPECT_TRUE(s.showErrors);
-  EXPECT_FALSE(s.keyDelayOn || s.mouseDelayOn || s.abortMacro || s.appendMacroName);
-  EXPECT_EQ(s.speedFactor, 1.0);
-  EXPECT_TRUE(s.macroPlaying);
-  EXPECT_TRUE(s.capsWasOn);
-  EXPECT_EQ(mem.input.keys, (std::vector<KeyEventRecord>{Key(20, false, 0x3A, true), Key(20, true, 0x3A, true)}));
-  EXPECT_EQ(s.vars.text[1], "");
-  EXPECT_EQ(s.vars.text[99], "");
-  EXPECT_EQ(s.vars.integer[0], 0);
-  EXPECT_EQ(s.vars.decimal[50], 0.0);
-  EXPECT_EQ(s.saved.text[1], "kept");
-  EXPECT_EQ(tray.log, (std::vector<std::string>{"image running", std::string("tip ") + kRunningTip, "active"}));
+  EXPECT_FALSE(during.logErrors);
+  EXPECT_TRUE(during.showErrors);
+  EXPECT_FALSE(during.keyDelayOn || during.mouseDelayOn || during.abortMacro || during.appendMacroName);
+  EXPECT_EQ(during.speedFactor, 1.0);
+  EXPECT_TRUE(during.macroPlaying);
+  EXPECT_TRUE(during.capsWasOn);
+  EXPECT_EQ(during.currentMacroName, "Sig");
+  EXPECT_EQ(during.vars.text[1], "");
+  EXPECT_EQ(during.vars.text[99], "");
+  EXPECT_EQ(during.vars.integer[0], 0);
+  EXPECT_EQ(during.vars.decimal[50], 0.0);
+  EXPECT_EQ(during.saved.text[1], "kept");
+  ASSERT_GE(mem.input.keys.size(), 2u);
+  EXPECT_EQ(mem.input.keys[0], Key(20, false, 0x3A, true));
+  EXPECT_EQ(mem.input.keys[1], Key(20, true, 0x3A, true));
+  EXPECT_EQ(trayDuring, (std::vector<std::string>{"image running", std::string("tip ") + kRunningTip, "active"}));
+  EXPECT_FALSE(s.macroPlaying);
 }
 
 TEST_F(RunFrameTest, TrayStaysAsItIsWithoutTheRunningIcon) {
   settings.showRunningIcon = false;
-  frame.BeforeMacro();
-  EXPECT_TRUE(tray.log.empty());
-  EXPECT_TRUE(mem.input.keys.empty());  // Caps Lock was off: nothing pressed
+  std::vector<std::string> trayDuring{"not run"};
+  Run("a", [&] { trayDuring = tray.log; });
+  EXPECT_TRUE(trayDuring.empty());
+  EXPECT_EQ(TypedLetters(), "A");  // Caps Lock was off: nothing else pressed
+  EXPECT_EQ(mem.input.keys.size(), 2u);
 }
 
-TEST_F(RunFrameTest, AfterMacroLogsRestoresTheTrayAndClosesWhenAsked) {
+// The end of a run logs when the run turned logging on, gives the tray back its idle look (and
+// takes the icon away without "Use Tray"), and closes the player when the run asked for it.
+TEST_F(RunFrameTest, RunEndLogsRestoresTheTrayAndClosesWhenAsked) {
   settings.useTray = false;
-  frame.BeforeMacro();
-  tray.log.clear();
-  frame.State().logErrors = true;
-  frame.State().currentMacroName = "Greeting";
-  frame.State().terminateAfterRun = true;
-  frame.AfterMacro();
+  std::size_t trayBefore = 0;
+  Run("a", [&] {
+    frame.State().logErrors = true;
+    frame.State().terminateAfterRun = true;
+    trayBefore = tray.log.size();
+  });
   EXPECT_FALSE(frame.State().macroPlaying);
-  EXPECT_EQ(tray.log, (std::vector<std::string>{"inactive", "image idle", std::string("tip ") + kIdleTip}));
+  EXPECT_EQ(std::vector<std::string>(tray.log.begin() + static_cast<std::ptrdiff_t>(trayBefore), tray.log.end()),
+            (std::vector<std::string>{"inactive", "image idle", std::string("tip ") + kIdleTip}));
   EXPECT_EQ(frame.checkForMess, 1);
   EXPECT_EQ(frame.closePlayer, 1);
-  EXPECT_EQ(LogText(), "3/5/2024 2:30:00 PM Finished Macro Greeting\r\n");
+  EXPECT_EQ(LogText(), "3/5/2024 2:30:00 PM Finished Macro Sig\r\n");
 }
 
-TEST_F(RunFrameTest, IntoProgramPlaysTheRecordOnce) {
-  frame.currentRecord.SetNickname("Sig");
-  frame.currentRecord.SetText("ab");
-  frame.IntoProgram();
+TEST_F(RunFrameTest, OneRunAtATime) {
+  bool nested = true;
+  EXPECT_TRUE(Run("ab", [&] { nested = frame.StartRun({"xy", "inner"}); }));
+  EXPECT_FALSE(nested);
+  EXPECT_EQ(TypedLetters(), "AB");
   EXPECT_EQ(frame.State().currentMacroName, "Sig");
   EXPECT_FALSE(frame.State().macroPlaying);
-  std::string typed;
-  for (const KeyEventRecord& k : mem.input.keys)
-    if (!(k.flags & 2)) typed += static_cast<char>(k.vk);
-  EXPECT_EQ(typed, "AB");
-
-  // A run already in progress: nothing.
-  mem.input.keys.clear();
-  frame.State().macroPlaying = true;
-  frame.IntoProgram();
-  EXPECT_TRUE(mem.input.keys.empty());
 }
 
 TEST_F(RunFrameTest, PostVKeyUsesTheScanCodeAndTheExtendedFlag) {
@@ -290,9 +316,9 @@ TEST(ProcessStringVar, ExpandsUntilTheFirstBadReference) {
 
 TEST_F(RunFrameTest, InUseFallsFifteenSecondsAfterTheLastRun) {
   const platform::WindowHandle editor = mem.desktop.AddForeignWindow("Wendrix Editor - MACROS.WDX", "TEdMain", 7);
-  frame.BeginInUse();
-  EXPECT_TRUE(hook.Block().InUse());
-  frame.EndInUse();
+  bool inUseDuring = false;
+  Run("a", [&] { inUseDuring = hook.Block().InUse(); }, true);
+  EXPECT_TRUE(inUseDuring);
   const auto execute = [&] {
     int n = 0;
     for (const KeyEventRecord& k : mem.input.keys) n += k.vk == vk::kExecute;
@@ -302,8 +328,7 @@ TEST_F(RunFrameTest, InUseFallsFifteenSecondsAfterTheLastRun) {
 
   frame.PauseForNoSpeed(10);
   EXPECT_TRUE(hook.Block().InUse());
-  frame.BeginInUse();
-  frame.EndInUse();  // a new run re-arms the timer
+  Run("", nullptr, true);  // a new run re-arms the timer
   frame.PauseForNoSpeed(10);
   EXPECT_TRUE(hook.Block().InUse());
   frame.PauseForNoSpeed(5.1);

@@ -36,6 +36,10 @@ constexpr int kNewsgroupRequired = 57115;
 constexpr int kSubjectRequired = 57116;
 }  // namespace sid
 
+// The text of a socket error number from the string table ("[10061] Connection refused"), or
+// "Error #" and the number when the table has none.
+std::string SocketErrorText(int code);
+
 // The text of a string table entry; nothing when the table has no such entry.
 std::optional<std::string> FindMailString(int id);
 // The text of an entry that must exist (throws std::out_of_range for an unknown id).
@@ -67,6 +71,36 @@ class EMessageError : public MailException {
 
  private:
   int id_ = 0;
+};
+
+// Socket errors and the socket layer's own checks.
+class ESocketError : public MailException {
+ public:
+  using MailException::MailException;
+};
+
+// A server reply of the wrong class; the text is the reply's last line.
+class EServerError : public MailException {
+ public:
+  using MailException::MailException;
+};
+
+// A network wait that reached its time-out.
+class ETimedOutError : public MailException {
+ public:
+  ETimedOutError() : MailException(MailString(sid::kOperationTimedOut)) {}
+};
+
+// A network wait ended by a cancel.
+class ECanceledError : public MailException {
+ public:
+  ECanceledError() : MailException(MailString(sid::kOperationCanceled)) {}
+};
+
+// The socket library is missing, not loaded, or lacks a function.
+class EWinsockDLLError : public MailException {
+ public:
+  using MailException::MailException;
 };
 
 // A file that cannot be read or written (attachments, transcripts).

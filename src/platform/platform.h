@@ -14,6 +14,7 @@
 #include "platform/profile_files.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
+#include "platform/sockets.h"
 #include "platform/system_info.h"
 #include "platform/window_system.h"
 
@@ -34,6 +35,7 @@ struct Platform {
   Clipboard* clipboard = nullptr;
   Environment* environment = nullptr;
   Files* files = nullptr;
+  Sockets* sockets = nullptr;
 };
 
 }  // namespace wdx::platform

@@ -1,3 +1,5 @@
+// Native builds only: the Windows builds have the real Winsock (win32/win32_sockets.h).
+#if !defined(_WIN32)
 #include "platform/memory/bsd_sockets.h"
 
 #include <arpa/inet.h>
@@ -172,3 +174,5 @@ void BsdSockets::Close(SocketHandle socket) {
 }
 
 }  // namespace wdx::platform
+
+#endif  // !defined(_WIN32)

@@ -1,4 +1,4 @@
-// Real sockets for the native builds (BSD sockets), with the errors in Winsock's numbers.
+// Real sockets for the native builds (BSD sockets; not in the Windows builds), with the errors in Winsock's numbers.
 // Not simulated: tests talk to real servers on the loopback address. A test can make the
 // library "missing" to see how callers cope, and can see how many uses are started.
 #pragma once

@@ -18,6 +18,7 @@ Platform Win32Platform::Get() {
   p.clipboard = &clipboard;
   p.environment = &environment;
   p.files = &files;
+  p.sockets = &sockets;
   return p;
 }
 

@@ -5,6 +5,7 @@
 #include "platform/win32/win32_processes.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_shell.h"
+#include "platform/win32/win32_sockets.h"
 #include "platform/win32/win32_system_info.h"
 #include "platform/win32/win32_system.h"
 #include "platform/win32/win32_text_services.h"
@@ -30,6 +31,7 @@ class Win32Platform {
   Win32Clipboard clipboard;
   Win32Environment environment;
   Win32Files files;
+  Win32Sockets sockets;
 };
 
 }  // namespace wdx::platform

@@ -423,6 +423,17 @@ const TagInfo* FindTagRow(TagId id) {
   return i < kRowCount ? &kRows[i] : nullptr;
 }
 
+const TagInfo* FindDateTimeRow(TagId kind, int format) {
+  const Index& index = TheIndex();
+  if (kind == TagId::kDateTag && format >= 1 && format <= kDateFormatCount) {
+    return &index.dateTimeRows[static_cast<std::size_t>(format - 1)];
+  }
+  if (kind == TagId::kTimeTag && format >= 1 && format <= kTimeFormatCount) {
+    return &index.dateTimeRows[static_cast<std::size_t>(kDateFormatCount + format - 1)];
+  }
+  return nullptr;
+}
+
 const TagInfo* MatchTag(std::string_view text, std::size_t pos) {
   if (TextAt(text, pos) != '<') return nullptr;
   for (const TagInfo* row : TheIndex().byFirst[static_cast<unsigned char>(TextAt(text, pos + 1))]) {

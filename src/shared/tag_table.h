@@ -434,6 +434,10 @@ std::span<const TagInfo> TagTable();
 // The row of an id of the fixed table; nullptr for kDateTag, kTimeTag and kCount.
 const TagInfo* FindTagRow(TagId id);
 
+// The row of a date tag (kind kDateTag, format 1..51) or a time tag (kTimeTag, format 1..26);
+// nullptr for any other kind or format.
+const TagInfo* FindDateTimeRow(TagId kind, int format);
+
 // The character of the text at pos; NUL at and beyond the end (stored macro text is always
 // followed by NUL bytes, and fixed-offset reads past the end see them).
 inline char TextAt(std::string_view text, std::size_t pos) { return pos < text.size() ? text[pos] : '\0'; }

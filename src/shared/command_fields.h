@@ -1,0 +1,160 @@
+// Command descriptions: the typed field list of every tag, written once and read by both
+// programs. The player's interpreter decodes a tag's fields through them; the editor's command
+// dialogs, script serializer and wizard encode a command's values through them. The tag table
+// (tag_table.h) says which keyword a tag has and how far it reaches; this file says what stands
+// between its keyword and its end.
+//
+// A field has a name, an offset, a width and a kind. Offsets count from the tag's "<" (offset 0),
+// except in the date and time tags, whose keywords differ in length and whose offsets count from
+// the end of the keyword. A few tags have shorter forms that leave their last fields out; the
+// form is told by where a ">" stands, as the interpreter tells it.
+//
+// Each command family adds its rows when it is built; a tag without a description has no
+// layout (FindCommandLayout gives nullptr), and a tag that is its keyword alone has an empty one.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "shared/tag_table.h"
+
+namespace wdx {
+
+enum class FieldKind : std::uint8_t {
+  kDigits,     // whole number of at least 0, zero-padded to the width: "0005"
+  kSigned,     // whole number, a minus first and zeros after it: "0640", "-005"
+  kReal,       // real number with `decimals` decimals, zero-padded (zeros after a minus): "05.00"
+  kLetter,     // one option character: "Y" or "N", "1", "F" or "P"
+  kNumberOrN,  // a number as kDigits, or "N" + the zero-padded number of an integer variable: "003", "N05"
+  kNumberN,    // a number as kSigned, or an integer variable's zero-padded number + "N": "-005", "005N"
+  kText,       // text up to the next ">", which ends the tag; the field cannot hold ">"
+  kText01,     // text ended by the byte 0x01 (may hold ">" and line breaks)
+  kText02,     // text ended by the byte 0x02 (the command inside a disabled command)
+};
+
+// The field starts where the previous one ended (after its closing byte).
+inline constexpr std::uint8_t kFollows = 0xFF;
+
+struct FieldSpec {
+  std::string_view name;
+  std::uint8_t offset;  // see the file comment; kFollows
+  // Characters of a fixed field; for the text kinds the most characters that are used (0: all).
+  std::uint8_t width;
+  FieldKind kind;
+  // The separator the editor writes just before the field (":" or ","); never read.
+  char lead = '\0';
+  std::uint8_t decimals = 0;  // kReal
+};
+
+// One form of a tag: its first fieldCount fields (kAllFields: all of them), then `closing`.
+inline constexpr std::uint8_t kAllFields = 0xFF;
+struct CommandForm {
+  std::uint8_t fieldCount;
+  // A reader takes this form when ">" stands at this offset; 0: when no earlier form was taken.
+  std::uint8_t gtAt;
+  // Written after the last field ("" when the last field's own closing byte ends the tag).
+  std::string_view closing;
+};
+
+struct CommandLayout {
+  bool fromKeywordEnd;  // offsets count from the end of the keyword, not from "<"
+  std::span<const FieldSpec> fields;
+  std::span<const CommandForm> forms;  // in reading order; at least one
+};
+
+// The description of a tag; nullptr while its family has none.
+const CommandLayout* FindCommandLayout(TagId id);
+
+// The value of one field, as an editor holds it. Which member counts follows the field's kind:
+// number (and variable) for the whole-number kinds, real for kReal, letter for kLetter, text for
+// the text kinds. A field that a short form leaves out reads back as the empty value.
+struct FieldValue {
+  std::int32_t number = 0;  // for a variable: its number
+  bool variable = false;    // kNumberOrN, kNumberN: names an integer variable
+  double real = 0.0;
+  char letter = '\0';
+  std::string text;
+
+  static FieldValue Number(std::int32_t n) { return {.number = n}; }
+  static FieldValue Variable(std::int32_t n) { return {.number = n, .variable = true}; }
+  static FieldValue Real(double x) { return {.real = x}; }
+  static FieldValue Letter(char c) { return {.letter = c}; }
+  static FieldValue Text(std::string s) { return {.text = std::move(s)}; }
+  bool operator==(const FieldValue&) const = default;
+};
+
+// A number field that may name an integer variable instead.
+struct NumberOrVariable {
+  std::int32_t number = 0;
+  bool variable = false;
+};
+
+// The fields of the tag that starts at pos, read where its description puts them. Reading is
+// lazy and never fails: a field cut short by the end of the text holds what is there, a field
+// the tag's form leaves out is empty, and the conversions are the language's standard ones.
+class CommandFields {
+ public:
+  static constexpr std::size_t kMaxFields = 8;
+
+  CommandFields(const TagInfo& tag, std::string_view text, std::size_t pos)
+      : CommandFields(FindCommandLayout(tag.id), tag.keyword.size(), text, pos) {}
+  // The same by a layout (nullptr: nothing described) for a keyword of that length.
+  CommandFields(const CommandLayout* layout, std::size_t keywordLength, std::string_view text, std::size_t pos);
+
+  bool Described() const { return layout_ != nullptr; }
+  // Fields present in the form read.
+  std::size_t Count() const { return count_; }
+
+  // The field's characters as they stand (for the text kinds without the closing byte, cut to
+  // the field's width when it has one).
+  std::string_view Raw(std::size_t i) const;
+  // Whole-number conversion of Raw: what was read (0 when nothing was).
+  std::int32_t Whole(std::size_t i) const { return ParseWholeNumber(Raw(i)).value; }
+  // Real conversion of Raw: 0 when the field is no real number.
+  double Real(std::size_t i) const { return ParseRealNumber(Raw(i)).value; }
+  // The option character; NUL when absent.
+  char Letter(std::size_t i) const;
+  // A number, or (kNumberOrN with "N" in front, kNumberN with "N" behind) a variable's number.
+  NumberOrVariable NumberOrVar(std::size_t i) const;
+  // The field typed by its kind, as the editor reads it back.
+  FieldValue Value(std::size_t i) const;
+  std::vector<FieldValue> Values() const;
+
+ private:
+  const CommandLayout* layout_ = nullptr;
+  std::string_view text_;
+  std::size_t count_ = 0;
+  std::array<std::uint32_t, kMaxFields> start_{};
+  std::array<std::uint32_t, kMaxFields> length_{};
+};
+
+// The tag text of a command: the keyword, then the values in layout order, in the shortest
+// form that holds every value that is not empty (trailing values may be left out). nullopt when
+// the tag has no description, when a value does not fit its field (too wide, negative where the
+// field has no sign, a text holding its own closing byte or longer than the field allows), or
+// when there are more values than the longest form has fields.
+std::optional<std::string> EncodeCommand(const TagInfo& tag, std::span<const FieldValue> values);
+// The same by a layout, after the given keyword.
+std::optional<std::string> EncodeFields(const CommandLayout& layout, std::string_view keyword,
+                                        std::span<const FieldValue> values);
+
+// Field indexes of the described commands, in layout order.
+namespace cmd {
+namespace pause_at { enum : std::uint8_t { kTop, kLeft, kMessage }; }
+namespace nmvar { enum : std::uint8_t { kOperation, kVariable, kFlagA, kValueA, kFlagB, kValueB }; }
+namespace dmvar { enum : std::uint8_t { kOperation, kVariable, kFlagA, kValueA, kFlagB, kValueB }; }
+namespace tmvar { enum : std::uint8_t { kOperation, kVariable, kOther, kStart, kCount, kText }; }
+namespace date_tag { enum : std::uint8_t { kZeros, kDirection, kDays, kVariable }; }
+namespace time_tag { enum : std::uint8_t { kZeros, kVariable }; }
+// Tags of one field: the delays and speeds, "<ALT:", "<ALT4:", "<TOG:", "<VARSR:", "<REM:",
+// "<DIS:".
+inline constexpr std::uint8_t kOnly = 0;
+}  // namespace cmd
+
+}  // namespace wdx

@@ -1,0 +1,181 @@
+#include "shared/command_fields.h"
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace wdx {
+
+void PrintTo(const FieldValue& v, std::ostream* os) {
+  *os << "{number " << v.number << (v.variable ? " (variable)" : "") << ", real " << v.real << ", letter '"
+      << (v.letter != '\0' ? std::string(1, v.letter) : "") << "', text \"" << v.text << "\"}";
+}
+
+namespace {
+
+using V = FieldValue;
+
+const TagInfo& Row(TagId id) { return *FindTagRow(id); }
+const TagInfo& Date(int format) { return *FindDateTimeRow(TagId::kDateTag, format); }
+const TagInfo& Time(int format) { return *FindDateTimeRow(TagId::kTimeTag, format); }
+
+struct RoundTrip {
+  const TagInfo& tag;
+  std::vector<FieldValue> values;
+  std::string text;
+};
+
+// Encoding the values gives the text; the dispatch finds the tag in it and ends it where the
+// text ends; reading the text (with more text after it) gives the values back, the fields a short
+// form leaves out as empty values.
+void CheckRoundTrips(const std::vector<RoundTrip>& cases) {
+  for (const RoundTrip& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(EncodeCommand(c.tag, c.values), c.text);
+    const std::string played = c.text + "x>y";
+    const TagInfo* tag = MatchTag(played, 0);
+    ASSERT_NE(tag, nullptr);
+    EXPECT_EQ(tag->id, c.tag.id);
+    EXPECT_EQ(TagEnd(*tag, played, 0), c.text.size());
+    const CommandFields fields(*tag, played, 0);
+    ASSERT_TRUE(fields.Described());
+    std::vector<FieldValue> expected = c.values;
+    expected.resize(FindCommandLayout(tag->id)->fields.size());
+    EXPECT_EQ(fields.Values(), expected);
+  }
+}
+
+TEST(CommandFields, KeystrokeTags) {
+  CheckRoundTrips({
+      {Row(TagId::kEnter), {}, "<ENTER>"},
+      {Row(TagId::kF10), {}, "<F10>"},
+      {Row(TagId::kAlt), {V::Number(65)}, "<ALT:065>"},
+      {Row(TagId::kAlt4), {V::Number(233)}, "<ALT4:0233>"},
+      {Row(TagId::kTog), {V::Number(1)}, "<TOG:1>"},
+  });
+}
+
+TEST(CommandFields, DelayAndSpeedTags) {
+  CheckRoundTrips({
+      {Row(TagId::kDelay), {V::Real(5.0)}, "<DELAY:05.00>"},
+      {Row(TagId::kIdelay), {V::Real(0.5)}, "<IDELAY:00.50>"},
+      {Row(TagId::kTdelay), {V::Number(5)}, "<TDELAY:05>"},
+      {Row(TagId::kItdelay), {V::Number(60)}, "<ITDELAY:60>"},
+      {Row(TagId::kSpeed), {V::Real(12.25)}, "<SPEED:12.25>"},
+      {Row(TagId::kMsd), {V::Number(250)}, "<MSD:0250>"},
+      {Row(TagId::kImsd), {V::Number(9999)}, "<IMSD:9999>"},
+      {Row(TagId::kSpkey), {V::Number(50)}, "<SPKEY:0050>"},
+      {Row(TagId::kSpmse), {V::Number(0)}, "<SPMSE:0000>"},
+  });
+}
+
+TEST(CommandFields, PauseRemarkAndDisabledTags) {
+  CheckRoundTrips({
+      {Row(TagId::kPause), {}, "<PAUSE>"},
+      {Row(TagId::kPauseAt), {V::Number(100), V::Number(20), V::Text("Done")}, "<PAUSE:100,020Done>"},
+      {Row(TagId::kPauseAt), {V::Number(0), V::Number(0), V::Text("")}, "<PAUSE:000,000>"},
+      {Row(TagId::kRem), {V::Text("any text")}, "<REM:any text>"},
+      {Row(TagId::kDis), {V::Text("<DELAY:00010>")}, "<DIS:<DELAY:00010>\x02"},
+  });
+}
+
+TEST(CommandFields, VariableTags) {
+  CheckRoundTrips({
+      {Row(TagId::kVarsr), {V::Number(1)}, "<VARSR:01>"},
+      {Row(TagId::kNmvar),
+       {V::Number(2), V::Number(4), V::Letter('1'), V::Number(4), V::Letter('2'), V::Number(-12)},
+       "<NMVAR:02:04:1:0000004:2:-000012>"},
+      {Row(TagId::kDmvar),
+       {V::Number(3), V::Number(1), V::Letter('1'), V::Real(1.0), V::Letter('2'), V::Real(-2.5)},
+       "<DMVAR:03:01:1:0000000000001.000000:2:-000000000002.500000>"},
+      {Row(TagId::kTmvar),
+       {V::Number(10), V::Number(2), V::Number(4), V::Variable(7), V::Number(10), V::Text("")},
+       "<TMVAR:10:02:04:N07:010:>"},
+      {Row(TagId::kTmvar),
+       {V::Number(18), V::Number(3), V::Number(0), V::Number(0), V::Number(0), V::Text("A.INI\x01S\x01K")},
+       "<TMVAR:18:03:00:000:000:A.INI\x01S\x01K>"},
+  });
+}
+
+TEST(CommandFields, DateAndTimeTagsInEachForm) {
+  CheckRoundTrips({
+      {Date(1), {V::Letter('Y')}, "<MM/DD/YY{Y}>"},
+      {Date(1), {V::Letter('Y'), V::Letter('P'), V::Number(7)}, "<MM/DD/YY{YP007}>"},
+      {Date(24), {V::Letter('N'), V::Letter('F'), V::Number(1), V::Number(5)}, "<DD Mmm YYYY{NF001}05>"},
+      {Date(51), {V::Letter('N'), V::Letter('F'), V::Number(0), V::Number(99)}, "<Day of Week 4{NF000}99>"},
+      {Time(12), {V::Letter('Y')}, "<hh:mm am{Y}>"},
+      {Time(8), {V::Letter('N'), V::Number(12)}, "<hhmmss{N}12>"},
+  });
+}
+
+TEST(CommandFields, ValuesThatDoNotFitAreRefused) {
+  struct Refused {
+    const TagInfo& tag;
+    std::vector<FieldValue> values;
+    const char* why;
+  };
+  const Refused cases[] = {
+      {Row(TagId::kAlt), {V::Number(1000)}, "four digits in three"},
+      {Row(TagId::kTdelay), {V::Number(-1)}, "a minus where the field has none"},
+      {Row(TagId::kNmvar), {V::Number(1), V::Number(1), V::Letter('2'), V::Number(-1000000)}, "eight characters in seven"},
+      {Row(TagId::kDelay), {V::Real(123.5)}, "six characters in five"},
+      {Row(TagId::kSpeed), {V::Real(0.0 / 0.0)}, "no number"},
+      {Row(TagId::kRem), {V::Text("a>b")}, "the closing character in a text"},
+      {Row(TagId::kDis), {V::Text("a\x02")}, "the closing byte in a disabled command"},
+      {Row(TagId::kPauseAt), {V::Number(1), V::Number(1), V::Text(std::string(256, 'm'))}, "a message beyond 255"},
+      {Row(TagId::kTmvar), {V::Number(10), V::Number(1), V::Number(2), V::Variable(100)}, "N100 in three"},
+      {Date(1), {V::Letter('Y'), V::Letter('\0'), V::Number(3)}, "days without their direction"},
+      {Row(TagId::kVarsr), {V::Number(1), V::Number(2)}, "more values than fields"},
+      {Row(TagId::kWmax), {V::Text("Notepad")}, "a tag without a description"},
+  };
+  for (const Refused& c : cases) EXPECT_EQ(EncodeCommand(c.tag, c.values), std::nullopt) << c.why;
+}
+
+TEST(CommandFields, ReadingStopsAtTheEndOfTheText) {
+  // Fields beyond the end are empty; the conversions read what there is.
+  const std::string text = "<TMVAR:10:02:0";
+  const CommandFields f(Row(TagId::kTmvar), text, 0);
+  EXPECT_EQ(f.Whole(cmd::tmvar::kOperation), 10);
+  EXPECT_EQ(f.Raw(cmd::tmvar::kOther), "0");
+  EXPECT_EQ(f.Raw(cmd::tmvar::kStart), "");
+  EXPECT_EQ(f.Raw(cmd::tmvar::kText), "");
+  // A text without its ">" runs to the end.
+  const std::string open = "ab<PAUSE:010,020Msg";
+  const CommandFields p(Row(TagId::kPauseAt), open, 2);
+  EXPECT_EQ(p.Raw(cmd::pause_at::kMessage), "Msg");
+  EXPECT_EQ(p.Whole(cmd::pause_at::kLeft), 20);
+  // A tag without a description reads nothing.
+  const CommandFields none(Row(TagId::kWmax), "<WMAX:x>", 0);
+  EXPECT_FALSE(none.Described());
+  EXPECT_EQ(none.Raw(0), "");
+}
+
+// The number fields that may name an integer variable instead, in both spellings the tags use.
+TEST(CommandFields, NumberOrVariableFields) {
+  constexpr FieldSpec kFields[] = {{"prefixed", 3, 3, FieldKind::kNumberOrN},
+                                   {"suffixed", 7, 4, FieldKind::kNumberN, ','}};
+  constexpr CommandForm kForms[] = {{kAllFields, 0, ">"}};
+  const CommandLayout layout{false, kFields, kForms};
+  struct Case {
+    FieldValue prefixed, suffixed;
+    const char* text;
+  };
+  const Case cases[] = {
+      {V::Number(3), V::Number(-5), "<X:003,-005>"},
+      {V::Variable(5), V::Variable(7), "<X:N05,007N>"},
+      {V::Number(999), V::Number(640), "<X:999,0640>"},
+  };
+  for (const Case& c : cases) {
+    const std::vector<FieldValue> values = {c.prefixed, c.suffixed};
+    EXPECT_EQ(EncodeFields(layout, "<X:", values), c.text);
+    const CommandFields f(&layout, 3, c.text, 0);
+    EXPECT_EQ(f.Values(), values) << c.text;
+  }
+  const std::vector<FieldValue> negativeVariable = {V::Variable(-1)};
+  EXPECT_EQ(EncodeFields(layout, "<X:", negativeVariable), std::nullopt);
+}
+
+}  // namespace
+}  // namespace wdx

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "shared/command_layouts.h"
+
 namespace wdx {
 
 namespace {
@@ -13,120 +15,52 @@ using K = FieldKind;
 
 // --- The descriptions, family by family ---------------------------------------------------
 
-constexpr CommandForm kOneForm[] = {{kAllFields, 0, ">"}};
-// Tags whose last field is a text (its closing byte ends the tag), and tags without fields.
-constexpr CommandForm kTextEnds[] = {{kAllFields, 0, ""}};
-
-// Keystrokes: Alt + keypad codes and the lock keys.
-constexpr FieldSpec kAlt[] = {{"code", 5, 3, K::kDigits}};
-constexpr FieldSpec kAlt4[] = {{"code", 6, 4, K::kDigits}};
-constexpr FieldSpec kTog[] = {{"kind", 5, 1, K::kDigits}};
-
-// Delays and speed.
-constexpr FieldSpec kTdelay[] = {{"seconds", 8, 2, K::kDigits}};
-constexpr FieldSpec kItdelay[] = {{"seconds", 9, 2, K::kDigits}};
-constexpr FieldSpec kDelay[] = {{"seconds", 7, 5, K::kReal, '\0', 2}};
-constexpr FieldSpec kIdelay[] = {{"seconds", 8, 5, K::kReal, '\0', 2}};
-constexpr FieldSpec kSpeed[] = {{"factor", 7, 5, K::kReal, '\0', 2}};
-constexpr FieldSpec kMsd[] = {{"milliseconds", 5, 4, K::kDigits}};
-constexpr FieldSpec kImsd[] = {{"milliseconds", 6, 4, K::kDigits}};
-constexpr FieldSpec kSpkeySpmse[] = {{"milliseconds", 7, 4, K::kDigits}};
-
-// Pause.
-constexpr FieldSpec kPauseAt[] = {
-    {"top", 7, 3, K::kDigits}, {"left", 11, 3, K::kDigits, ','}, {"message", 14, 255, K::kText}};
-
-// Remarks and disabled commands.
-constexpr FieldSpec kRem[] = {{"text", 5, 0, K::kText}};
-constexpr FieldSpec kDis[] = {{"command", 5, 0, K::kText02}};
-
-// Variables.
-constexpr FieldSpec kVarsr[] = {{"code", 7, 2, K::kDigits}};
-constexpr FieldSpec kNmvar[] = {
-    {"operation", 7, 2, K::kDigits},   {"variable", 10, 2, K::kDigits, ':'}, {"flag A", 13, 1, K::kLetter, ':'},
-    {"value A", 15, 7, K::kSigned, ':'}, {"flag B", 23, 1, K::kLetter, ':'},   {"value B", 25, 7, K::kSigned, ':'}};
-constexpr FieldSpec kDmvar[] = {{"operation", 7, 2, K::kDigits},
-                                {"variable", 10, 2, K::kDigits, ':'},
-                                {"flag A", 13, 1, K::kLetter, ':'},
-                                {"value A", 15, 20, K::kReal, ':', 6},
-                                {"flag B", 36, 1, K::kLetter, ':'},
-                                {"value B", 38, 20, K::kReal, ':', 6}};
-constexpr FieldSpec kTmvar[] = {{"operation", 7, 2, K::kDigits},      {"variable", 10, 2, K::kDigits, ':'},
-                                {"other variable", 13, 2, K::kDigits, ':'}, {"start", 16, 3, K::kNumberOrN, ':'},
-                                {"count", 20, 3, K::kNumberOrN, ':'},   {"text", 24, 255, K::kText, ':'}};
-
-// Date and time tags ("<" + format name + "{" is the keyword): leading zeros, then for a date
-// the direction ("F" later, "P" earlier) and the days, then the text variable that receives the
-// result. The short forms end after the zeros or the days.
-constexpr FieldSpec kDateTag[] = {{"zeros", 0, 1, K::kLetter},
-                                  {"direction", 1, 1, K::kLetter},
-                                  {"days", 2, 3, K::kDigits},
-                                  {"variable", 6, 2, K::kDigits, '}'}};
-constexpr CommandForm kDateForms[] = {{1, 2, "}>"}, {3, 6, "}>"}, {4, 0, ">"}};
-constexpr FieldSpec kTimeTag[] = {{"zeros", 0, 1, K::kLetter}, {"variable", 2, 2, K::kDigits, '}'}};
-constexpr CommandForm kTimeForms[] = {{1, 2, "}>"}, {2, 0, ">"}};
-
 struct Described {
   TagId id;
-  CommandLayout layout;
+  const CommandLayout* layout;
 };
-
-constexpr CommandLayout Fixed(std::span<const FieldSpec> fields) { return {false, fields, kOneForm}; }
-constexpr CommandLayout EndsWithText(std::span<const FieldSpec> fields) { return {false, fields, kTextEnds}; }
 
 constexpr Described kDescribed[] = {
-    {TagId::kAlt, Fixed(kAlt)},
-    {TagId::kAlt4, Fixed(kAlt4)},
-    {TagId::kTog, Fixed(kTog)},
-    {TagId::kTdelay, Fixed(kTdelay)},
-    {TagId::kItdelay, Fixed(kItdelay)},
-    {TagId::kDelay, Fixed(kDelay)},
-    {TagId::kIdelay, Fixed(kIdelay)},
-    {TagId::kSpeed, Fixed(kSpeed)},
-    {TagId::kMsd, Fixed(kMsd)},
-    {TagId::kImsd, Fixed(kImsd)},
-    {TagId::kSpkey, Fixed(kSpkeySpmse)},
-    {TagId::kSpmse, Fixed(kSpkeySpmse)},
-    {TagId::kPauseAt, EndsWithText(kPauseAt)},
-    {TagId::kRem, EndsWithText(kRem)},
-    {TagId::kDis, EndsWithText(kDis)},
-    {TagId::kVarsr, Fixed(kVarsr)},
-    {TagId::kNmvar, Fixed(kNmvar)},
-    {TagId::kDmvar, Fixed(kDmvar)},
-    {TagId::kTmvar, EndsWithText(kTmvar)},
-    {TagId::kDateTag, {true, kDateTag, kDateForms}},
-    {TagId::kTimeTag, {true, kTimeTag, kTimeForms}},
+    {TagId::kAlt, &cmd::kAlt},
+    {TagId::kAlt4, &cmd::kAlt4},
+    {TagId::kTog, &cmd::kTog},
+    {TagId::kTdelay, &cmd::kTdelay},
+    {TagId::kItdelay, &cmd::kItdelay},
+    {TagId::kDelay, &cmd::kDelay},
+    {TagId::kIdelay, &cmd::kIdelay},
+    {TagId::kSpeed, &cmd::kSpeed},
+    {TagId::kMsd, &cmd::kMsd},
+    {TagId::kImsd, &cmd::kImsd},
+    {TagId::kSpkey, &cmd::kSpkey},
+    {TagId::kSpmse, &cmd::kSpmse},
+    {TagId::kPauseAt, &cmd::kPauseAt},
+    {TagId::kRem, &cmd::kRem},
+    {TagId::kDis, &cmd::kDis},
+    {TagId::kVarsr, &cmd::kVarsr},
+    {TagId::kNmvar, &cmd::kNmvar},
+    {TagId::kDmvar, &cmd::kDmvar},
+    {TagId::kTmvar, &cmd::kTmvar},
+    {TagId::kDateTag, &cmd::kDateTag},
+    {TagId::kTimeTag, &cmd::kTimeTag},
 };
 
-constexpr CommandLayout kKeywordOnly{false, {}, kTextEnds};
+constexpr CommandLayout kKeywordOnly{false, {}, cmd::kEndsWithField};
 
-constexpr bool WithinFieldLimit() {
-  for (const Described& d : kDescribed) {
-    if (d.layout.fields.size() > CommandFields::kMaxFields) return false;
-  }
-  return true;
-}
-static_assert(WithinFieldLimit(), "a reader keeps the places of at most kMaxFields fields");
+}  // namespace
 
-struct LayoutIndex {
+// Built when compiling.
+constexpr std::array<const CommandLayout*, static_cast<std::size_t>(TagId::kCount)> detail::kDescribedLayouts = [] {
   std::array<const CommandLayout*, static_cast<std::size_t>(TagId::kCount)> byId{};
-  LayoutIndex() {
-    for (const TagInfo& row : TagTable()) {
-      if (row.extent == TagExtent::kKeyword) byId[static_cast<std::size_t>(row.id)] = &kKeywordOnly;
-    }
-    for (const Described& d : kDescribed) byId[static_cast<std::size_t>(d.id)] = &d.layout;
-  }
-};
+  for (const Described& d : kDescribed) byId[static_cast<std::size_t>(d.id)] = d.layout;
+  return byId;
+}();
 
-bool IsText(FieldKind kind) { return kind == K::kText || kind == K::kText01 || kind == K::kText02; }
-
-char Closer(FieldKind kind) {
-  switch (kind) {
-    case K::kText: return '>';
-    case K::kText01: return '\x01';
-    default: return '\x02';
-  }
+const CommandLayout* detail::KeywordOnlyLayout(TagId id) {
+  const TagInfo* row = FindTagRow(id);
+  return row != nullptr && row->extent == TagExtent::kKeyword ? &kKeywordOnly : nullptr;
 }
+
+namespace {
 
 // --- Encoding of one value -----------------------------------------------------------------
 
@@ -176,9 +110,9 @@ std::optional<std::string> FieldText(const FieldSpec& f, const FieldValue& v) {
     case K::kText:
     case K::kText01:
     case K::kText02:
-      if (v.text.find(Closer(f.kind)) != std::string::npos) return std::nullopt;
+      if (v.text.find(ClosingByte(f.kind)) != std::string::npos) return std::nullopt;
       if (f.width != 0 && v.text.size() > f.width) return std::nullopt;
-      return v.text + Closer(f.kind);
+      return v.text + ClosingByte(f.kind);
   }
   return std::nullopt;
 }
@@ -187,73 +121,22 @@ bool Empty(const FieldValue& v) { return v == FieldValue{}; }
 
 }  // namespace
 
-const CommandLayout* FindCommandLayout(TagId id) {
-  static const LayoutIndex index;
-  const auto i = static_cast<std::size_t>(id);
-  return i < index.byId.size() ? index.byId[i] : nullptr;
-}
-
-CommandFields::CommandFields(const CommandLayout* layout, std::size_t keywordLength, std::string_view text,
-                             std::size_t pos)
-    : layout_(layout), text_(text) {
-  if (layout_ == nullptr) return;
-  const std::size_t base = pos + (layout_->fromKeywordEnd ? keywordLength : 0);
-  const CommandForm* form = &layout_->forms.back();
-  for (const CommandForm& f : layout_->forms) {
-    if (f.gtAt == 0 || TextAt(text, base + f.gtAt) == '>') {
-      form = &f;
-      break;
-    }
+CommandFields::Place CommandFields::Span(const CommandLayout& layout, std::string_view text, std::size_t base,
+                                         std::size_t i) {
+  const FieldSpec& f = layout.fields[i];
+  Place p;
+  p.start = f.offset != kFollows ? base + f.offset : i > 0 ? Span(layout, text, base, i - 1).next : base;
+  if (f.kind < K::kText) {
+    p.length = f.width;
+    p.next = p.start + p.length;
+  } else {
+    const std::size_t close = p.start < text.size() ? text.find(ClosingByte(f.kind), p.start) : std::string_view::npos;
+    const std::size_t end = close == std::string_view::npos ? std::max(text.size(), p.start) : close;
+    p.length = end - p.start;
+    p.next = end + 1;
+    if (f.width != 0 && p.length > f.width) p.length = f.width;
   }
-  count_ = std::min<std::size_t>({form->fieldCount, layout_->fields.size(), kMaxFields});
-  std::size_t next = base;  // where a following field starts
-  for (std::size_t i = 0; i < count_; ++i) {
-    const FieldSpec& f = layout_->fields[i];
-    const std::size_t start = f.offset == kFollows ? next : base + f.offset;
-    std::size_t length = 0;
-    if (IsText(f.kind)) {
-      const std::size_t close = start < text.size() ? text.find(Closer(f.kind), start) : std::string_view::npos;
-      length = (close == std::string_view::npos ? std::max(text.size(), start) : close) - start;
-      next = start + length + 1;
-      if (f.width != 0 && length > f.width) length = f.width;
-    } else {
-      length = f.width;
-      next = start + length;
-    }
-    // Cut at the end of the text: the conversions stop there, as they would at its NUL bytes.
-    if (start >= text.size()) {
-      length = 0;
-    } else if (length > text.size() - start) {
-      length = text.size() - start;
-    }
-    start_[i] = static_cast<std::uint32_t>(start);
-    length_[i] = static_cast<std::uint32_t>(length);
-  }
-}
-
-std::string_view CommandFields::Raw(std::size_t i) const {
-  if (i >= count_ || length_[i] == 0) return {};
-  return text_.substr(start_[i], length_[i]);
-}
-
-char CommandFields::Letter(std::size_t i) const {
-  const std::string_view r = Raw(i);
-  return r.empty() ? '\0' : r[0];
-}
-
-NumberOrVariable CommandFields::NumberOrVar(std::size_t i) const {
-  std::string_view r = Raw(i);
-  if (i < count_) {
-    const FieldKind kind = layout_->fields[i].kind;
-    if (kind == K::kNumberOrN && !r.empty() && r.front() == 'N') {
-      return {ParseWholeNumber(r.substr(1)).value, true};
-    }
-    if (kind == K::kNumberN && !r.empty() && r.back() == 'N') {
-      r.remove_suffix(1);
-      return {ParseWholeNumber(r).value, true};
-    }
-  }
-  return {ParseWholeNumber(r).value, false};
+  return p;
 }
 
 FieldValue CommandFields::Value(std::size_t i) const {

@@ -33,10 +33,16 @@ enum class FieldKind : std::uint8_t {
   kLetter,     // one option character: "Y" or "N", "1", "F" or "P"
   kNumberOrN,  // a number as kDigits, or "N" + the zero-padded number of an integer variable: "003", "N05"
   kNumberN,    // a number as kSigned, or an integer variable's zero-padded number + "N": "-005", "005N"
+  // The text kinds, last: their end is found, not counted.
   kText,       // text up to the next ">", which ends the tag; the field cannot hold ">"
   kText01,     // text ended by the byte 0x01 (may hold ">" and line breaks)
   kText02,     // text ended by the byte 0x02 (the command inside a disabled command)
 };
+
+// The byte that ends a field of a text kind.
+constexpr char ClosingByte(FieldKind kind) {
+  return kind == FieldKind::kText ? '>' : kind == FieldKind::kText01 ? '\x01' : '\x02';
+}
 
 // The field starts where the previous one ended (after its closing byte).
 inline constexpr std::uint8_t kFollows = 0xFF;
@@ -68,8 +74,20 @@ struct CommandLayout {
   std::span<const CommandForm> forms;  // in reading order; at least one
 };
 
+namespace detail {
+// The layouts of the described tags by id (nullptr where none is written), and the empty layout
+// of the tags that are their keyword alone.
+extern const std::array<const CommandLayout*, static_cast<std::size_t>(TagId::kCount)> kDescribedLayouts;
+const CommandLayout* KeywordOnlyLayout(TagId id);
+}  // namespace detail
+
 // The description of a tag; nullptr while its family has none.
-const CommandLayout* FindCommandLayout(TagId id);
+inline const CommandLayout* FindCommandLayout(TagId id) {
+  const auto i = static_cast<std::size_t>(id);
+  if (i >= detail::kDescribedLayouts.size()) return nullptr;
+  const CommandLayout* layout = detail::kDescribedLayouts[i];
+  return layout != nullptr ? layout : detail::KeywordOnlyLayout(id);
+}
 
 // The value of one field, as an editor holds it. Which member counts follows the field's kind:
 // number (and variable) for the whole-number kinds, real for kReal, letter for kLetter, text for
@@ -96,16 +114,29 @@ struct NumberOrVariable {
 };
 
 // The fields of the tag that starts at pos, read where its description puts them. Reading is
-// lazy and never fails: a field cut short by the end of the text holds what is there, a field
-// the tag's form leaves out is empty, and the conversions are the language's standard ones.
+// lazy (a field is found when it is asked for) and never fails: a field cut short by the end of
+// the text holds what is there, a field the tag's form leaves out is empty, and the conversions
+// are the language's standard ones.
 class CommandFields {
  public:
-  static constexpr std::size_t kMaxFields = 8;
-
   CommandFields(const TagInfo& tag, std::string_view text, std::size_t pos)
       : CommandFields(FindCommandLayout(tag.id), tag.keyword.size(), text, pos) {}
-  // The same by a layout (nullptr: nothing described) for a keyword of that length.
-  CommandFields(const CommandLayout* layout, std::size_t keywordLength, std::string_view text, std::size_t pos);
+  // The same by a layout (nullptr: nothing described) for a keyword of that length. With one of
+  // the layouts of command_layouts.h the compiler reads the fields at constant places.
+  CommandFields(const CommandLayout* layout, std::size_t keywordLength, std::string_view text, std::size_t pos)
+      : layout_(layout), text_(text) {
+    if (layout_ == nullptr) return;
+    base_ = pos + (layout_->fromKeywordEnd ? keywordLength : 0);
+    // The first form whose ">" stands where it says; the last form otherwise.
+    const CommandForm* form = &layout_->forms.back();
+    for (const CommandForm& f : layout_->forms) {
+      if (f.gtAt == 0 || TextAt(text, base_ + f.gtAt) == '>') {
+        form = &f;
+        break;
+      }
+    }
+    count_ = form->fieldCount < layout_->fields.size() ? form->fieldCount : layout_->fields.size();
+  }
 
   bool Described() const { return layout_ != nullptr; }
   // Fields present in the form read.
@@ -113,25 +144,58 @@ class CommandFields {
 
   // The field's characters as they stand (for the text kinds without the closing byte, cut to
   // the field's width when it has one).
-  std::string_view Raw(std::size_t i) const;
+  std::string_view Raw(std::size_t i) const {
+    if (i >= count_) return {};
+    const FieldSpec& f = layout_->fields[i];
+    if (f.offset == kFollows) return Span(*layout_, text_, base_, i).Of(text_);
+    const std::size_t start = base_ + f.offset;
+    if (start >= text_.size()) return {};
+    if (f.kind < FieldKind::kText) return text_.substr(start, f.width);
+    std::string_view rest = text_.substr(start);
+    rest = rest.substr(0, rest.find(ClosingByte(f.kind)));
+    return f.width != 0 ? rest.substr(0, f.width) : rest;
+  }
   // Whole-number conversion of Raw: what was read (0 when nothing was).
   std::int32_t Whole(std::size_t i) const { return ParseWholeNumber(Raw(i)).value; }
   // Real conversion of Raw: 0 when the field is no real number.
   double Real(std::size_t i) const { return ParseRealNumber(Raw(i)).value; }
   // The option character; NUL when absent.
-  char Letter(std::size_t i) const;
+  char Letter(std::size_t i) const {
+    const std::string_view r = Raw(i);
+    return r.empty() ? '\0' : r[0];
+  }
   // A number, or (kNumberOrN with "N" in front, kNumberN with "N" behind) a variable's number.
-  NumberOrVariable NumberOrVar(std::size_t i) const;
+  NumberOrVariable NumberOrVar(std::size_t i) const {
+    std::string_view r = Raw(i);
+    if (i < count_ && !r.empty()) {
+      const FieldKind kind = layout_->fields[i].kind;
+      if (kind == FieldKind::kNumberOrN && r.front() == 'N') return {ParseWholeNumber(r.substr(1)).value, true};
+      if (kind == FieldKind::kNumberN && r.back() == 'N') return {ParseWholeNumber(r.substr(0, r.size() - 1)).value, true};
+    }
+    return {ParseWholeNumber(r).value, false};
+  }
   // The field typed by its kind, as the editor reads it back.
   FieldValue Value(std::size_t i) const;
   std::vector<FieldValue> Values() const;
 
  private:
+  // Where a field stands, and where the field after it would start.
+  struct Place {
+    std::size_t start = 0;
+    std::size_t length = 0;
+    std::size_t next = 0;
+    std::string_view Of(std::string_view text) const {
+      return start < text.size() ? text.substr(start, length) : std::string_view{};
+    }
+  };
+  // Static, so that no reader's address escapes: the compiler then keeps a named layout's
+  // fields at constant places across the calls between two reads.
+  static Place Span(const CommandLayout& layout, std::string_view text, std::size_t base, std::size_t i);
+
   const CommandLayout* layout_ = nullptr;
   std::string_view text_;
+  std::size_t base_ = 0;
   std::size_t count_ = 0;
-  std::array<std::uint32_t, kMaxFields> start_{};
-  std::array<std::uint32_t, kMaxFields> length_{};
 };
 
 // The tag text of a command: the keyword, then the values in layout order, in the shortest
@@ -143,18 +207,5 @@ std::optional<std::string> EncodeCommand(const TagInfo& tag, std::span<const Fie
 // The same by a layout, after the given keyword.
 std::optional<std::string> EncodeFields(const CommandLayout& layout, std::string_view keyword,
                                         std::span<const FieldValue> values);
-
-// Field indexes of the described commands, in layout order.
-namespace cmd {
-namespace pause_at { enum : std::uint8_t { kTop, kLeft, kMessage }; }
-namespace nmvar { enum : std::uint8_t { kOperation, kVariable, kFlagA, kValueA, kFlagB, kValueB }; }
-namespace dmvar { enum : std::uint8_t { kOperation, kVariable, kFlagA, kValueA, kFlagB, kValueB }; }
-namespace tmvar { enum : std::uint8_t { kOperation, kVariable, kOther, kStart, kCount, kText }; }
-namespace date_tag { enum : std::uint8_t { kZeros, kDirection, kDays, kVariable }; }
-namespace time_tag { enum : std::uint8_t { kZeros, kVariable }; }
-// Tags of one field: the delays and speeds, "<ALT:", "<ALT4:", "<TOG:", "<VARSR:", "<REM:",
-// "<DIS:".
-inline constexpr std::uint8_t kOnly = 0;
-}  // namespace cmd
 
 }  // namespace wdx

@@ -1,33 +1,23 @@
-// Small helpers of the command families built here: reading a fixed field of the tag under the
+// Small helpers of the command families built here: reading the fields of the tag under the
 // cursor, and reaching a platform facility the command needs.
 #pragma once
 
-#include <algorithm>
 #include <string>
-#include <string_view>
 
 #include "platform/platform.h"
 #include "player/interpreter/interpreter.h"
+#include "shared/command_fields.h"
+#include "shared/command_layouts.h"
 
 namespace wdx::player {
 
-// The width characters at offset from the tag's "<" (cut short at the end of the text, where
-// the conversions then stop).
-inline std::string_view FieldAt(const Level& level, std::size_t offset, std::size_t width) {
-  const std::size_t from = level.cursor + offset;
-  return from < level.text.size() ? level.text.substr(from, width) : std::string_view{};
+// The fields of the tag under the level's cursor, where the tag's description puts them.
+inline CommandFields FieldsOf(const Level& level, const TagInfo& tag) {
+  return CommandFields(tag, level.text, level.cursor);
 }
-
-// A field read by the whole-number conversion (what was read of it; 0 when nothing was).
-inline std::int32_t WholeAt(const Level& level, std::size_t offset, std::size_t width) {
-  return ParseWholeNumber(FieldAt(level, offset, width)).value;
-}
-
-// A text field from offset up to the next ">" (or the end of the text), as a short string of
-// at most 255 characters.
-inline std::string TextFieldAt(const Level& level, std::size_t offset) {
-  const std::string_view rest = FieldAt(level, offset, std::string_view::npos);
-  return std::string(rest.substr(0, std::min<std::size_t>(rest.find('>'), 255)));
+// The same through the tag's own layout, which the compiler then reads at constant places.
+inline CommandFields FieldsOf(const Level& level, const TagInfo& tag, const CommandLayout& layout) {
+  return CommandFields(&layout, tag.keyword.size(), level.text, level.cursor);
 }
 
 // The host's facility, or a failed run with a clear message when the host has none (a build

@@ -29,15 +29,12 @@ bool ReadClock(Interpreter& in, double& now) {
 
 // "<" + name + "{" + Y/N + "}>" or "<" + name + "{" + Y/N + F/P + days + "}" [+ var] + ">".
 void DateTag(Interpreter& in, Level& level, const TagInfo& tag) {
-  const std::size_t l = tag.keyword.size();
-  const bool zeros = level.At(level.cursor + l) == 'Y';
-  std::int32_t days = 0;
-  std::int32_t var = 0;
-  if (level.At(level.cursor + l + 2) != '>') {
-    days = WholeAt(level, l + 2, 3);
-    if (level.At(level.cursor + l + 1) == 'P') days = -days;
-    if (level.At(level.cursor + l + 6) != '>') var = WholeAt(level, l + 6, 2);
-  }
+  namespace f = cmd::date_tag;
+  const CommandFields fields = FieldsOf(level, tag, cmd::kDateTag);
+  const bool zeros = fields.Letter(f::kZeros) == 'Y';
+  std::int32_t days = fields.Whole(f::kDays);
+  if (fields.Letter(f::kDirection) == 'P') days = -days;
+  const std::int32_t var = fields.Whole(f::kVariable);
   level.cursor = TagEnd(tag, level.text, level.cursor);
   double now = 0.0;
   if (!ReadClock(in, now)) return;
@@ -46,9 +43,9 @@ void DateTag(Interpreter& in, Level& level, const TagInfo& tag) {
 
 // "<" + name + "{" + Y/N + "}" [+ var] + ">".
 void TimeTag(Interpreter& in, Level& level, const TagInfo& tag) {
-  const std::size_t l = tag.keyword.size();
-  const bool zeros = level.At(level.cursor + l) == 'Y';
-  const std::int32_t var = level.At(level.cursor + l + 2) == '>' ? 0 : WholeAt(level, l + 2, 2);
+  const CommandFields fields = FieldsOf(level, tag, cmd::kTimeTag);
+  const bool zeros = fields.Letter(cmd::time_tag::kZeros) == 'Y';
+  const std::int32_t var = fields.Whole(cmd::time_tag::kVariable);
   level.cursor = TagEnd(tag, level.text, level.cursor);
   double now = 0.0;
   if (!ReadClock(in, now)) return;

@@ -2,7 +2,7 @@
 #include <string>
 
 #include "platform/virtual_keys.h"
-#include "player/interpreter/interpreter.h"
+#include "player/interpreter/command_support.h"
 
 namespace wdx::player {
 
@@ -120,10 +120,9 @@ void NextKeyModifierTag(Interpreter& in, Level& level, const TagInfo& tag) {
 }
 
 void AltKeypadTag(Interpreter& in, Level& level, const TagInfo& tag) {
-  const std::size_t width = tag.id == TagId::kAlt ? 3 : 4;
   in.KeyDelay();
-  in.TypeAltKeypad(level.text.substr(level.cursor + tag.keyword.size(), width));
-  level.cursor += tag.keyword.size() + width + 1;
+  in.TypeAltKeypad(FieldsOf(level, tag, tag.id == TagId::kAlt ? cmd::kAlt : cmd::kAlt4).Raw(cmd::kOnly));
+  level.cursor = TagEnd(tag, level.text, level.cursor);
 }
 
 void KeyTestTag(Interpreter& in, Level& level, const TagInfo& tag) {
@@ -162,8 +161,8 @@ void SetLockKey(Interpreter& in, std::int32_t kind) {
 }
 
 void LockKeyTag(Interpreter& in, Level& level, const TagInfo& tag) {
-  SetLockKey(in, ParseWholeNumber(level.text.substr(level.cursor + tag.keyword.size(), 1)).value);
-  level.cursor += tag.fieldOffset;
+  SetLockKey(in, FieldsOf(level, tag, cmd::kTog).Whole(cmd::kOnly));
+  level.cursor = TagEnd(tag, level.text, level.cursor);
 }
 
 }  // namespace

@@ -34,9 +34,10 @@ void PauseTag(Interpreter& in, Level& level, const TagInfo& tag) {
     top = (screen.ScreenHeight - TPauseMacro::kHeight) / 2;
     left = (screen.ScreenWidth - TPauseMacro::kWidth) / 2;
   } else {
-    top = WholeAt(level, 7, 3);
-    left = WholeAt(level, 11, 3);
-    message = TextFieldAt(level, 14);
+    const CommandFields f = FieldsOf(level, tag, cmd::kPauseAt);
+    top = f.Whole(cmd::pause_at::kTop);
+    left = f.Whole(cmd::pause_at::kLeft);
+    message = f.Raw(cmd::pause_at::kMessage);
     if (message.find("%T") != std::string::npos) in.Host().ProcessStringVar(message, kShortText);
     const int height = TPauseMacro::kHeight + TPauseMacro::MessageHeight(message.size());
     top = std::min(top, screen.ScreenHeight - height);

@@ -13,30 +13,32 @@ double Seconds(double value) { return value > 0.0 ? value : 0.0; }
 
 void DelayTag(Interpreter& in, Level& level, const TagInfo& tag) {
   InterpreterHost& host = in.Host();
+  // One field, read through the tag's own layout.
+  auto field = [&](const CommandLayout& layout) { return FieldsOf(level, tag, layout); };
   switch (tag.id) {
     case TagId::kDelay:
-      host.PauseFor(Seconds(ParseRealNumber(FieldAt(level, 7, 5)).value));
+      host.PauseFor(Seconds(field(cmd::kDelay).Real(cmd::kOnly)));
       break;
     case TagId::kIdelay:
-      host.PauseForNoSpeed(Seconds(ParseRealNumber(FieldAt(level, 8, 5)).value));
+      host.PauseForNoSpeed(Seconds(field(cmd::kIdelay).Real(cmd::kOnly)));
       break;
     case TagId::kTdelay:
       // A field that is not a number counts as what was read of it.
-      host.TimedPauseFor(false, Seconds(WholeAt(level, 8, 2)));
+      host.TimedPauseFor(false, Seconds(field(cmd::kTdelay).Whole(cmd::kOnly)));
       break;
     case TagId::kItdelay:
-      host.TimedPauseFor(true, Seconds(WholeAt(level, 9, 2)));
+      host.TimedPauseFor(true, Seconds(field(cmd::kItdelay).Whole(cmd::kOnly)));
       break;
     case TagId::kSpeed: {
-      const RealNumber factor = ParseRealNumber(FieldAt(level, 7, 5));
+      const RealNumber factor = ParseRealNumber(field(cmd::kSpeed).Raw(cmd::kOnly));
       if (factor.ok) in.State().speedFactor = factor.value;
       break;
     }
     case TagId::kMsd:
-      in.WaitScaledMs(WholeAt(level, 5, 4));
+      in.WaitScaledMs(field(cmd::kMsd).Whole(cmd::kOnly));
       break;
     case TagId::kImsd:
-      in.WaitMs(WholeAt(level, 6, 4));
+      in.WaitMs(field(cmd::kImsd).Whole(cmd::kOnly));
       break;
     default:
       break;
@@ -46,7 +48,8 @@ void DelayTag(Interpreter& in, Level& level, const TagInfo& tag) {
 
 void KeyMouseDelayTag(Interpreter& in, Level& level, const TagInfo& tag) {
   RunState& st = in.State();
-  const std::int32_t ms = WholeAt(level, 7, 4);
+  // Both tags have the same layout.
+  const std::int32_t ms = FieldsOf(level, tag, cmd::kSpkey).Whole(cmd::kOnly);
   if (tag.id == TagId::kSpkey) {
     st.keyDelay = ms;
     st.keyDelayOn = ms != 0;

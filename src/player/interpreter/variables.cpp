@@ -47,13 +47,15 @@ std::int32_t IntegerOperation(std::int32_t op, std::int32_t a, std::int32_t b) {
   }
 }
 
-void ModifyIntegerVar(Interpreter& in, Level& level) {
-  const std::int32_t op = WholeAt(level, 7, 2);
-  const std::int32_t v = WholeAt(level, 10, 2);
-  const bool flagA = level.At(level.cursor + 13) == '1';
-  const std::int32_t valueA = WholeAt(level, 15, 7);
-  const bool flagB = level.At(level.cursor + 23) == '1';
-  const std::int32_t valueB = WholeAt(level, 25, 7);
+void ModifyIntegerVar(Interpreter& in, const Level& level, const TagInfo& tag) {
+  const CommandFields fields = FieldsOf(level, tag, cmd::kNmvar);
+  namespace f = cmd::nmvar;
+  const std::int32_t op = fields.Whole(f::kOperation);
+  const std::int32_t v = fields.Whole(f::kVariable);
+  const bool flagA = fields.Letter(f::kFlagA) == '1';
+  const std::int32_t valueA = fields.Whole(f::kValueA);
+  const bool flagB = fields.Letter(f::kFlagB) == '1';
+  const std::int32_t valueB = fields.Whole(f::kValueB);
   if (op >= 1 && op <= 4) {
     std::int32_t* target = IntegerVariable(in, v);
     if (target == nullptr) return;
@@ -86,14 +88,16 @@ void ModifyIntegerVar(Interpreter& in, Level& level) {
 
 // --- "<DMVAR:": double arithmetic.
 
-void ModifyDecimalVar(Interpreter& in, Level& level) {
-  const std::int32_t op = WholeAt(level, 7, 2);
-  const std::int32_t v = WholeAt(level, 10, 2);
-  const bool flagA = level.At(level.cursor + 13) == '1';
+void ModifyDecimalVar(Interpreter& in, const Level& level, const TagInfo& tag) {
+  const CommandFields fields = FieldsOf(level, tag, cmd::kDmvar);
+  namespace f = cmd::dmvar;
+  const std::int32_t op = fields.Whole(f::kOperation);
+  const std::int32_t v = fields.Whole(f::kVariable);
+  const bool flagA = fields.Letter(f::kFlagA) == '1';
   // A field that is no real number counts as 0.
-  const double valueA = ParseRealNumber(FieldAt(level, 15, 20)).value;
-  const bool flagB = level.At(level.cursor + 36) == '1';
-  const double valueB = ParseRealNumber(FieldAt(level, 38, 20)).value;
+  const double valueA = fields.Real(f::kValueA);
+  const bool flagB = fields.Letter(f::kFlagB) == '1';
+  const double valueB = fields.Real(f::kValueB);
   if (op >= 1 && op <= 4) {
     double* target = DecimalVariable(in, v);
     if (target == nullptr) return;
@@ -157,15 +161,15 @@ void TrimRight(std::string& s) {
   s.resize(n);
 }
 
-// A number field of three characters, or "N" + two digits naming an integer variable.
-bool Resolve(Interpreter& in, std::string_view field, std::int32_t& value) {
-  if (!field.empty() && field[0] == 'N') {
-    const std::int32_t* n = IntegerVariable(in, ParseWholeNumber(field.substr(1, 2)).value);
+// A number field, or the value of the integer variable it names.
+bool Resolve(Interpreter& in, NumberOrVariable field, std::int32_t& value) {
+  if (field.variable) {
+    const std::int32_t* n = IntegerVariable(in, field.number);
     if (n == nullptr) return false;
     value = *n;
     return true;
   }
-  value = ParseWholeNumber(field).value;
+  value = field.number;
   return true;
 }
 
@@ -175,14 +179,14 @@ void WriteLine(const std::string& path, const std::string& line, bool append) {
   if (out) out << line << "\r\n";
 }
 
-void ModifyTextVar(Interpreter& in, Level& level) {
-  const std::int32_t op = WholeAt(level, 7, 2);
+void ModifyTextVar(Interpreter& in, const Level& level, const TagInfo& tag) {
+  const CommandFields fields = FieldsOf(level, tag, cmd::kTmvar);
+  namespace f = cmd::tmvar;
+  const std::int32_t op = fields.Whole(f::kOperation);
   if (op < 1 || op > 20) return;
-  const std::int32_t w = WholeAt(level, 13, 2);
-  const std::string_view fieldP = FieldAt(level, 16, 3);
-  const std::string_view fieldQ = FieldAt(level, 20, 3);
-  const std::string text = TextFieldAt(level, 24);
-  std::string* t = TextVariable(in, WholeAt(level, 10, 2));
+  const std::int32_t w = fields.Whole(f::kOther);
+  const std::string text(fields.Raw(f::kText));
+  std::string* t = TextVariable(in, fields.Whole(f::kVariable));
   if (t == nullptr) return;
   switch (op) {
     case 1: TrimLeft(*t); TrimRight(*t); break;
@@ -205,14 +209,17 @@ void ModifyTextVar(Interpreter& in, Level& level) {
     case 10: {
       const std::string* other = TextVariable(in, w);
       std::int32_t p = 0, q = 0;
-      if (other == nullptr || !Resolve(in, fieldP, p) || !Resolve(in, fieldQ, q)) return;
+      if (other == nullptr || !Resolve(in, fields.NumberOrVar(f::kStart), p) ||
+          !Resolve(in, fields.NumberOrVar(f::kCount), q)) {
+        return;
+      }
       const std::size_t start = p < 1 ? 0 : static_cast<std::size_t>(p) - 1;
       *t = start >= other->size() || q <= 0 ? std::string() : other->substr(start, static_cast<std::size_t>(q));
       break;
     }
     case 11: {
       std::int32_t p = 0, q = 0;
-      if (!Resolve(in, fieldP, p) || !Resolve(in, fieldQ, q)) return;
+      if (!Resolve(in, fields.NumberOrVar(f::kStart), p) || !Resolve(in, fields.NumberOrVar(f::kCount), q)) return;
       if (p >= 1 && static_cast<std::size_t>(p) <= t->size() && q > 0) {
         t->erase(static_cast<std::size_t>(p) - 1, static_cast<std::size_t>(q));
       }
@@ -231,7 +238,7 @@ void ModifyTextVar(Interpreter& in, Level& level) {
     case 14:
     case 15: {
       // The length is taken literally: the variable form reads as no number and pads nothing.
-      const std::int32_t length = ParseWholeNumber(fieldP).value;
+      const std::int32_t length = fields.Whole(f::kStart);
       if (length > 0 && t->size() < static_cast<std::size_t>(length)) {
         const std::size_t pad = static_cast<std::size_t>(length) - t->size();
         if (op == 14) {
@@ -281,16 +288,16 @@ void ModifyTextVar(Interpreter& in, Level& level) {
 void VariableTag(Interpreter& in, Level& level, const TagInfo& tag) {
   switch (tag.id) {
     case TagId::kVarsr:
-      SaveRestoreVariables(in.State(), WholeAt(level, 7, 2));
+      SaveRestoreVariables(in.State(), FieldsOf(level, tag, cmd::kVarsr).Whole(cmd::kOnly));
       break;
     case TagId::kNmvar:
-      ModifyIntegerVar(in, level);
+      ModifyIntegerVar(in, level, tag);
       break;
     case TagId::kDmvar:
-      ModifyDecimalVar(in, level);
+      ModifyDecimalVar(in, level, tag);
       break;
     case TagId::kTmvar:
-      ModifyTextVar(in, level);
+      ModifyTextVar(in, level, tag);
       break;
     default:
       break;

@@ -1,5 +1,7 @@
 #include "shared/command_fields.h"
 
+#include "shared/command_layouts.h"
+
 #include <gtest/gtest.h>
 
 #include <ostream>

@@ -1,0 +1,116 @@
+// The descriptions of the commands whose families are built: one field list per tag, with the
+// indexes by which the readers name the fields. The tables are here, in a header, so that a
+// reader that names its tag's layout has the compiler place every field at its constant offset;
+// FindCommandLayout (command_fields.h) finds the same tables by tag id.
+//
+// A family that is built adds its layouts here and its rows to the id table in
+// command_fields.cpp.
+#pragma once
+
+#include <cstdint>
+
+#include "shared/command_fields.h"
+
+namespace wdx::cmd {
+
+// Forms of the tags with one form: their fields, then ">"; or their fields, the last of which
+// is a text whose own closing byte ends the tag (and the tags without fields).
+inline constexpr CommandForm kEndsWithGt[] = {{kAllFields, 0, ">"}};
+inline constexpr CommandForm kEndsWithField[] = {{kAllFields, 0, ""}};
+
+using K = FieldKind;
+
+// Tags of one field: the delays and speeds, "<ALT:", "<ALT4:", "<TOG:", "<VARSR:", "<REM:",
+// "<DIS:".
+inline constexpr std::uint8_t kOnly = 0;
+
+// --- Keystrokes: Alt + keypad codes and the lock keys
+inline constexpr FieldSpec kAltFields[] = {{"code", 5, 3, K::kDigits}};
+inline constexpr FieldSpec kAlt4Fields[] = {{"code", 6, 4, K::kDigits}};
+inline constexpr FieldSpec kTogFields[] = {{"kind", 5, 1, K::kDigits}};
+inline constexpr CommandLayout kAlt{false, kAltFields, kEndsWithGt};
+inline constexpr CommandLayout kAlt4{false, kAlt4Fields, kEndsWithGt};
+inline constexpr CommandLayout kTog{false, kTogFields, kEndsWithGt};
+
+// --- Delays and speed
+inline constexpr FieldSpec kTdelayFields[] = {{"seconds", 8, 2, K::kDigits}};
+inline constexpr FieldSpec kItdelayFields[] = {{"seconds", 9, 2, K::kDigits}};
+inline constexpr FieldSpec kDelayFields[] = {{"seconds", 7, 5, K::kReal, '\0', 2}};
+inline constexpr FieldSpec kIdelayFields[] = {{"seconds", 8, 5, K::kReal, '\0', 2}};
+inline constexpr FieldSpec kSpeedFields[] = {{"factor", 7, 5, K::kReal, '\0', 2}};
+inline constexpr FieldSpec kMsdFields[] = {{"milliseconds", 5, 4, K::kDigits}};
+inline constexpr FieldSpec kImsdFields[] = {{"milliseconds", 6, 4, K::kDigits}};
+inline constexpr FieldSpec kSpkeyFields[] = {{"milliseconds", 7, 4, K::kDigits}};
+inline constexpr CommandLayout kTdelay{false, kTdelayFields, kEndsWithGt};
+inline constexpr CommandLayout kItdelay{false, kItdelayFields, kEndsWithGt};
+inline constexpr CommandLayout kDelay{false, kDelayFields, kEndsWithGt};
+inline constexpr CommandLayout kIdelay{false, kIdelayFields, kEndsWithGt};
+inline constexpr CommandLayout kSpeed{false, kSpeedFields, kEndsWithGt};
+inline constexpr CommandLayout kMsd{false, kMsdFields, kEndsWithGt};
+inline constexpr CommandLayout kImsd{false, kImsdFields, kEndsWithGt};
+inline constexpr CommandLayout kSpkey{false, kSpkeyFields, kEndsWithGt};
+inline constexpr CommandLayout kSpmse{false, kSpkeyFields, kEndsWithGt};
+
+// --- Pause
+namespace pause_at {
+enum : std::uint8_t { kTop, kLeft, kMessage };
+inline constexpr FieldSpec kFields[] = {
+    {"top", 7, 3, K::kDigits}, {"left", 11, 3, K::kDigits, ','}, {"message", 14, 255, K::kText}};
+}  // namespace pause_at
+inline constexpr CommandLayout kPauseAt{false, pause_at::kFields, kEndsWithField};
+
+// --- Remarks and disabled commands
+inline constexpr FieldSpec kRemFields[] = {{"text", 5, 0, K::kText}};
+inline constexpr FieldSpec kDisFields[] = {{"command", 5, 0, K::kText02}};
+inline constexpr CommandLayout kRem{false, kRemFields, kEndsWithField};
+inline constexpr CommandLayout kDis{false, kDisFields, kEndsWithField};
+
+// --- Variables
+inline constexpr FieldSpec kVarsrFields[] = {{"code", 7, 2, K::kDigits}};
+inline constexpr CommandLayout kVarsr{false, kVarsrFields, kEndsWithGt};
+
+namespace nmvar {
+enum : std::uint8_t { kOperation, kVariable, kFlagA, kValueA, kFlagB, kValueB };
+inline constexpr FieldSpec kFields[] = {{"operation", 7, 2, K::kDigits},     {"variable", 10, 2, K::kDigits, ':'},
+                                        {"flag A", 13, 1, K::kLetter, ':'},  {"value A", 15, 7, K::kSigned, ':'},
+                                        {"flag B", 23, 1, K::kLetter, ':'},  {"value B", 25, 7, K::kSigned, ':'}};
+}  // namespace nmvar
+inline constexpr CommandLayout kNmvar{false, nmvar::kFields, kEndsWithGt};
+
+namespace dmvar {
+enum : std::uint8_t { kOperation, kVariable, kFlagA, kValueA, kFlagB, kValueB };
+inline constexpr FieldSpec kFields[] = {{"operation", 7, 2, K::kDigits},        {"variable", 10, 2, K::kDigits, ':'},
+                                        {"flag A", 13, 1, K::kLetter, ':'},     {"value A", 15, 20, K::kReal, ':', 6},
+                                        {"flag B", 36, 1, K::kLetter, ':'},     {"value B", 38, 20, K::kReal, ':', 6}};
+}  // namespace dmvar
+inline constexpr CommandLayout kDmvar{false, dmvar::kFields, kEndsWithGt};
+
+namespace tmvar {
+enum : std::uint8_t { kOperation, kVariable, kOther, kStart, kCount, kText };
+inline constexpr FieldSpec kFields[] = {{"operation", 7, 2, K::kDigits},         {"variable", 10, 2, K::kDigits, ':'},
+                                        {"other variable", 13, 2, K::kDigits, ':'}, {"start", 16, 3, K::kNumberOrN, ':'},
+                                        {"count", 20, 3, K::kNumberOrN, ':'},    {"text", 24, 255, K::kText, ':'}};
+}  // namespace tmvar
+inline constexpr CommandLayout kTmvar{false, tmvar::kFields, kEndsWithField};
+
+// --- Date and time tags ("<" + format name + "{" is the keyword): leading zeros, then for a
+// date the direction ("F" later, "P" earlier) and the days, then the text variable that
+// receives the result. The short forms end after the zeros or after the days.
+namespace date_tag {
+enum : std::uint8_t { kZeros, kDirection, kDays, kVariable };
+inline constexpr FieldSpec kFields[] = {{"zeros", 0, 1, K::kLetter},
+                                        {"direction", 1, 1, K::kLetter},
+                                        {"days", 2, 3, K::kDigits},
+                                        {"variable", 6, 2, K::kDigits, '}'}};
+inline constexpr CommandForm kForms[] = {{1, 2, "}>"}, {3, 6, "}>"}, {4, 0, ">"}};
+}  // namespace date_tag
+inline constexpr CommandLayout kDateTag{true, date_tag::kFields, date_tag::kForms};
+
+namespace time_tag {
+enum : std::uint8_t { kZeros, kVariable };
+inline constexpr FieldSpec kFields[] = {{"zeros", 0, 1, K::kLetter}, {"variable", 2, 2, K::kDigits, '}'}};
+inline constexpr CommandForm kForms[] = {{1, 2, "}>"}, {2, 0, ">"}};
+}  // namespace time_tag
+inline constexpr CommandLayout kTimeTag{true, time_tag::kFields, time_tag::kForms};
+
+}  // namespace wdx::cmd

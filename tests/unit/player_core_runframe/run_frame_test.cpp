@@ -349,6 +349,42 @@ TEST_F(RunFrameTest, InUseFallsFifteenSecondsAfterTheLastRun) {
   EXPECT_FALSE(hook.Block().InUse());
 }
 
+// However a run ends, its last synthesised keys are the end marker, after every key the run let
+// go; the hook library, seeing them come through, frees the hot keys at once (the 15-second timer
+// is only the fallback).
+TEST_F(RunFrameTest, EveryRunEndsWithTheEndMarkerAndTheHookFreesTheKeys) {
+  struct Case {
+    const char* name;
+    const char* text;
+    bool abortDuring;
+  };
+  const Case cases[] = {
+      {"a run that ends normally", "ab", false},
+      {"a run that fails with its error box", "a<ACTIVATE:Nothing Here>b", false},
+      {"a run aborted by the abort key, a modifier held", "a<CTRLD>bcdefgh", true},
+  };
+  hook.WdxHookKeyboard();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    mem.input.keys.clear();
+    hook.FeedKeyPress(vk::kExecute, true);  // the previous case's marker: nothing left in use
+    ASSERT_FALSE(hook.Block().InUse());
+    Run(c.text, c.abortDuring ? std::function<void()>([&] { mem.desktop.PostMessage(mainWindow, UM_ABORTMACRO, 0, 0); })
+                              : nullptr,
+        true);
+    ASSERT_TRUE(hook.Block().InUse());
+    const std::vector<KeyEventRecord> keys = mem.input.keys;
+    ASSERT_GE(keys.size(), 2u);
+    EXPECT_EQ(keys[keys.size() - 2].vk, vk::kExecute);
+    EXPECT_EQ(keys[keys.size() - 2].flags & platform::keyflag::kKeyUp, 0u);
+    EXPECT_EQ(keys.back().vk, vk::kExecute);
+    EXPECT_NE(keys.back().flags & platform::keyflag::kKeyUp, 0u);
+    // The run's keys as the hook library sees them come through, in order.
+    for (const KeyEventRecord& k : keys) hook.FeedKey(k.vk, (k.flags & platform::keyflag::kKeyUp) != 0, true);
+    EXPECT_FALSE(hook.Block().InUse());
+  }
+}
+
 TEST_F(RunFrameTest, ClearWaitTimerBoundsTheKeystrokeSync) {
   block.SetWaitFlag(glob::kWaitKeySync, true);
   hook.WdxUpWaits(block);

@@ -11,6 +11,7 @@ WDX_APT_PACKAGES=(
   g++-mingw-w64-i686 g++-mingw-w64-x86-64
   wine wine32:i386 wine64
   xvfb xauth x11-utils imagemagick
+  python3-aiosmtpd
 )
 
 # Commands that must exist once the packages are in (checked so a half-installed machine is

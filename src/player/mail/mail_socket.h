@@ -115,6 +115,9 @@ class TagSocket {
   // connection closes the socket.
   void RaiseSocketError(int code);
 
+ protected:
+  platform::MessageLoop& loop() { return loop_; }
+
  private:
   struct Lookup;
   enum class WaitEnd { kDone, kTimedOut, kCanceled };

@@ -9,7 +9,7 @@
 #include "platform/memory/memory_clock.h"
 #include "platform/memory/memory_desktop.h"
 #include "player/mail/mail_errors.h"
-#include "scripted_server.h"
+#include "server_process.h"
 
 namespace wdx::mail {
 namespace {

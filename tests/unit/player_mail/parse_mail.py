@@ -2,7 +2,8 @@
 email package, and prints what it found for the test to compare.
 
 The file holds the SMTP data as the encoder wrote it: the leading "." that the encoder added to
-every line beginning with "." is removed first, as the receiving server does. Output, one item
+every line beginning with "." is removed first, as the receiving server does. With --stored the
+file is a message as a server stored it, read as it is. Output, one item
 a line, texts as hex of their code page 1252 bytes (or raw bytes for payloads):
   DEFECT <where> <defect>
   HEADER <name> <hex>
@@ -54,7 +55,9 @@ def uu_files(payload):
 
 def main():
     with open(sys.argv[1], "rb") as f:
-        raw = unstuff(f.read())
+        raw = f.read()
+    if "--stored" not in sys.argv[2:]:
+        raw = unstuff(raw)
     msg = email.message_from_bytes(raw, policy=email.policy.default)
     for index, part in enumerate(msg.walk()):
         where = "part%d" % index

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <fstream>
-#include <iterator>
 #include <system_error>
 
 namespace wdx {
@@ -319,14 +318,25 @@ bool ThereAreAbbrekeys(const TGlobData& glob) {
 }
 
 std::optional<std::string> ReadSingleMacroFile(const std::filesystem::path& nativePath) {
+  // Only a plain file holds a macro. A folder opens for reading on POSIX systems and then fails
+  // every read (with an exception from the stream buffer); a device may never end.
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(nativePath, ec)) return std::nullopt;
   std::ifstream file(nativePath, std::ios::binary);
   if (!file) return std::nullopt;
   // A macro text is a few thousand characters; a file far beyond any macro is refused like an
-  // unreadable one instead of exhausting the 32-bit player's memory.
-  std::error_code ec;
+  // unreadable one instead of exhausting the 32-bit player's memory. The bound holds for the
+  // bytes read too, whatever the size said.
   const std::uintmax_t size = std::filesystem::file_size(nativePath, ec);
   if (!ec && size > kMaxSingleMacroFileBytes) return std::nullopt;
-  std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  std::string text;
+  char chunk[4096];
+  while (file) {
+    file.read(chunk, sizeof chunk);
+    text.append(chunk, static_cast<std::size_t>(file.gcount()));
+    if (text.size() > kMaxSingleMacroFileBytes) return std::nullopt;
+  }
+  if (file.bad()) return std::nullopt;
   if (!text.empty() && text.back() == '\x1A') text.pop_back();
   // The text has always been played up to its first NUL.
   if (std::size_t nul = text.find('\0'); nul != std::string::npos) text.resize(nul);

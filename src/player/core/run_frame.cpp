@@ -40,8 +40,10 @@ void Cut(std::string& s, std::size_t max) {
   if (s.size() > max) s.resize(max);
 }
 
-// The shared walk of both expansions; `limited` applies the short-string bounds.
-void Expand(std::string& s, bool limited, std::size_t maxLength, const VariableSet& vars) {
+// The shared walk of both expansions; `limited` applies the short-string bounds. The long form
+// gives up (false, the text unchanged) when its result would pass what a text variable holds.
+bool Expand(std::string& text, bool limited, std::size_t maxLength, const VariableSet& vars) {
+  std::string s = text;
   std::string result;
   for (;;) {
     const std::size_t p = s.find("%T");
@@ -63,14 +65,18 @@ void Expand(std::string& s, bool limited, std::size_t maxLength, const VariableS
       result += s;
       break;
     }
+    const std::string& value = vars.text[static_cast<std::size_t>(n)];
+    if (!limited && result.size() + p + value.size() > VariableSet::kMaxTextLength) return false;
     result += s.substr(0, p);
-    result += vars.text[static_cast<std::size_t>(n)];
+    result += value;
     if (limited) Cut(result, kShortStringMax);
     s.erase(0, p + 3 + digits);
     if (limited) Cut(s, maxLength);
   }
-  s = std::move(result);
-  if (limited) Cut(s, maxLength);
+  if (!limited && result.size() > VariableSet::kMaxTextLength) return false;
+  text = std::move(result);
+  if (limited) Cut(text, maxLength);
+  return true;
 }
 
 }  // namespace
@@ -88,7 +94,7 @@ void ProcessStringVar(std::string& text, std::size_t maxLength, const VariableSe
   Expand(text, true, std::min(maxLength, kShortStringMax), vars);
 }
 
-void ProcessAnsiStringVar(std::string& text, const VariableSet& vars) { Expand(text, false, 0, vars); }
+bool ProcessAnsiStringVar(std::string& text, const VariableSet& vars) { return Expand(text, false, 0, vars); }
 
 RunFrame::RunFrame(platform::Platform& platform, hook::HookLibrary& hook, TGlobData& block, TSettingsRec& settings)
     : platform_(platform),

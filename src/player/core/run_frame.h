@@ -59,8 +59,10 @@ std::string ErrorLogStamp(double now);
 // replaced by the variable's text, left to right; the first reference that is not valid and
 // everything after it stay as written, and inserted texts are not searched again. The short
 // form keeps the result (and each remainder) to `maxLength` characters, the pieces built to 255.
+// The long form is for texts that go into a variable: a result longer than a text variable
+// holds (VariableSet::kMaxTextLength) is not built; it gives false and leaves the text as it was.
 void ProcessStringVar(std::string& text, std::size_t maxLength, const VariableSet& vars);
-void ProcessAnsiStringVar(std::string& text, const VariableSet& vars);
+bool ProcessAnsiStringVar(std::string& text, const VariableSet& vars);
 
 // One top-level run of a macro text, whatever started it.
 struct RunRequest {

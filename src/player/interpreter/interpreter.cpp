@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <new>
 
 #include "platform/virtual_keys.h"
 #include "shared/globals.h"
@@ -131,20 +132,26 @@ void Interpreter::PlayLevel(Level& level, std::int32_t count, bool storeCounter,
 }
 
 void Interpreter::Step(Level& level) {
-  const char c = level.At(level.cursor);
-  if (c == '%') {
-    PlayVariableReference(level);
-  } else if (c != '<') {
-    TypeCharacter(level, c);
-    ++level.cursor;
-    // CR LF is one Enter.
-    if (c == '\r' && level.At(level.cursor) == '\n') ++level.cursor;
-  } else if (const TagInfo* tag = MatchTag(level.text, level.cursor)) {
-    handlers_[static_cast<std::size_t>(tag->id)](*this, level, *tag);
-  } else {
-    TypeCharacter(level, '<');
-    ++level.cursor;
-    ReleaseModifiers(level);
+  // A step that runs out of memory (a command's result, a variable's copy) ends the macro, not
+  // the player; what it had built is freed by the unwinding.
+  try {
+    const char c = level.At(level.cursor);
+    if (c == '%') {
+      PlayVariableReference(level);
+    } else if (c != '<') {
+      TypeCharacter(level, c);
+      ++level.cursor;
+      // CR LF is one Enter.
+      if (c == '\r' && level.At(level.cursor) == '\n') ++level.cursor;
+    } else if (const TagInfo* tag = MatchTag(level.text, level.cursor)) {
+      handlers_[static_cast<std::size_t>(tag->id)](*this, level, *tag);
+    } else {
+      TypeCharacter(level, '<');
+      ++level.cursor;
+      ReleaseModifiers(level);
+    }
+  } catch (const std::bad_alloc&) {
+    Fail("Macro Error", "There is not enough memory to go on with the macro. Macro will abort.");
   }
 }
 

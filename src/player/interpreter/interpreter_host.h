@@ -29,6 +29,10 @@ class TPauseMacro;
 struct VariableSet {
   static constexpr int kTextSlots = 100;
   static constexpr int kNumberSlots = 51;
+  // The longest text a variable holds: far beyond anything a macro types or writes, and small
+  // enough that all variables, the saved set and the copies that nested references play fit
+  // the 32-bit player's memory together. A command that would pass it fails the run.
+  static constexpr std::size_t kMaxTextLength = std::size_t{1} << 20;
   std::array<std::string, kTextSlots> text;
   std::array<std::int32_t, kNumberSlots> integer{};
   std::array<double, kNumberSlots> decimal{};

@@ -173,6 +173,16 @@ bool Resolve(Interpreter& in, NumberOrVariable field, std::int32_t& value) {
   return true;
 }
 
+// Whether T<number> may grow to `size` characters; when not, the run fails and the variable
+// keeps its value.
+bool Fits(Interpreter& in, std::int64_t number, std::size_t size) {
+  if (size <= VariableSet::kMaxTextLength) return true;
+  in.Fail(kCaption, "The text variable T" + std::to_string(number) + " would grow to " + std::to_string(size) +
+                        " characters; a text variable holds at most " + std::to_string(VariableSet::kMaxTextLength) +
+                        ". Macro will abort.");
+  return false;
+}
+
 void WriteLine(const std::string& path, const std::string& line, bool append) {
   std::ofstream out(path, std::ios::binary | (append ? std::ios::app : std::ios::trunc));
   // A file that cannot be opened is left alone, and so is a write that fails.
@@ -186,7 +196,8 @@ void ModifyTextVar(Interpreter& in, const Level& level, const TagInfo& tag) {
   if (op < 1 || op > 20) return;
   const std::int32_t w = fields.Whole(f::kOther);
   const std::string text(fields.Raw(f::kText));
-  std::string* t = TextVariable(in, fields.Whole(f::kVariable));
+  const std::int32_t v = fields.Whole(f::kVariable);
+  std::string* t = TextVariable(in, v);
   if (t == nullptr) return;
   switch (op) {
     case 1: TrimLeft(*t); TrimRight(*t); break;
@@ -199,9 +210,13 @@ void ModifyTextVar(Interpreter& in, const Level& level, const TagInfo& tag) {
     case 6:
       if (double* d = DecimalVariable(in, w)) *d = ParseRealNumber(*t).value;
       break;
-    case 7: *t += text; break;
+    case 7:
+      if (Fits(in, v, t->size() + text.size())) *t += text;
+      break;
     case 8:
-      if (const std::string* other = TextVariable(in, w)) *t += *other;
+      if (const std::string* other = TextVariable(in, w); other != nullptr && Fits(in, v, t->size() + other->size())) {
+        *t += *other;
+      }
       break;
     case 9:
       if (const std::string* other = TextVariable(in, w)) *t = *other;

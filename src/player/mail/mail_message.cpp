@@ -1,5 +1,6 @@
 #include "player/mail/mail_message.h"
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -91,8 +92,11 @@ void TmsAttItem::SetFileName(std::string name, platform::Registry* registry) {
 }
 
 void TmsAttList::AddFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw EInOutError("Cannot open file \"" + path + "\"");
+  // A folder opens on POSIX systems and then reads as nothing: no file to attach either.
+  std::error_code ec;
+  std::ifstream in;
+  if (std::filesystem::is_regular_file(path, ec)) in.open(path, std::ios::binary);
+  if (!in.is_open()) throw EInOutError("Cannot open file \"" + path + "\"");
   std::ostringstream bytes;
   bytes << in.rdbuf();
   if (in.bad()) throw EInOutError("Error reading file \"" + path + "\"");

@@ -1,5 +1,6 @@
 #include "player/mail/mime_decoder.h"
 
+#include <ios>
 #include <iterator>
 #include <sstream>
 #include <stdexcept>
@@ -61,8 +62,21 @@ bool ApplyTransferEncoding(TmsAttItem& item, const std::string& cte) {
 
 }  // namespace
 
-TmsCustomDecoder::TmsCustomDecoder(std::istream& in)
-    : TmsCustomDecoder(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>())) {}
+namespace {
+
+// The whole stream. One whose reading fails (a folder opened as a file, on POSIX systems) is the
+// suite's read error, not the library's own exception that no caller expects.
+std::string ReadWhole(std::istream& in) {
+  try {
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  } catch (const std::ios_base::failure&) {
+    throw EInOutError("Error reading the message");
+  }
+}
+
+}  // namespace
+
+TmsCustomDecoder::TmsCustomDecoder(std::istream& in) : TmsCustomDecoder(ReadWhole(in)) {}
 
 TmsCustomDecoder::TmsCustomDecoder(std::string data) : lines_(std::move(data)) {}
 

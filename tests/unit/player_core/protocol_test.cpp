@@ -67,6 +67,12 @@ TEST_F(ProtocolTest, FileChannelPlaysTheSingleMacroFile) {
   EXPECT_EQ(Typed(), "AB");
   Send(UM_FILENAMECHAR, "C:\\WENDRIX\\MISSING.WRM");
   EXPECT_EQ(BoxTexts(), std::vector<std::string>{std::string("Error: ") + kSingleMacroOpenError});
+  // A folder is no macro file: the same error, and the player plays on.
+  Send(UM_FILENAMECHAR, "C:\\WENDRIX");
+  EXPECT_EQ(BoxTexts().size(), 2u);
+  EXPECT_EQ(BoxTexts().back(), std::string("Error: ") + kSingleMacroOpenError);
+  Send(UM_FILENAMECHAR, "C:\\WENDRIX\\ONE.WRM");
+  EXPECT_EQ(Typed(), "ABAB");
 }
 
 TEST_F(ProtocolTest, VariablesChannelUpperCasesItsPresets) {

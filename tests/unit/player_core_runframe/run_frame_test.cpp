@@ -312,6 +312,16 @@ TEST(ProcessStringVar, ExpandsUntilTheFirstBadReference) {
   EXPECT_EQ(ansi, std::string(300, 'x') + "one");  // no limits on the long form
   ProcessStringVar(longText, 255, v);
   EXPECT_EQ(longText.size(), 255u);
+
+  // The long form builds no text longer than a variable holds, and then changes nothing.
+  VariableSet big;
+  big.text[1] = std::string(VariableSet::kMaxTextLength / 2, 'b');
+  std::string twice = "%T1%%T1%";
+  EXPECT_TRUE(ProcessAnsiStringVar(twice, big));
+  EXPECT_EQ(twice.size(), VariableSet::kMaxTextLength);
+  std::string more = "%T1%%T1%!";
+  EXPECT_FALSE(ProcessAnsiStringVar(more, big));
+  EXPECT_EQ(more, "%T1%%T1%!");
 }
 
 TEST_F(RunFrameTest, InUseFallsFifteenSecondsAfterTheLastRun) {

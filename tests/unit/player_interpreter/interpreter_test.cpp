@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <new>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -402,6 +403,17 @@ TEST_F(InterpreterTest, DeepButFiniteNestingPlays) {
   Play("%T1%");
   ExpectKeys("+Q -Q");
   EXPECT_TRUE(host.boxes.empty());
+}
+
+TEST_F(InterpreterTest, ACommandOutOfMemoryAbortsTheMacroNotThePlayer) {
+  interpreter.SetHandler(TagId::kDelay, [](Interpreter&, Level&, const TagInfo&) { throw std::bad_alloc(); });
+  host.state.vars.text[1] = "b<DELAY:00001>c";
+  Play("a<SHIFT>%T1%d");
+  ExpectKeys("+A -A +Shift +B -B -Shift");  // the held Shift goes up with the run
+  ASSERT_EQ(host.boxes.size(), 3u);  // the failure, then each level with text left
+  EXPECT_EQ(host.boxes[0].caption, "Macro Error");
+  EXPECT_NE(host.boxes[0].text.find("not enough memory"), std::string::npos);
+  EXPECT_TRUE(host.state.abortMacro);
 }
 
 TEST_F(InterpreterTest, AbortSetBeforeTheRunPlaysNothing) {

@@ -80,7 +80,20 @@ TEST_F(MailMessageTest, AddFileReadsTheBytesOrLeavesTheListUnchanged) {
   EXPECT_EQ(list.GetItem(0).ContentType(), "text/plain");
   std::filesystem::remove(path);
   EXPECT_THROW(list.AddFile(path.string()), EInOutError);
+  EXPECT_THROW(list.AddFile(std::filesystem::temp_directory_path().string()), EInOutError);  // a folder
   EXPECT_EQ(list.GetCount(), 1u);
+}
+
+// A folder opened as the message to decode fails like any unreadable message.
+TEST_F(MailMessageTest, DecodingAFolderIsAReadError) {
+  std::ifstream folder(std::filesystem::temp_directory_path(), std::ios::binary);
+  TmsMessage m(&registry_);
+#ifdef _WIN32
+  EXPECT_FALSE(folder.is_open());  // Windows does not open a folder as a file at all
+#else
+  ASSERT_TRUE(folder.is_open());
+  EXPECT_THROW(m.Decode(folder), EInOutError);
+#endif
 }
 
 TEST_F(MailMessageTest, ContentTypeFollowsBodyAndAttachments) {

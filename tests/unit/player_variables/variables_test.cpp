@@ -315,6 +315,45 @@ TEST_F(VariablesTest, ClipboardFilesIniAndEnvironment) {
   EXPECT_TRUE(host.boxes.empty());
 }
 
+// T9 is "x"; T1 holds an unended "append T9 to T9"; T2 to T6 each play the one before twice,
+// so "%T6%" would double T9 32 times (4 GB).
+TEST_F(VariablesTest, DoublingATextVariableStopsAtItsLimit) {
+  Play("<TMVAR:07:09:00:000:000:x><TMVAR:07:01:00:000:000:<TMVAR:08:09:09:000:000:>"
+       "<TMVAR:07:02:00:000:000:%T1%%T1%><TMVAR:07:03:00:000:000:%T2%%T2%><TMVAR:07:04:00:000:000:%T3%%T3%>"
+       "<TMVAR:07:05:00:000:000:%T4%%T4%><TMVAR:07:06:00:000:000:%T5%%T5%>%T6%");
+  ASSERT_FALSE(host.boxes.empty());
+  EXPECT_EQ(host.boxes[0].caption, "Variable Error");
+  EXPECT_NE(host.boxes[0].text.find("T9 would grow to 2097152 characters"), std::string::npos) << host.boxes[0].text;
+  EXPECT_TRUE(host.state.abortMacro);
+  // Twenty doublings fit; the failed one left the value alone.
+  EXPECT_EQ(host.state.vars.text[9], std::string(VariableSet::kMaxTextLength, 'x'));
+}
+
+TEST_F(VariablesTest, AppendingStopsAtTheLimit) {
+  const std::size_t full = VariableSet::kMaxTextLength;
+  struct Case {
+    std::size_t before;
+    std::string command;
+    bool fits;
+  } cases[] = {
+      {full - 2, Tm(7, 1, 0, "000", "000", "ab"), true},
+      {full - 1, Tm(7, 1, 0, "000", "000", "ab"), false},
+      {full - 1, Tm(8, 1, 2, "000", "000"), true},  // T2 is "z"
+      {full, Tm(8, 1, 2, "000", "000"), false},
+      {full, Tm(8, 1, 3, "000", "000"), true},  // appending an empty text
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.before) + " " + c.command);
+    NewRun();
+    host.state.vars.text[1] = std::string(c.before, 'y');
+    host.state.vars.text[2] = "z";
+    Play(c.command);
+    EXPECT_EQ(host.boxes.empty(), c.fits);
+    EXPECT_EQ(host.state.vars.text[1].size() > c.before, c.fits && c.command.find("TMVAR:08:01:03") == std::string::npos);
+    EXPECT_LE(host.state.vars.text[1].size(), full);
+  }
+}
+
 TEST_F(VariablesTest, ReferencesTypeWhatTheCommandsComputed) {
   // A small macro: count to three and type the running total with a label.
   Play(Tm(7, 1, 0, "000", "000", "Total") + Nm(1, 1, '1', 1, '0', 1) + Nm(1, 1, '1', 1, '0', 2) +

@@ -463,6 +463,8 @@ TEST(SingleMacroFile, ReadsWholeFileAndDropsAFinalCtrlZ) {
     EXPECT_EQ(ReadSingleMacroFile(dir / "M.WRM"), c.text) << c.content.size();
   }
   EXPECT_EQ(ReadSingleMacroFile(dir / "NONE.WRM"), std::nullopt);
+  // A folder opens on POSIX systems but is no file.
+  EXPECT_EQ(ReadSingleMacroFile(dir), std::nullopt);
   // A file far beyond any macro is refused, not read into memory.
   std::ofstream(dir / "HUGE.WRM", std::ios::binary) << "x";
   fs::resize_file(dir / "HUGE.WRM", kMaxSingleMacroFileBytes + 1);

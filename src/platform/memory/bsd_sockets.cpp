@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <netdb.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -112,6 +113,9 @@ int BsdSockets::ServicePort(const std::string& service, const std::string& proto
 int BsdSockets::Create(SocketHandle& socket) {
   int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
   if (fd < 0) return LastError();
+  // Commands are small and each waits for its reply; coalescing them only adds delay.
+  int on = 1;
+  ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
   ++sockets_;
   socket = fd;
   return 0;

@@ -21,6 +21,7 @@ using SocketFn = SOCKET(WINAPI*)(int, int, int);
 using IoctlFn = int(WINAPI*)(SOCKET, long, u_long*);
 using ConnectFn = int(WINAPI*)(SOCKET, const sockaddr*, int);
 using GetSockOptFn = int(WINAPI*)(SOCKET, int, int, char*, int*);
+using SetSockOptFn = int(WINAPI*)(SOCKET, int, int, const char*, int);
 using SelectFn = int(WINAPI*)(int, fd_set*, fd_set*, fd_set*, const timeval*);
 using SendFn = int(WINAPI*)(SOCKET, const char*, int, int);
 using RecvFn = int(WINAPI*)(SOCKET, char*, int, int);
@@ -64,6 +65,7 @@ struct Win32Sockets::Api {
   IoctlFn ioctl = nullptr;
   ConnectFn connect = nullptr;
   GetSockOptFn getSockOpt = nullptr;
+  SetSockOptFn setSockOpt = nullptr;
   SelectFn select = nullptr;
   SendFn send = nullptr;
   RecvFn recv = nullptr;
@@ -93,6 +95,7 @@ SocketLibraryLoad Win32Sockets::Load() {
   Bind(module, "ioctlsocket", api.ioctl, missing);
   Bind(module, "connect", api.connect, missing);
   Bind(module, "getsockopt", api.getSockOpt, missing);
+  Bind(module, "setsockopt", api.setSockOpt, missing);
   Bind(module, "select", api.select, missing);
   Bind(module, "send", api.send, missing);
   Bind(module, "recv", api.recv, missing);
@@ -163,6 +166,9 @@ int Win32Sockets::Create(SocketHandle& socket) {
     api_->close(s);
     return error;
   }
+  // Commands are small and each waits for its reply; coalescing them only adds delay.
+  BOOL on = TRUE;
+  api_->setSockOpt(s, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&on), sizeof on);
   socket = static_cast<SocketHandle>(s);
   return 0;
 }

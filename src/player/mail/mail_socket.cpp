@@ -422,19 +422,28 @@ void TagSocket::SendStream(std::istream& stream) {
   stream.seekg(0);
   if (!stream || size < 0) throw EInOutError("Stream read error");
   AddTranscript(kSuppressedBody);
+  // Chunks are read and reported one by one but go out together: every send is a call into
+  // the system, and small ones cost far more than their bytes.
   char buffer[kChunkSize];
+  std::string batch;
+  std::vector<std::int64_t> positions;
   std::int64_t position = 0;
-  for (;;) {
+  for (bool last = false; !last;) {
     stream.read(buffer, kChunkSize);
     auto n = static_cast<std::size_t>(stream.gcount());
     if (stream.bad()) throw EInOutError("Stream read error");
-    counter_.Start();
-    SendBytes(std::string_view(buffer, n));
-    counter_.Stop();
+    last = n < kChunkSize;
+    batch.append(buffer, n);
     position += static_cast<std::int64_t>(n);
-    int percent = size > 0 ? static_cast<int>((position * 100 + size / 2) / size) : 100;
-    if (OnProgress) OnProgress(percent, position);
-    if (n < kChunkSize) break;
+    positions.push_back(position);
+    if (batch.size() < kSendBatch && !last) continue;
+    counter_.Start();
+    SendBytes(batch);
+    counter_.Stop();
+    batch.clear();
+    for (std::int64_t sent : positions)
+      if (OnProgress) OnProgress(size > 0 ? static_cast<int>((sent * 100 + size / 2) / size) : 100, sent);
+    positions.clear();
   }
   if (OnProgress) OnProgress(0, 0);
 }

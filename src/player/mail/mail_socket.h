@@ -46,8 +46,9 @@ class TagSocket {
   static constexpr std::size_t kMaxLineLength = 65536;
   // Lines of one multi-line reply at the most.
   static constexpr int kMaxReplyLines = 1000;
-  // Bytes of a stream sent at a time.
+  // Bytes of a stream read and reported at a time, and sent together at the most.
   static constexpr std::size_t kChunkSize = 2047;
+  static constexpr std::size_t kSendBatch = 32 * kChunkSize;
 
   TagSocket(platform::Sockets& sockets, platform::MessageLoop& loop);
   virtual ~TagSocket();
@@ -100,7 +101,8 @@ class TagSocket {
   // Reads a reply, also one of several lines; the result is the first line's code and
   // LastReply the last line.
   int ReadReply();
-  // Sends the whole stream from its start, in chunks, reporting progress after each.
+  // Sends the whole stream from its start, in chunks, reporting progress after each (after
+  // the chunk went out).
   void SendStream(std::istream& stream);
 
   // The first three characters as a number, -1 when they are not three digits.

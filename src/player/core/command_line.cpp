@@ -15,7 +15,7 @@ CommandLineOptions ParseCommandLine(std::string_view commandLine) {
   const std::string_view raw = commandLine.substr(0, kReceiveBufferMax);
   const std::vector<std::string> params = SplitCommandLine(commandLine);
   for (std::size_t i = 1; i < params.size(); ++i) {
-    const std::string p = UpperCase(params[i]);
+    const std::string p = UpperAscii(params[i]);
     const auto starts = [&p](const char* s) { return p.rfind(s, 0) == 0; };
     std::string value;
     if (params[i] == "/S") o.trayFromExactS = true;
@@ -27,7 +27,7 @@ CommandLineOptions ParseCommandLine(std::string_view commandLine) {
       if (SwitchValue(raw, "/F", value) && !value.empty()) o.library = value;
     } else if (starts("/A")) {
       SwitchValue(raw, "/A", value);
-      o.startupNickname = UpperCase(value).substr(0, kStartupNicknameMax);
+      o.startupNickname = UpperAscii(value).substr(0, kStartupNicknameMax);
     } else if (starts("/WRM")) {
       SwitchValue(raw, "/WRM", value);
       o.startupFile = value;
@@ -54,13 +54,12 @@ CommandLineOptions ParseCommandLine(std::string_view commandLine) {
 }
 
 bool SwitchValue(std::string_view line, std::string_view switchText, std::string& value) {
-  const std::string upperLine = UpperCase(line);
-  const std::size_t at = upperLine.find(UpperCase(switchText));
+  const std::size_t at = FindNoCase(line, switchText);
   if (at == std::string::npos) return false;
   const std::size_t begin = at + switchText.size();
   std::size_t end = line.find('/', begin);
   if (end == std::string_view::npos) end = line.size();
-  value = TrimBlanks(line.substr(begin, end - begin));
+  value = Trim(line.substr(begin, end - begin));
   return true;
 }
 
@@ -104,7 +103,7 @@ void SetCommandVariables(std::string_view text, VariableSet& saved) {
     const WholeNumber number = ParseWholeNumber(text.substr(letterAt + 1, colon - letterAt - 1));
     std::size_t end = text.find('/', colon + 1);
     if (end == std::string_view::npos) end = text.size();
-    const std::string value = TrimBlanks(text.substr(colon + 1, end - colon - 1));
+    const std::string value = Trim(text.substr(colon + 1, end - colon - 1));
     pos = end;
     if (!number.ok) continue;
     const int n = number.value;

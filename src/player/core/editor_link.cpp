@@ -21,7 +21,7 @@ bool EditorLink::Find() {
     std::string title = windows_.GetTitle(w);
     if (title.empty()) continue;
     if (title.size() > kTitleMax) title.resize(kTitleMax);
-    if (UpperCase(title).find(kEditorTitleMark) != std::string::npos) {
+    if (UpperAscii(title).find(kEditorTitleMark) != std::string::npos) {
       window_ = w;
       found_ = searched_ = true;
       break;

@@ -62,11 +62,11 @@ int TMainWin::ChooseMacro(int index, bool activate) {
   // Pass 1: a macro scoped to the window or program in front. Skipped while a PAUSE window is
   // in front, which would otherwise hide the window the macro works on.
   if (title.find(kPauseTitleMark) == std::string::npos) {
-    const std::string program = UpperCase(block_.ForegroundProgram());
+    const std::string program = UpperAscii(block_.ForegroundProgram());
     for (int i = 1; i <= count; ++i) {
       if (block_.ActivationCode(i) != index || !block_.MacroActive(i)) continue;
       const std::int16_t kind = block_.ScopeKind(i);
-      const std::string scope = UpperCase(block_.ScopeText(i));
+      const std::string scope = UpperAscii(block_.ScopeText(i));
       const bool match = (kind == scope::kWindow && title.find(scope) != std::string::npos) ||
                          (kind == scope::kProgram && program.find(scope) != std::string::npos);
       if (!match) continue;
@@ -89,7 +89,7 @@ int TMainWin::ChooseMacro(int index, bool activate) {
                                   : activation_.GetWinHandle(scope) != platform::kNoWindow;
       if (found) return i;
     } else if (kind == scope::kProgram && block_.WindowMatch(i) == 0) {
-      const std::string scope = UpperCase(block_.ScopeText(i));
+      const std::string scope = UpperAscii(block_.ScopeText(i));
       const int running = std::clamp(block_.RunningCount(), 0, kGlobMaxRunningPrograms);
       for (int r = 1; r <= running; ++r) {
         if (block_.RunningProgram(r).find(scope) == std::string::npos) continue;

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "shared/protocol_messages.h"
+#include "shared/text_util.h"
 
 namespace wdx::player {
 
@@ -32,7 +33,7 @@ inline constexpr char kTestRunBusyText[] = "Cannot test run macro because a macr
 inline constexpr char kTestRunOpenError[] = "Could not run test macro because of File Open error.";
 
 // The receive buffers of the text channels: short strings, a character beyond 255 is dropped.
-inline constexpr std::size_t kReceiveBufferMax = 255;
+inline constexpr std::size_t kReceiveBufferMax = kShortStringMax;
 struct ReceiveBuffers {
   std::string nickname;  // also collects a second player's whole command line
   std::string libraryPath;
@@ -41,7 +42,4 @@ struct ReceiveBuffers {
 };
 void AppendChannelChar(std::string& buffer, std::uint8_t c);
 
-// Upper-cased copy (code page 1252: only a..z change, as the system's ASCII upper-casing).
-std::string UpperCase(std::string_view text);
-std::string TrimBlanks(std::string_view text);
 }  // namespace wdx::player

@@ -230,7 +230,7 @@ void TMainWin::OnTextChannel(std::uint32_t message, std::uint64_t wparam) {
     AppendChannelChar(buffer, static_cast<std::uint8_t>(wparam));
     return;
   }
-  buffer = UpperCase(buffer);
+  buffer = UpperAscii(buffer);
   if (message == UM_NICKNAMECHAR) {
     platform_.windows->PostMessage(MainWindow(), UM_RUNREQUEST, 0, run_request::kNickname);
   } else if (message == UM_FILENAMECHAR) {
@@ -247,7 +247,7 @@ void TMainWin::OnCommandLineChar(std::int64_t byte) {
     AppendChannelChar(buffers.nickname, static_cast<std::uint8_t>(byte));
     return;
   }
-  const std::string line = UpperCase(buffers.nickname);
+  const std::string line = UpperAscii(buffers.nickname);
   buffers.libraryPath = line;
   buffers.singleMacroFile = line;
   SetCommandVariables(line, state_.saved);
@@ -323,7 +323,7 @@ void TMainWin::RunByNickname() {
   if (buffers.nickname.empty()) return;
   const int count = MacroLimit();
   for (int i = 1; i <= count; ++i) {
-    if (UpperCase(settings_.nicknames[static_cast<std::size_t>(i)]) != buffers.nickname) continue;
+    if (UpperAscii(settings_.nicknames[static_cast<std::size_t>(i)]) != buffers.nickname) continue;
     if (state_.popupShowing) {
       DoAMessage(kWarningCaption, kPopupShowingText);
     } else if (block_.CaptureOn()) {

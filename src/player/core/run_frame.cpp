@@ -10,12 +10,12 @@
 #include "player/interpreter/key_posting.h"
 #include "shared/date_time.h"
 #include "shared/protocol_messages.h"
+#include "shared/text_util.h"
 
 namespace wdx::player {
 
 namespace {
 
-constexpr std::size_t kShortStringMax = 255;
 constexpr double kSecondsPerDay = 86400.0;
 // The longest wait on the semaphore: one less than the value that means "forever".
 constexpr std::uint32_t kLongestTimedWait = platform::kInfinite - 1;

@@ -11,7 +11,7 @@ constexpr std::size_t kTitleMax = 255;
 std::string WindowActivation::UpperTitle(platform::WindowHandle w) {
   std::string title = p_.windows->GetTitle(w);
   if (title.size() > kTitleMax) title.resize(kTitleMax);
-  return UpperCase(title);
+  return UpperAscii(title);
 }
 
 platform::WindowHandle WindowActivation::Walk(const std::string& upperSearch) {
@@ -25,7 +25,7 @@ platform::WindowHandle WindowActivation::Walk(const std::string& upperSearch) {
 
 platform::WindowHandle WindowActivation::GetWinHandle(const std::string& title) {
   if (platform::WindowHandle w = p_.windows->FindWindow(std::string(), title); w != platform::kNoWindow) return w;
-  return Walk(UpperCase(title));
+  return Walk(UpperAscii(title));
 }
 
 void WindowActivation::SetMainWin(platform::WindowHandle w) {
@@ -56,7 +56,7 @@ bool WindowActivation::ActivateProg(const std::string& program, platform::Window
   std::uint32_t pid = 0;
   if (nt_) {
     for (const platform::ProcessEntry& e : p_.processes->List()) {
-      if (UpperCase(e.exeName).find(program) != std::string::npos) {
+      if (UpperAscii(e.exeName).find(program) != std::string::npos) {
         pid = e.id;
         break;
       }
@@ -64,7 +64,7 @@ bool WindowActivation::ActivateProg(const std::string& program, platform::Window
   } else {
     // The 95 family only ever looked at the program in front.
     const std::uint32_t front = p_.windows->GetWindowProcessId(p_.windows->GetForegroundWindow());
-    if (front != 0 && UpperCase(p_.processes->ExeName(front)).find(program) != std::string::npos) pid = front;
+    if (front != 0 && UpperAscii(p_.processes->ExeName(front)).find(program) != std::string::npos) pid = front;
   }
   if (pid == 0) return false;
   for (const platform::WindowHandle w : p_.windows->EnumTopLevelWindows()) {

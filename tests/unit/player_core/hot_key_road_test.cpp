@@ -136,7 +136,7 @@ TEST_F(HotKeyRoadTest, ScopePassesChooseByWindowAndProgram) {
       if (!c.otherExe.empty()) {
         pl.mem.processes.Add(0x300, c.otherExe);
         pl.block.SetRunningCount(1);
-        pl.block.SetRunningProgram(1, UpperCase(c.otherExe));
+        pl.block.SetRunningProgram(1, UpperAscii(c.otherExe));
       }
     }
     const platform::WindowHandle front = pl.Window(c.frontTitle, 0x200);

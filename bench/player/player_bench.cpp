@@ -62,13 +62,13 @@ struct Player {
 
 void BM_SetHotKeys(benchmark::State& bs) {
   Player player(494);
-  for (auto _ : bs) player.main->SetHotKeys();
+  for (auto _ : bs) player.main->HotKeys().SetHotKeys();
 }
 BENCHMARK(BM_SetHotKeys);
 
 void BM_GetMacroAmong500(benchmark::State& bs) {
   Player player(494);
-  for (auto _ : bs) benchmark::DoNotOptimize(player.main->GetMacro(kKey));
+  for (auto _ : bs) benchmark::DoNotOptimize(player.main->HotKeys().GetMacro(kKey));
 }
 BENCHMARK(BM_GetMacroAmong500);
 

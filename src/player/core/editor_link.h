@@ -1,15 +1,18 @@
-// How the player finds and tells the editor Wendforge: the editor is the first top-level window
-// whose upper-cased title contains "WENDRIX EDITOR". Once found it is remembered (until the
-// editor says it is closing, or its window is gone); a search that finds nothing is repeated at
-// the next use; when no editor runs nothing is sent and nothing waits.
+// How the player finds, tells, brings up and ends the editor Wendforge. The editor is the first
+// top-level window whose upper-cased title contains "WENDRIX EDITOR". Once found it is
+// remembered (until the editor says it is closing, or its window is gone); a search that finds
+// nothing is repeated at the next use; when no editor runs nothing is sent and nothing waits.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
+#include "platform/shell.h"
 #include "platform/window_system.h"
 
 namespace wdx::player {
+
+class WindowActivation;
 
 inline constexpr char kEditorTitleMark[] = "WENDRIX EDITOR";
 inline constexpr char kEditorProgram[] = "wendforge.exe";
@@ -18,25 +21,47 @@ inline constexpr char kEditorStartToken[] = "-RXB";
 // The editor's start parameters: the start token, " /RH" and the player's window in decimal.
 std::string EditorStartParameters(platform::WindowHandle player);
 
-class EditorLink {
+// The editor as the rest of the player sees it.
+class EditorPeer {
  public:
-  explicit EditorLink(platform::WindowSystem& windows) : windows_(windows) {}
+  virtual ~EditorPeer() = default;
+  // Posts UM_CONTROL (code, argument) to the editor when one runs (editor_notice codes).
+  virtual void Tell(std::uint32_t code, std::int64_t argument) = 0;
+  // The editor said it is closing: it is searched for again at the next use.
+  virtual void Forget() = 0;
+  // Brings the running editor to the front, else starts it, minimized or shown normally.
+  virtual void BringUpOrStart(bool minimized) = 0;
+  // The player is closing: the editor ends with it.
+  virtual void Quit() = 0;
+};
+
+class EditorLink final : public EditorPeer {
+ public:
+  // The editor is started from `programFolder`; `activation` forces it to the front.
+  EditorLink(platform::WindowSystem& windows, platform::Shell* shell, WindowActivation& activation,
+             std::string programFolder);
+  // The player's main window: the editor's owner when started, and how it finds the player.
+  void SetPlayerWindow(platform::WindowHandle w) { player_ = w; }
+
+  void Tell(std::uint32_t code, std::int64_t argument) override;
+  void Forget() override;
+  void BringUpOrStart(bool minimized) override;
+  void Quit() override;
 
   // Searches when not searched yet (or when the remembered window is gone); true when found.
   bool Find();
-  // Posts UM_CONTROL (code, argument) to the editor when there is one.
-  void Tell(std::uint32_t code, std::int64_t argument);
-  // Posts any message to the editor when there is one; false when none was found.
-  bool Post(std::uint32_t message, std::uint64_t wparam, std::int64_t lparam);
-  // The editor is closing (UM_CONTROL 4): search again next time.
-  void Forget();
-
   bool Found() const { return found_; }
   bool Searched() const { return searched_; }
   platform::WindowHandle Window() const { return window_; }
 
  private:
+  void Post(std::uint32_t message, std::uint64_t wparam, std::int64_t lparam);
+
   platform::WindowSystem& windows_;
+  platform::Shell* shell_;
+  WindowActivation& activation_;
+  std::string programFolder_;
+  platform::WindowHandle player_ = platform::kNoWindow;
   platform::WindowHandle window_ = platform::kNoWindow;
   bool found_ = false;
   bool searched_ = false;

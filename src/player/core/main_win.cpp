@@ -1,7 +1,5 @@
 #include "player/core/main_win.h"
 
-#include <algorithm>
-
 #include "shared/remap_keys.h"
 
 namespace wdx::player {
@@ -15,21 +13,63 @@ OsFlags OsFlagsOf(const platform::OsVersion& v) {
   return f;
 }
 
+// The stand-ins of the collaborators that are not built yet.
+struct TMainWin::Defaults {
+  NoTrayIcons tray;
+  NoMacroMenus menus;
+  NoRecorder recorder;
+  NoScheduler scheduler;
+  NoWindowWatcher windows;
+  NoProgramWatcher programs;
+  NoMouseAreas mouse;
+  NoAbbrekeys abbrekeys;
+};
+
+namespace {
+template <typename T>
+T* Either(T* given, T& fallback) {
+  return given ? given : &fallback;
+}
+}  // namespace
+
 TMainWin::TMainWin(platform::Platform& platform, hook::HookLibrary& hook, TGlobData& block, TSettingsRec& settings,
-                   Configs& configs, std::string programFolder)
-    : RunFrame(platform, hook, block, settings),
+                   Configs& configs, std::string programFolder, Collaborators parts)
+    : platform_(platform),
+      hook_(hook),
+      block_(block),
+      settings_(settings),
       configs_(configs),
       programFolder_(std::move(programFolder)),
+      defaults_(std::make_unique<Defaults>()),
+      activation_(platform, true),
+      editorLink_(parts.editor ? nullptr
+                               : std::make_unique<EditorLink>(*platform.windows, platform.shell, activation_,
+                                                              programFolder_)),
+      parts_{parts.editor ? parts.editor : editorLink_.get(),
+             Either<TrayIcons>(parts.tray, defaults_->tray),
+             Either<MacroMenus>(parts.menus, defaults_->menus),
+             Either<Recorder>(parts.recorder, defaults_->recorder),
+             Either<Scheduler>(parts.scheduler, defaults_->scheduler),
+             Either<WindowWatcher>(parts.windows, defaults_->windows),
+             Either<ProgramWatcher>(parts.programs, defaults_->programs),
+             Either<MouseAreas>(parts.mouse, defaults_->mouse),
+             Either<Abbrekeys>(parts.abbrekeys, defaults_->abbrekeys)},
       library_(settings, block, platform, *this, LibraryOptions::Player()),
-      activation_(platform, true) {}
+      sync_([this](const std::string& p) { return NativePath(p); }),
+      frame_(platform, hook, block, settings, *parts_.editor, activation_),
+      runs_(platform, frame_, library_, block, settings, *parts_.menus, *this,
+            [this](const std::string& p) { return NativePath(p); }, programFolder_),
+      hotKeys_(platform, hook, block, frame_, runs_, activation_, *parts_.editor, *this, *parts_.recorder,
+               *parts_.menus) {
+  frame_.SetTray(parts_.tray);
+  frame_.SetClosePlayer([this] { RequestClose(); });
+}
 
 TMainWin::~TMainWin() = default;
 
 void TMainWin::MacroEntriesChanged(int number) { hook_.WdxUpItem(block_, number); }
 void TMainWin::MacroCountChanged() { hook_.WdxUpNumKeys(block_); }
-void TMainWin::TellPeer(int code, int argument) { TellEditor(static_cast<std::uint32_t>(code), argument); }
-
-int TMainWin::MacroLimit() const { return std::clamp(block_.MacroCount(), 0, kGlobMaxMacros); }
+void TMainWin::TellPeer(int code, int argument) { parts_.editor->Tell(static_cast<std::uint32_t>(code), argument); }
 
 std::filesystem::path TMainWin::NativePath(const std::string& stored) const {
   // A bare file name lies in the current folder (a bare INI name would lie in the Windows one).
@@ -38,16 +78,27 @@ std::filesystem::path TMainWin::NativePath(const std::string& stored) const {
   return ToNativePath(stored);
 }
 
-void TMainWin::ReadStamp() {
-  ReadSyncStamp(NativePath(SyncStampFileName(settings_.currentLibrary)), stamp);
-  knownCounter = stamp.counter;
+void TMainWin::OpenEditor(bool minimized) {
+  if (options_.browseMode) {
+    frame_.DoAMessage(kNoticeCaption, kBrowseModeEditorText);
+    return;
+  }
+  parts_.editor->BringUpOrStart(minimized);
 }
 
-bool TMainWin::LibraryChangedOnDisk() {
-  ReadSyncStamp(NativePath(SyncStampFileName(settings_.currentLibrary)), stamp);
-  if (stamp.counter == knownCounter) return false;
-  knownCounter = stamp.counter;
+bool TMainWin::ReloadIfChangedOnDisk() {
+  if (!settings_.networkMode || !sync_.ChangedOnDisk(settings_.currentLibrary)) return false;
+  ReloadEverything();
   return true;
+}
+
+void TMainWin::SwitchLibrary(const std::string& path) {
+  settings_.currentLibrary = path;
+  configs_.WriteCurrentFile();
+  if (settings_.networkMode) sync_.ReadStamp(settings_.currentLibrary);
+  // Everything that derives from the library follows it, its remap table included.
+  ReloadEverything();
+  parts_.editor->Tell(editor_notice::kLibrarySwitched, 0);
 }
 
 void TMainWin::GetSwapFile() {
@@ -61,27 +112,27 @@ bool TMainWin::SwapsInUse() { return blocks_.HasSwap() && wdx::SwapsInUse(blocks
 
 void TMainWin::ReinstallRemapHook() {
   if (!blocks_.HasSwap()) return;
-  if (remapHookInstalled) {
+  if (remapHookInstalled_) {
     hook_.WdxUnHook(blocks_.Swap().RemapHook());
-    remapHookInstalled = false;
+    remapHookInstalled_ = false;
   }
   if (SwapsInUse()) {
     blocks_.Swap().SetRemapHook(hook_.WdxHookSwap());
-    remapHookInstalled = true;
+    remapHookInstalled_ = true;
   }
 }
 
 void TMainWin::ReloadEverything() {
-  ClearMenuTaskIcon();
-  ClearMenuOnTop();
-  ClearMouse();
+  parts_.tray->ClearMenuIcons();
+  parts_.menus->CloseFloaters();
+  parts_.mouse->Clear();
   library_.ReloadMacroLibrary();
   GetSwapFile();
-  SetHotKeys();
-  CheckAndSetTime();
-  DoMenuTaskIcon();
-  LoadUpFloaters();
-  LoadUpMouse();
+  hotKeys_.SetHotKeys();
+  parts_.scheduler->CheckAndSetTime();
+  parts_.tray->LoadMenuIcons();
+  parts_.menus->OpenFloaters();
+  parts_.mouse->Load();
 }
 
 }  // namespace wdx::player

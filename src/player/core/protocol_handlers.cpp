@@ -1,5 +1,5 @@
-// The main window's messages: dispatch, UM_CONTROL, the run requests, the text channels, a
-// second player's command line and the editor's test run.
+// The main window's messages: the routing of every message and timer to the part it belongs
+// to, and the UM_CONTROL codes of the editor.
 #include <algorithm>
 
 #include "player/core/main_win.h"
@@ -10,81 +10,109 @@ std::int64_t TMainWin::HandleMessage(const platform::Message& m) {
   ++depth_;
   const std::int64_t result = Dispatch(m);
   --depth_;
-  if (depth_ == 0 && !state_.macroPlaying) HandleHeldRequests();
+  if (depth_ == 0) HandleHeldRequests();
   // A close asked for while a handler (a run, a message box) was busy happens once the
   // outermost handler is done, so nothing a run still uses is freed under it.
-  if (depth_ == 0 && closeRequested_ && !closing && !state_.macroPlaying) DoClose();
+  if (depth_ == 0 && closeRequested_ && !closing_ && !State().macroPlaying) DoClose();
   return result;
 }
 
+void TMainWin::HandleHeldRequests() {
+  while (!closing_ && !closeRequested_ && !State().macroPlaying) {
+    ++depth_;
+    const bool handled = runs_.HandleHeldRequest();
+    --depth_;
+    if (!handled) return;
+  }
+}
+
 std::int64_t TMainWin::Dispatch(const platform::Message& m) {
-  if (HandleRunFrameMessage(m)) return 0;
+  if (frame_.HandleRunFrameMessage(m)) return 0;
   if (m.message == platform::msg::kClose) {
     RequestClose();
     return 0;
   }
   // Once closing is asked for, nothing new starts.
-  if (closing || closeRequested_) return 0;
+  if (closing_ || closeRequested_) return 0;
   switch (m.message) {
     case platform::msg::kTimer:
       HandleTimer(static_cast<std::uint32_t>(m.wparam));
-      return 0;
+      break;
     case UM_HOTKEY:
-      OnHotKey(static_cast<std::uint32_t>(m.wparam), static_cast<platform::WindowHandle>(m.lparam));
-      return 0;
+      hotKeys_.OnHotKey(static_cast<std::uint32_t>(m.wparam), static_cast<platform::WindowHandle>(m.lparam));
+      break;
     case UM_CONTROL:
       OnControl(static_cast<std::uint32_t>(m.wparam), m.lparam);
-      return 0;
+      break;
     case UM_RUNREQUEST:
-      OnRunRequest(m.lparam);
-      return 0;
+      runs_.OnRunRequest(m.lparam);
+      break;
     case UM_NICKNAMECHAR:
     case UM_FILENAMECHAR:
     case UM_VARIABLESCHAR:
-      OnTextChannel(m.message, m.wparam);
-      return 0;
+      runs_.OnTextChannel(m.message, m.wparam);
+      break;
     case UM_COMMANDLINECHAR:
-      OnCommandLineChar(m.lparam);
-      return 0;
+      runs_.OnCommandLineChar(m.lparam);
+      break;
     case UM_TESTRUN:
-      OnTestRun();
-      return 0;
+      runs_.OnTestRun();
+      break;
+    case UM_FOREGROUND:
+      parts_.programs->ForegroundChanged(static_cast<platform::WindowHandle>(m.wparam));
+      parts_.windows->ForegroundChanged(static_cast<platform::WindowHandle>(m.wparam));
+      break;
+    case UM_PROGRAMSCHANGED:
+      parts_.programs->ProgramsChanged();
+      break;
+    case UM_MOUSELEFT:
+    case UM_MOUSERIGHT:
+    case UM_MOUSEMIDDLE:
+      parts_.mouse->Clicked(static_cast<int>(m.message - UM_MOUSELEFT) + 1, m.wparam, m.lparam);
+      break;
+    case UM_CAPTURECHAR:
+      parts_.recorder->Captured(static_cast<std::uint8_t>(m.lparam));
+      break;
+    case UM_CAPTUREDONE:
+      parts_.recorder->Done(static_cast<int>(m.wparam));
+      break;
+    case UM_ABBREKEYCHAR:
+      parts_.abbrekeys->Typed(m.wparam, static_cast<std::uint8_t>(m.lparam));
+      break;
+    case UM_IDLEENDED:
+      parts_.scheduler->IdleEnded();
+      break;
     default:
-      HandleLaterMessage(m);
-      return 0;
+      break;
   }
+  return 0;
 }
 
-bool TMainWin::HandleTimer(std::uint32_t id) {
+void TMainWin::HandleTimer(std::uint32_t id) {
   switch (id) {
-    case kMyTimerId:
-      MyTimerTimer();
-      return true;
-    case kTimer2Id:
-      platform_.loop->KillTimer(MainWindow(), kTimer2Id);
-      StartupMacros();
-      return true;
+    case kScheduleTimerId:
+      parts_.scheduler->Tick();
+      break;
+    case kStartupTimerId:
+      platform_.loop->KillTimer(MainWindow(), kStartupTimerId);
+      parts_.scheduler->RunStartupMacros(options_);
+      break;
     case kSyncTimerId:
-      SyncTimerTimer();
-      return true;
+      if (sync_.MinutePassed(settings_.syncMinutes)) ReloadEverything();
+      break;
+    case kProgTermTimerId:
+      parts_.programs->ProgramsChanged();
+      break;
     default:
-      return false;
+      break;
   }
 }
-
-void TMainWin::SyncTimerTimer() {
-  if (++syncTicks < settings_.syncMinutes) return;
-  ReloadEverything();
-  syncTicks = 0;
-}
-
-void TMainWin::GetGlobDataItem(int group, int macro) { hook::GetGlobDataItem(hook_, block_, group, macro); }
 
 // ---------------------------------------------------------------------------------------------
 // UM_CONTROL
 
 void TMainWin::OnControl(std::uint32_t code, std::int64_t argument) {
-  if (closing) return;
+  if (closing_) return;
   switch (code) {
     case control::kRemapChanged:
       GetSwapFile();
@@ -92,21 +120,21 @@ void TMainWin::OnControl(std::uint32_t code, std::int64_t argument) {
       break;
     case control::kLibraryReplaced:
       configs_.ReadCurrentFile();
-      if (settings_.networkMode) ReadStamp();
+      if (settings_.networkMode) sync_.ReadStamp(settings_.currentLibrary);
       ReloadEverything();
       break;
     case control::kSchedulesChanged:
-      CheckAndSetTime();
+      parts_.scheduler->CheckAndSetTime();
       break;
     case control::kEditorClosing:
-      editor_->Forget();
+      parts_.editor->Forget();
       break;
     case control::kMenuIcons:
-      ClearMenuTaskIcon();
-      DoMenuTaskIcon();
+      parts_.tray->ClearMenuIcons();
+      parts_.tray->LoadMenuIcons();
       break;
     case control::kDataGroup:
-      GetGlobDataItem(static_cast<int>(argument));
+      hook::GetGlobDataItem(hook_, block_, static_cast<int>(argument));
       break;
     case control::kHooks:
       switch (argument) {
@@ -129,10 +157,11 @@ void TMainWin::OnControl(std::uint32_t code, std::int64_t argument) {
       }
       break;
     case control::kMacroEntries:
-      GetGlobDataItem(data_group::kMacroEntries, static_cast<int>(std::clamp<std::int64_t>(argument, -1, kGlobMaxMacros + 1)));
+      hook::GetGlobDataItem(hook_, block_, data_group::kMacroEntries,
+                            static_cast<int>(std::clamp<std::int64_t>(argument, -1, kGlobMaxMacros + 1)));
       break;
     case control::kMainIcon:
-      if (argument == 0 || argument == 1) SetMainIconActive(argument == 1);
+      if (argument == 0 || argument == 1) parts_.tray->SetActive(argument == 1);
       break;
     case control::kReadAbbrekeys:
       configs_.ReadAbbrekeysSection();
@@ -171,28 +200,28 @@ void TMainWin::OnControl(std::uint32_t code, std::int64_t argument) {
       RecordRewritten(static_cast<int>(std::clamp<std::int64_t>(argument, -1, kGlobMaxMacros + 1)));
       break;
     case control::kReload:
-      if (argument > 0) ClearMenuTaskIcon();
-      ClearMenuOnTop();
+      if (argument > 0) parts_.tray->ClearMenuIcons();
+      parts_.menus->CloseFloaters();
       library_.ReloadMacroLibrary();
       GetSwapFile();
-      SetHotKeys();
-      CheckAndSetTime();
-      if (argument > 0) DoMenuTaskIcon();
-      LoadUpFloaters();
+      hotKeys_.SetHotKeys();
+      parts_.scheduler->CheckAndSetTime();
+      if (argument > 0) parts_.tray->LoadMenuIcons();
+      parts_.menus->OpenFloaters();
       break;
     case control::kOpenFloater:
-      AddMenuOnTop(static_cast<int>(std::clamp<std::int64_t>(argument, -1, kGlobMaxMacros + 1)));
+      parts_.menus->OpenFloater(static_cast<int>(std::clamp<std::int64_t>(argument, -1, kGlobMaxMacros + 1)));
       break;
     case control::kReopenFloaters:
-      ClearMenuOnTop();
-      LoadUpFloaters();
+      parts_.menus->CloseFloaters();
+      parts_.menus->OpenFloaters();
       break;
     case control::kCloseFloater:
-      DelMenuOnTop(static_cast<int>(std::clamp<std::int64_t>(argument, -1, kGlobMaxMacros + 1)));
+      parts_.menus->CloseFloater(static_cast<int>(std::clamp<std::int64_t>(argument, -1, kGlobMaxMacros + 1)));
       break;
     case control::kReloadMouse:
-      ClearMouse();
-      LoadUpMouse();
+      parts_.mouse->Clear();
+      parts_.mouse->Load();
       break;
     case control::kClosePlayer:
       RequestClose();
@@ -217,162 +246,6 @@ void TMainWin::RecordRewritten(int n) {
   block_.SetWindowMatch(n, r.WindowMatch());
   block_.SetActivationCode(n, r.ActivationCode());
   block_.SetMacroActive(n, r.Active() != 0);
-}
-
-// ---------------------------------------------------------------------------------------------
-// Text channels and a second player's command line
-
-void TMainWin::OnTextChannel(std::uint32_t message, std::uint64_t wparam) {
-  std::string& buffer = message == UM_NICKNAMECHAR   ? buffers.nickname
-                        : message == UM_FILENAMECHAR ? buffers.singleMacroFile
-                                                     : buffers.variables;
-  if (static_cast<std::int32_t>(wparam) > 0) {
-    AppendChannelChar(buffer, static_cast<std::uint8_t>(wparam));
-    return;
-  }
-  buffer = UpperAscii(buffer);
-  if (message == UM_NICKNAMECHAR) {
-    platform_.windows->PostMessage(MainWindow(), UM_RUNREQUEST, 0, run_request::kNickname);
-  } else if (message == UM_FILENAMECHAR) {
-    platform_.windows->PostMessage(MainWindow(), UM_RUNREQUEST, 0, run_request::kSingleMacroFile);
-  } else {
-    SetCommandVariables(buffer, state_.saved);
-    buffer.clear();
-  }
-}
-
-void TMainWin::OnCommandLineChar(std::int64_t byte) {
-  // Only an lParam of 0 ends the line; any other appends its low byte.
-  if (byte != 0) {
-    AppendChannelChar(buffers.nickname, static_cast<std::uint8_t>(byte));
-    return;
-  }
-  const std::string line = UpperAscii(buffers.nickname);
-  buffers.libraryPath = line;
-  buffers.singleMacroFile = line;
-  SetCommandVariables(line, state_.saved);
-  const auto request = [this](std::string_view sw, std::string& buffer, int kind) {
-    std::string value;
-    if (SwitchValue(buffer, sw, value)) {
-      buffer = value;
-      platform_.windows->PostMessage(MainWindow(), UM_RUNREQUEST, 0, kind);
-    } else {
-      buffer.clear();
-    }
-  };
-  buffers.nickname = line;
-  request("/A", buffers.nickname, run_request::kNickname);
-  request("/F", buffers.libraryPath, run_request::kSwitchLibrary);
-  request("/WRM", buffers.singleMacroFile, run_request::kSingleMacroFile);
-}
-
-// ---------------------------------------------------------------------------------------------
-// Run requests and the test run
-
-std::string* TMainWin::RequestBuffer(std::int64_t kind) {
-  switch (kind) {
-    case run_request::kNickname:
-      return &buffers.nickname;
-    case run_request::kSwitchLibrary:
-      return &buffers.libraryPath;
-    case run_request::kSingleMacroFile:
-      return &buffers.singleMacroFile;
-    default:
-      return nullptr;
-  }
-}
-
-void TMainWin::HandleHeldRequests() {
-  while (!heldRequests_.empty() && !closing && !closeRequested_) {
-    HeldRequest r = std::move(heldRequests_.front());
-    heldRequests_.erase(heldRequests_.begin());
-    ++depth_;
-    *RequestBuffer(r.kind) = std::move(r.text);
-    OnRunRequest(r.kind);
-    --depth_;
-  }
-}
-
-void TMainWin::OnRunRequest(std::int64_t kind) {
-  std::string* buffer = RequestBuffer(kind);
-  if (!buffer) return;
-  if (state_.macroPlaying) {
-    heldRequests_.push_back({kind, std::move(*buffer)});
-    buffer->clear();
-    return;
-  }
-  switch (kind) {
-    case run_request::kNickname:
-      RunByNickname();
-      buffers.nickname.clear();
-      break;
-    case run_request::kSwitchLibrary:
-      SwitchLibrary();
-      buffers.libraryPath.clear();
-      break;
-    case run_request::kSingleMacroFile:
-      PlaySingleMacroFile();
-      buffers.singleMacroFile.clear();
-      break;
-    default:
-      break;
-  }
-}
-
-void TMainWin::RunByNickname() {
-  if (buffers.nickname.empty()) return;
-  const int count = MacroLimit();
-  for (int i = 1; i <= count; ++i) {
-    if (UpperAscii(settings_.nicknames[static_cast<std::size_t>(i)]) != buffers.nickname) continue;
-    if (state_.popupShowing) {
-      DoAMessage(kWarningCaption, kPopupShowingText);
-    } else if (block_.CaptureOn()) {
-      DoAMessage(kWarningCaption, kRecordingText);
-    } else if (!state_.macroPlaying) {
-      state_.currentMacroNumber = i;
-      RunCurrentMacro(RunPath::kOther);
-    }
-    return;
-  }
-}
-
-void TMainWin::SwitchLibrary() {
-  // An empty path names no library (the file would be created under no name at all).
-  if (buffers.libraryPath.empty()) return;
-  settings_.currentLibrary = buffers.libraryPath;
-  configs_.WriteCurrentFile();
-  if (settings_.networkMode) ReadStamp();
-  // Everything that derives from the library follows it, its remap table included.
-  ReloadEverything();
-  TellEditor(editor_notice::kLibrarySwitched, 0);
-}
-
-void TMainWin::PlaySingleMacroFile() {
-  const std::optional<std::string> text =
-      buffers.singleMacroFile.empty() ? std::nullopt : ReadSingleMacroFile(NativePath(buffers.singleMacroFile));
-  if (!text) {
-    DoAMessage(kErrorCaption, kSingleMacroOpenError);
-    return;
-  }
-  // While another macro plays nothing of this request may touch the in-use state (StartRun
-  // does nothing then): its end marker would tell the hook library that the playing macro's
-  // keys are over.
-  StartRun({*text, kSingleMacroName, activation::kNone, true, true});
-}
-
-void TMainWin::OnTestRun() {
-  PauseForNoSpeed(0.2);
-  if (state_.macroPlaying) {
-    DoAMessage(kErrorCaption, kTestRunBusyText);
-    return;
-  }
-  const std::optional<std::string> text = ReadSingleMacroFile(NativePath(programFolder_ + "\\" + kTestRunFileName));
-  if (!text) {
-    DoAMessage(kErrorCaption, kTestRunOpenError);
-    return;
-  }
-  // A test run leaves Caps Lock off and the in-use flag alone.
-  StartRun({*text, kTestRunName, activation::kNone, false, false});
 }
 
 }  // namespace wdx::player

@@ -96,14 +96,15 @@ void ProcessStringVar(std::string& text, std::size_t maxLength, const VariableSe
 
 bool ProcessAnsiStringVar(std::string& text, const VariableSet& vars) { return Expand(text, false, 0, vars); }
 
-RunFrame::RunFrame(platform::Platform& platform, hook::HookLibrary& hook, TGlobData& block, TSettingsRec& settings)
+RunFrame::RunFrame(platform::Platform& platform, hook::HookLibrary& hook, TGlobData& block, TSettingsRec& settings,
+                   EditorPeer& editor, WindowActivation& activation)
     : platform_(platform),
       hook_(hook),
       block_(block),
       settings_(settings),
-      interpreter_(std::make_unique<Interpreter>(*this)) {
-  if (platform.windows) editor_ = std::make_unique<EditorLink>(*platform.windows);
-}
+      editor_(editor),
+      activation_(activation),
+      interpreter_(std::make_unique<Interpreter>(*this)) {}
 
 RunFrame::~RunFrame() = default;
 
@@ -143,8 +144,7 @@ void RunFrame::AfterMacro() {
     tray_->SetRunningImage(false);
     tray_->SetTip(kIdleTip);
   }
-  CheckForMess();
-  if (state_.terminateAfterRun) ClosePlayer();
+  if (state_.terminateAfterRun && closePlayer_) closePlayer_();
 }
 
 bool RunFrame::StartRun(const RunRequest& request) {
@@ -266,14 +266,10 @@ void RunFrame::ProcessStringVar(std::string& text, std::size_t maxLength) {
 // ---------------------------------------------------------------------------------------------
 // In-use pattern, timers, hooks
 
-void RunFrame::TellEditor(std::uint32_t code, std::int64_t argument) {
-  if (editor_) editor_->Tell(code, argument);
-}
-
 void RunFrame::BeginInUse() {
   block_.SetInUse(true);
   hook_.WdxUpInUse(block_);
-  TellEditor(editor_notice::kDataGroup, data_group::kInUse);
+  editor_.Tell(editor_notice::kDataGroup, data_group::kInUse);
 }
 
 void RunFrame::EndInUse() {
@@ -285,7 +281,7 @@ void RunFrame::EndInUse() {
 void RunFrame::ClearInUse() {
   block_.SetInUse(false);
   hook_.WdxUpInUse(block_);
-  TellEditor(editor_notice::kDataGroup, data_group::kInUse);
+  editor_.Tell(editor_notice::kDataGroup, data_group::kInUse);
 }
 
 void RunFrame::ClearTimerTimer() {
@@ -302,10 +298,6 @@ void RunFrame::ClearWaitTimerTimer() {
 void RunFrame::HookTimerTimer() {
   if (platform_.loop) platform_.loop->KillTimer(mainWindow_, kHookTimerId);
   TestHooks();
-}
-
-void RunFrame::ProgTermTimerTimer() {
-  if (!closing) SetRunningProgs();
 }
 
 void RunFrame::ReinstallHooks() {
@@ -345,7 +337,6 @@ bool RunFrame::HandleRunFrameMessage(const platform::Message& m) {
         case kClearTimerId: ClearTimerTimer(); return true;
         case kClearWaitTimerId: ClearWaitTimerTimer(); return true;
         case kHookTimerId: HookTimerTimer(); return true;
-        case kProgTermTimerId: ProgTermTimerTimer(); return true;
         default: return false;
       }
     default:

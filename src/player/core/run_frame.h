@@ -1,24 +1,23 @@
-// The run frame of the player's main window: what every top-level run of a macro goes through
-// (StartRun: BeforeMacro, the interpreter, AfterMacro), the in-use flag with its 15-second
-// ClearTimer, and the
-// small services that the interpreter and the activation paths share: posting synthetic keys,
-// the three kinds of wait, the error log, the expansion of text variables in command fields,
-// and the re-installation of the hooks.
+// The run frame of the player: what every top-level run of a macro goes through (StartRun:
+// BeforeMacro, the interpreter, AfterMacro), the in-use flag with its 15-second ClearTimer, and
+// the small services that the interpreter and the activation paths share: posting synthetic
+// keys, the three kinds of wait, the error log, the expansion of text variables in command
+// fields, and the re-installation of the hooks.
 //
-// RunFrame is the part of TMainWin that the interpreter sees (it implements InterpreterHost).
-// The rest of the main window (start-up, hot keys, the message protocol, tray, activation)
-// derives from it: `class TMainWin : public RunFrame`, overriding the few hooks below
-// (CheckForMess, ClosePlayer, SetRunningProgs, TellEditor) and handing its messages to
-// HandleRunFrameMessage first.
+// RunFrame is what the interpreter sees of the player (it implements InterpreterHost) and owns
+// the run state. The main window holds one and hands it its messages first
+// (HandleRunFrameMessage).
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "hook/hook_library.h"
 #include "platform/platform.h"
 #include "player/core/editor_link.h"
+#include "player/core/window_activation.h"
 #include "player/interpreter/interpreter_host.h"
 #include "shared/glob_data.h"
 #include "shared/macro_record.h"
@@ -31,11 +30,9 @@ class Interpreter;
 // Timers of the main window that the run frame owns (ids on the main window).
 inline constexpr std::uint32_t kClearTimerId = 5;      // 15 s: clears the in-use flag
 inline constexpr std::uint32_t kClearWaitTimerId = 6;  // 30 s: bounds the keystroke-sync wait
-inline constexpr std::uint32_t kProgTermTimerId = 7;   // 2 s: program-end wait
 inline constexpr std::uint32_t kHookTimerId = 8;       // 5 s once: re-install the hooks
 inline constexpr std::uint32_t kClearTimerMs = 15000;
 inline constexpr std::uint32_t kClearWaitTimerMs = 30000;
-inline constexpr std::uint32_t kProgTermTimerMs = 2000;
 inline constexpr std::uint32_t kHookTimerMs = 5000;
 
 inline constexpr char kRunningTip[] = "Macro Is Running - Right Click to Abort";
@@ -79,7 +76,9 @@ struct RunRequest {
 
 class RunFrame : public InterpreterHost {
  public:
-  RunFrame(platform::Platform& platform, hook::HookLibrary& hook, TGlobData& block, TSettingsRec& settings);
+  // `editor` hears of the in-use flag; `activation` forces prompts to the foreground.
+  RunFrame(platform::Platform& platform, hook::HookLibrary& hook, TGlobData& block, TSettingsRec& settings,
+           EditorPeer& editor, WindowActivation& activation);
   ~RunFrame() override;
   RunFrame(const RunFrame&) = delete;
   RunFrame& operator=(const RunFrame&) = delete;
@@ -88,6 +87,11 @@ class RunFrame : public InterpreterHost {
   void SetMainWindow(platform::WindowHandle w) { mainWindow_ = w; }
   platform::WindowHandle MainWindow() const { return mainWindow_; }
   void SetTray(MainTrayIcon* tray) { tray_ = tray; }
+  // The runner that shows the prompt windows of a running macro (the pause window, messages);
+  // without one those commands fail with their message.
+  void SetFormRunner(forms::FormRunner* forms) { forms_ = forms; }
+  // What closes the player when a run ends after the terminate command.
+  void SetClosePlayer(std::function<void()> close) { closePlayer_ = std::move(close); }
 
   // --- A top-level run: false, and nothing done, while another one plays (only one at a time;
   // nested plays happen inside the interpreter).
@@ -117,7 +121,6 @@ class RunFrame : public InterpreterHost {
   void ClearTimerTimer();
   void ClearWaitTimerTimer();
   void HookTimerTimer();
-  void ProgTermTimerTimer();
   // Tray "&Restore Keyboard and Mouse Hooks" and the re-hook macro command.
   void MenuHooksClick();
   // The same unless a macro is playing.
@@ -133,28 +136,9 @@ class RunFrame : public InterpreterHost {
   void PumpMessages() override;
   std::uint32_t TickCount() override;
   platform::Platform* GetPlatform() override { return &platform_; }
-
-  // The main window's record buffer (the macro being run).
-  TMacroRec currentRecord;
-  // Set when the main window's closing began; timers that would start work then do nothing.
-  bool closing = false;
-
- protected:
-  // Hooks for the rest of the main window.
-  virtual void CheckForMess() {}    // close the text boxes still open
-  virtual void ClosePlayer() {}     // close the player (after a run with the terminate command)
-  virtual void SetRunningProgs() {}  // rebuild the running-program list
-  // Posts UM_CONTROL (code, argument) to the editor's window when there is one (a top-level
-  // window whose upper-cased title contains "WENDRIX EDITOR", remembered once found).
-  virtual void TellEditor(std::uint32_t code, std::int64_t argument);
-
-  platform::Platform& platform_;
-  // The editor as the player knows it (none without a window system).
-  std::unique_ptr<EditorLink> editor_;
-  hook::HookLibrary& hook_;
-  TGlobData& block_;
-  TSettingsRec& settings_;
-  RunState state_;
+  forms::FormRunner* Forms() override { return forms_; }
+  // Forces a prompt or the editor to the foreground (TMainWin.SetMainWin).
+  void SetMainWin(platform::WindowHandle w) override { activation_.SetMainWin(w); }
 
  private:
   void BeforeMacro();
@@ -166,9 +150,18 @@ class RunFrame : public InterpreterHost {
   void Wait(double seconds);
   void ReinstallHooks();
 
+  platform::Platform& platform_;
+  hook::HookLibrary& hook_;
+  TGlobData& block_;
+  TSettingsRec& settings_;
+  EditorPeer& editor_;
+  WindowActivation& activation_;
+  RunState state_;
   std::unique_ptr<Interpreter> interpreter_;
   platform::WindowHandle mainWindow_ = platform::kNoWindow;
   MainTrayIcon* tray_ = nullptr;
+  forms::FormRunner* forms_ = nullptr;
+  std::function<void()> closePlayer_;
   std::unique_ptr<platform::NamedSemaphore> waitTimer_;
   bool messageOpen_ = false;
 };

@@ -86,7 +86,7 @@ int RunPlayer(platform::Platform& p, hook::HookLibrary& hook, forms::FormRunner*
 
   auto main = std::make_unique<TMainWin>(p, hook, *block, *settings, configs, folder);
   main->SetFormRunner(forms);
-  if (settings->networkMode) main->ReadStamp();
+  if (settings->networkMode) main->Sync().ReadStamp(settings->currentLibrary);
   if (ParseCommandLine(commandLine).trayFromExactS) settings->useTray = true;
 
   int code = 1;
@@ -114,31 +114,33 @@ bool TMainWin::Create() {
   const platform::WindowHandle w = platform_.windows->CreateOwnWindow(
       kMainWindowClass, kMainWindowTitle, [this](const platform::Message& m) { return HandleMessage(m); });
   if (w == platform::kNoWindow) return false;
-  SetMainWindow(w);
+  frame_.SetMainWindow(w);
+  if (editorLink_) editorLink_->SetPlayerWindow(w);
   return FormCreate();
 }
 
 void TMainWin::DestroyWindow() {
   if (MainWindow() == platform::kNoWindow) return;
   platform_.windows->DestroyOwnWindow(MainWindow());
-  SetMainWindow(platform::kNoWindow);
+  frame_.SetMainWindow(platform::kNoWindow);
 }
 
 bool TMainWin::FormCreate() {
   const platform::WindowHandle self = MainWindow();
+  RunState& state = State();
   // 1. The saved variables and the run state start empty.
-  state_ = RunState();
+  state = RunState();
   // 2.-3. The library.
   library_.LoadMacroLibrary(settings_.currentLibrary);
   // 4. Receive buffers and the modal states.
-  buffers = ReceiveBuffers();
-  state_.popupShowing = false;
-  state_.pauseShowing = false;
+  runs_.Buffers() = ReceiveBuffers();
+  state.popupShowing = false;
+  state.pauseShowing = false;
   // 5. Operating-system flags.
-  if (platform_.system) os = OsFlagsOf(platform_.system->Version());
-  activation_.SetNt(os.nt);
-  state_.windows98Flag = os.win98;
-  if (!os.shell) settings_.useTray = false;
+  if (platform_.system) os_ = OsFlagsOf(platform_.system->Version());
+  activation_.SetNt(os_.nt);
+  state.windows98Flag = os_.win98;
+  if (!os_.shell) settings_.useTray = false;
   // 6.-7. The remap block and the remap hook.
   if (!blocks_.CreateSwapBlock(*platform_.kernel, self)) {
     platform_.boxes->Show(self, BlockFailureText(*platform_.kernel, kSwapBlockName), kSystemErrorCaption,
@@ -148,10 +150,10 @@ bool TMainWin::FormCreate() {
   GetSwapFile();
   if (SwapsInUse()) {
     blocks_.Swap().SetRemapHook(hook_.WdxHookSwap());
-    remapHookInstalled = true;
+    remapHookInstalled_ = true;
   }
   // 8. The CBT block and hook.
-  if (!blocks_.CreateCbtBlock(*platform_.kernel, self, os.nt)) {
+  if (!blocks_.CreateCbtBlock(*platform_.kernel, self, os_.nt)) {
     platform_.boxes->Show(self, BlockFailureText(*platform_.kernel, kCbtBlockName), kSystemErrorCaption,
                           platform::mb::kOk);
     return false;
@@ -162,7 +164,7 @@ bool TMainWin::FormCreate() {
                                 std::size_t{769}, glob::kByte771, glob::kByte14320})
     block_.SetU8(off, 0);
   block_.SetI16(765, 0);
-  block_.SetU8(glob::kNtFlag, os.nt ? 1 : 0);
+  block_.SetU8(glob::kNtFlag, os_.nt ? 1 : 0);
   block_.SetU8(glob::kButtonsSwapped, platform_.system && platform_.system->MouseButtonsSwapped() ? 1 : 0);
   hook_.WdxUpCapture(block_);
   hook_.WdxUpInit(block_);
@@ -184,7 +186,7 @@ bool TMainWin::FormCreate() {
   hook_.WdxUpMouseClk(block_);
   block_.ClearRunningPrograms();
   hook_.WdxUpProgs(block_);
-  SetHotKeys();
+  hotKeys_.SetHotKeys();
   block_.SetKeyboardHook(hook_.WdxHookKeyboard());
   block_.SetMouseHook(hook_.WdxHookMouse());
   hook_.WdxUpKeyHook(block_);
@@ -197,20 +199,19 @@ bool TMainWin::FormCreate() {
   configs_.WriteNetworkSection();
   // 12. The schedule timer.
   const auto seconds = static_cast<std::uint32_t>(std::max<std::int32_t>(settings_.timerSeconds, 1));
-  platform_.loop->SetTimer(self, kMyTimerId, seconds * 1000);
+  platform_.loop->SetTimer(self, kScheduleTimerId, seconds * 1000);
   // 13. Tray.
-  DoTaskIcon();
-  DoTaskIconRec();
-  state_.macroPlaying = false;
-  if (settings_.useTray) SetMainIconActive(true);
-  DoMenuTaskIcon();
+  parts_.tray->Create();
+  state.macroPlaying = false;
+  if (settings_.useTray) parts_.tray->SetActive(true);
+  parts_.tray->LoadMenuIcons();
   // 14. A window of no size, out of the way.
   platform_.windows->MoveWindow(self, {1, 1, 1, 1});
   // 15. Schedules.
-  CheckAndSetTime();
+  parts_.scheduler->CheckAndSetTime();
   // 16. Network auto sync.
   if (settings_.networkMode && settings_.autoSync) {
-    syncTicks = 0;
+    sync_.RestartMinutes();
     platform_.loop->SetTimer(self, kSyncTimerId, kSyncTimerMs);
   }
   // 17.-18. Process enumeration, shell automation.
@@ -218,60 +219,61 @@ bool TMainWin::FormCreate() {
   if (platform_.system) platform_.system->OleInitialize();
   // 20. The editor.
   if (!options_.browseMode && settings_.startEditor && !options_.editorNotThisStart)
-    ActivateMe(settings_.minimizeEditor);
+    OpenEditor(settings_.minimizeEditor);
   // 21. File associations.
   CreateFileAssociation();
   // 22. Lock keys.
   if (platform_.input) {
-    state_.capsLockOn = (platform_.input->GetKeyState(vk::kCapital) & 1) != 0;
-    state_.numLockOn = (platform_.input->GetKeyState(vk::kNumLock) & 1) != 0;
-    state_.scrollLockOn = (platform_.input->GetKeyState(vk::kScroll) & 1) != 0;
+    state.capsLockOn = (platform_.input->GetKeyState(vk::kCapital) & 1) != 0;
+    state.numLockOn = (platform_.input->GetKeyState(vk::kNumLock) & 1) != 0;
+    state.scrollLockOn = (platform_.input->GetKeyState(vk::kScroll) & 1) != 0;
   }
   // 23. Floating menus and mouse areas.
-  LoadUpFloaters();
-  LoadUpMouse();
+  parts_.menus->OpenFloaters();
+  parts_.mouse->Load();
   // The start-up timer: start-up macros 5 seconds from now, once.
-  platform_.loop->SetTimer(self, kTimer2Id, kTimer2Ms);
+  platform_.loop->SetTimer(self, kStartupTimerId, kStartupTimerMs);
   return true;
 }
 
 void TMainWin::RequestClose() {
-  if (closing) return;
+  if (closing_) return;
   closeRequested_ = true;
-  if (state_.macroPlaying) {
+  RunState& state = State();
+  if (state.macroPlaying) {
     // The run stops at its next step and unwinds; a closing player shows no abort box, and a
     // PAUSE that waits for the user is closed (which is its Abort).
-    state_.abortMacro = true;
-    state_.showErrors = false;
-    if (state_.pauseWindow) state_.pauseWindow->Close();
+    state.abortMacro = true;
+    state.showErrors = false;
+    if (state.pauseWindow) state.pauseWindow->Close();
   }
   // Outside any handler (the loop is not running a message of ours) the close happens now;
   // otherwise when the outermost handler is done (HandleMessage).
-  if (depth_ == 0 && !state_.macroPlaying) DoClose();
+  if (depth_ == 0 && !state.macroPlaying) DoClose();
 }
 
 void TMainWin::DoClose() {
-  if (closing) return;
+  if (closing_) return;
   FormClose();
   platform_.loop->Quit(0);
 }
 
 void TMainWin::FormClose() {
   // 1. The editor ends with the player.
-  editor_->Post(platform::msg::kQuit, kEditorQuitCode, 0);
+  parts_.editor->Quit();
   // 2.-3.
-  ClearMenuOnTop();
-  closing = true;
-  for (const std::uint32_t id :
-       {kMyTimerId, kTimer2Id, kSyncTimerId, kClearTimerId, kClearWaitTimerId, kProgTermTimerId, kHookTimerId})
+  parts_.menus->CloseFloaters();
+  closing_ = true;
+  for (const std::uint32_t id : {kScheduleTimerId, kStartupTimerId, kSyncTimerId, kClearTimerId, kClearWaitTimerId,
+                                 kProgTermTimerId, kHookTimerId})
     platform_.loop->KillTimer(MainWindow(), id);
   // 4. Process enumeration.
   if (platform_.processes) platform_.processes->Release();
   // 5. The hooks: keyboard, mouse, remap (when installed), CBT.
   hook_.WdxUnHook(block_.KeyboardHook());
   hook_.WdxUnHook(block_.MouseHook());
-  if (remapHookInstalled && blocks_.HasSwap()) hook_.WdxUnHook(blocks_.Swap().RemapHook());
-  remapHookInstalled = false;
+  if (remapHookInstalled_ && blocks_.HasSwap()) hook_.WdxUnHook(blocks_.Swap().RemapHook());
+  remapHookInstalled_ = false;
   if (blocks_.HasCbt()) hook_.WdxUnHook(blocks_.Cbt().CbtHook());
   // 6. WDKR1KGR, then WDTT1KGR.
   blocks_.Close();
@@ -297,29 +299,13 @@ void TMainWin::ApplyCommandLine() {
   std::error_code ec;
   const bool libraryTaken = options_.library && std::filesystem::is_regular_file(NativePath(*options_.library), ec);
   if (libraryTaken) settings_.currentLibrary = *options_.library;
-  if (options_.networkMode || (libraryTaken && settings_.networkMode)) ReadStamp();
+  if (options_.networkMode || (libraryTaken && settings_.networkMode)) sync_.ReadStamp(settings_.currentLibrary);
   if (libraryTaken) {
     library_.LoadMacroLibrary(settings_.currentLibrary);
-    SetHotKeys();
-    CheckAndSetTime();
+    hotKeys_.SetHotKeys();
+    parts_.scheduler->CheckAndSetTime();
   }
-  SetCommandVariables(commandLine, state_.saved);
-}
-
-void TMainWin::ActivateMe(bool minimized) {
-  if (options_.browseMode) {
-    DoAMessage(kNoticeCaption, kBrowseModeEditorText);
-    return;
-  }
-  if (editor_->Find()) {
-    activation_.SetMainWin(editor_->Window());
-    return;
-  }
-  // Fire and forget: the editor finds us by the handle it is given, we find it by its title.
-  if (platform_.shell)
-    platform_.shell->Execute(MainWindow(), "open", programFolder_ + "\\" + kEditorProgram,
-                             EditorStartParameters(MainWindow()), std::string(),
-                             minimized ? platform::ShowMode::kMinimize : platform::ShowMode::kShowNormal);
+  SetCommandVariables(commandLine, State().saved);
 }
 
 void TMainWin::CreateFileAssociation() {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "forms/scripted_runner.h"
+#include "player/interpreter/pause_it.h"
 #include "player_fixture.h"
 #include "shared/protocol_messages.h"
 #include "shared/sync_stamp.h"
@@ -46,13 +47,13 @@ TEST_F(HotKeyRoadTest, SecondaryWindowTakesTheKeysInsteadOfRunningThem) {
   AddMacros({{"a", kCtrlA, scope::kGlobal, "", "a"}});
   Start();
   const platform::WindowHandle field = Front("Hot Key");
-  main->SetSecWind(field, true);
+  main->HotKeys().SetSecWind(field, true);
   Press('B', true, false);
   ASSERT_EQ(mem.desktop.foreignMessages.size(), 1u);
   EXPECT_EQ(mem.desktop.foreignMessages[0].window, field);
   EXPECT_EQ(mem.desktop.foreignMessages[0].message, UM_HOTKEYINDEX);
   EXPECT_EQ(mem.desktop.foreignMessages[0].wparam, static_cast<std::uint64_t>(kCtrlB));
-  main->SetSecWind(main->MainWindow(), false);
+  main->HotKeys().SetSecWind(main->MainWindow(), false);
   Press('A', true, false);
   EXPECT_EQ(Typed(), "A");
 }
@@ -182,14 +183,14 @@ TEST_F(HotKeyRoadTest, PauseIsResumedByItsOwnKeyOrTheResumeKeyOnly) {
   const platform::WindowHandle pauseWindow = Front("PAUSE (paused)");
   RunState& s = main->State();
   s.macroPlaying = true;
-  s.pauseShowing = true;
   s.currentMacroNumber = 6;
   s.targetWindow = pauseWindow;
+  TPauseMacro pause(s, nullptr);  // up, as the paused macro's PAUSE
 
   PostHotKey(kCtrlB, pauseWindow);  // another macro's key
   Pump();
   EXPECT_EQ(BoxTexts(), std::vector<std::string>{std::string("Warning: ") + kPauseText});
-  EXPECT_EQ(main->resumes, 0);
+  EXPECT_FALSE(pause.result);
   EXPECT_TRUE(mem.desktop.bringToFrontCalls.empty());
   EXPECT_NE(mem.desktop.GetForegroundWindow(), report);
   EXPECT_EQ(s.currentMacroNumber, 6);
@@ -197,14 +198,15 @@ TEST_F(HotKeyRoadTest, PauseIsResumedByItsOwnKeyOrTheResumeKeyOnly) {
 
   PostHotKey(kCtrlA | kHotKeyCapsBit, pauseWindow);  // its own key, Caps Lock on
   Pump();
-  EXPECT_EQ(main->resumes, 1);
+  EXPECT_TRUE(pause.result);
   ASSERT_EQ(mem.input.keys.size(), 2u);
   EXPECT_EQ(mem.input.keys[0].vk, vk::kCapital);
   EXPECT_EQ(mem.input.keys[1].flags & platform::keyflag::kKeyUp, platform::keyflag::kKeyUp);
 
+  pause.result = false;
   PostHotKey(264, pauseWindow);  // the resume key, Caps Lock off
   Pump();
-  EXPECT_EQ(main->resumes, 2);
+  EXPECT_TRUE(pause.result);
   EXPECT_EQ(mem.input.keys.size(), 2u);
   EXPECT_EQ(s.currentMacroNumber, 6);
   EXPECT_EQ(Typed(), "");
@@ -221,12 +223,12 @@ TEST_F(HotKeyRoadTest, PauseIsResumedByAResumeMacroBehindAnotherSystemMacroOnIts
   const platform::WindowHandle pauseWindow = Front("PAUSE (paused)");
   RunState& s = main->State();
   s.macroPlaying = true;
-  s.pauseShowing = true;
   s.currentMacroNumber = 6;
+  TPauseMacro pause(s, nullptr);
 
   PostHotKey(static_cast<std::uint32_t>(macros[1].code), pauseWindow);
   Pump();
-  EXPECT_EQ(main->resumes, 1);
+  EXPECT_TRUE(pause.result);
   EXPECT_TRUE(BoxTexts().empty());
   EXPECT_TRUE(mem.shell.calls.empty());  // the editor is not started
 }
@@ -261,7 +263,7 @@ TEST_F(HotKeyRoadTest, OwnHotKeyResumesTheMacrosPauseWindow) {
   ASSERT_EQ(runner.shown.size(), 2u);
   EXPECT_FALSE(runner.shown[1].leftOpen);
   EXPECT_EQ(Typed(), "ABA");
-  EXPECT_TRUE(main->closing);
+  EXPECT_TRUE(main->Closing());
   EXPECT_TRUE(mem.boxes.shown.empty());
 }
 
@@ -281,7 +283,7 @@ TEST_F(HotKeyRoadTest, KeysDuringARunChangeNothingOfIt) {
   EXPECT_EQ(Typed(), "ABCD");
   EXPECT_EQ(main->State().currentMacroNumber, 1);
   EXPECT_EQ(main->State().targetWindow, notepad);
-  EXPECT_EQ(main->currentRecord.Nickname(), "long");
+  EXPECT_EQ(main->Runs().CurrentRecord().Nickname(), "long");
   EXPECT_TRUE(mem.desktop.bringToFrontCalls.empty());
   EXPECT_EQ(RunEndMarkers(), 1);
   EXPECT_TRUE(mem.boxes.shown.empty());
@@ -297,8 +299,8 @@ TEST_F(HotKeyRoadTest, SystemMacrosRunTheirBuiltInActions) {
   PostHotKey(265, notepad);  // "4": menu of the top window's macros
   PostHotKey(262, notepad);  // "1": the editor, started since none runs
   Pump();
-  EXPECT_EQ(main->captures, 1);
-  EXPECT_EQ(main->topWindowMenus, 1);
+  EXPECT_EQ(recorder.startsOrStops, 1);
+  EXPECT_EQ(menus.topWindowMenus, 1);
   ASSERT_EQ(mem.shell.calls.size(), 1u);
   EXPECT_EQ(mem.shell.calls[0].file, "C:\\WENDRIX\\wendforge.exe");
   EXPECT_EQ(mem.shell.calls[0].parameters, "-RXB /RH" + std::to_string(main->MainWindow()));
@@ -315,7 +317,7 @@ TEST_F(HotKeyRoadTest, SystemMacrosRunTheirBuiltInActions) {
 
   PostHotKey(261, notepad);  // "5": the player closes
   Pump();
-  EXPECT_TRUE(main->closing);
+  EXPECT_TRUE(main->Closing());
   EXPECT_TRUE(mem.desktop.QuitRequested());
   EXPECT_FALSE(hook->KeyboardInstalled());
 }
@@ -337,21 +339,23 @@ TEST_F(HotKeyRoadTest, PopupMenuRunsTheChosenMacro) {
   AddMacros({{"menu", kCtrlA, scope::kPopupMenu, "", ""}, {"chosen", 30000, scope::kGlobal, "", "ok"}});
   Start();
   const platform::WindowHandle notepad = Front("Untitled - Notepad");
-  main->popupChoice = 2;
-  main->duringPopup = [&] {
+  menus.popupChoice = 2;
+  bool popupShowingDuringPopup = false;
+  menus.duringPopup = [&] {
+    popupShowingDuringPopup = main->State().popupShowing;
     PostHotKey(kCtrlA, notepad);  // a second key while the menu is open
     Pump();
   };
   PostHotKey(kCtrlA, notepad);
   Pump();
-  EXPECT_EQ(main->popupsShown, std::vector<int>{1});
-  EXPECT_TRUE(main->popupShowingDuringPopup);
+  EXPECT_EQ(menus.popupsShown, std::vector<int>{1});
+  EXPECT_TRUE(popupShowingDuringPopup);
   EXPECT_FALSE(main->State().popupShowing);
   EXPECT_EQ(BoxTexts(), std::vector<std::string>{std::string("Warning: ") + kPopupShowingText});
   EXPECT_EQ(Typed(), "OK");
   EXPECT_EQ(RunEndMarkers(), 1);
 
-  main->duringPopup = nullptr;  // nothing chosen: nothing runs
+  menus.duringPopup = nullptr;  // nothing chosen: nothing runs
   PostHotKey(kCtrlA, notepad);
   Pump();
   EXPECT_EQ(Typed(), "OK");
@@ -366,8 +370,8 @@ TEST_F(HotKeyRoadTest, NetworkReloadRebuildsTheMapBeforeTheKeyComesRound) {
   AddMacros(SystemMacros());
   AddMacros({{"a", kCtrlA, scope::kGlobal, "", "old"}});
   Start();
-  main->ReadStamp();
-  const std::int32_t counter = main->knownCounter;
+  main->Sync().ReadStamp(settings.currentLibrary);
+  const std::int32_t counter = main->Sync().KnownCounter();
   EXPECT_EQ(counter, 1);  // a missing stamp file is created with counter 1
   EXPECT_FALSE(hook->Block().HotKeyMapped(kCtrlB));
 
@@ -384,7 +388,7 @@ TEST_F(HotKeyRoadTest, NetworkReloadRebuildsTheMapBeforeTheKeyComesRound) {
 
   Front("Calc");
   Press('A', true, false);
-  EXPECT_EQ(main->knownCounter, counter + 2);
+  EXPECT_EQ(main->Sync().KnownCounter(), counter + 2);
   EXPECT_TRUE(hook->Block().HotKeyMapped(kCtrlB));
   EXPECT_EQ(RunEndMarkers(), 0);
   using platform::keyflag::kKeyUp;

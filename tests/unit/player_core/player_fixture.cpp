@@ -53,7 +53,10 @@ StandAlonePlayer::~StandAlonePlayer() {
 
 void StandAlonePlayer::Start(hook::HookLibrary* through) {
   configs->LoadAllSettings();
-  main = std::make_unique<TestMainWin>(p, through ? *through : *hook, block, settings, *configs, kFolder);
+  Collaborators parts;
+  parts.menus = &menus;
+  parts.recorder = &recorder;
+  main = std::make_unique<TMainWin>(p, through ? *through : *hook, block, settings, *configs, kFolder, parts);
   ASSERT_TRUE(main->Create());
 }
 

@@ -46,35 +46,35 @@ void AppendRecords(const std::filesystem::path& file, const std::vector<MacroSpe
 // re-created.
 std::vector<MacroSpec> SystemMacros();
 
-// The main window with the later parts' hooks observable.
-class TestMainWin : public TMainWin {
+// Macro menus that say which menus were asked for: a popup menu answers with `popupChoice`
+// (once) after calling `duringPopup`.
+class RecordingMenus : public MacroMenus {
  public:
-  using TMainWin::TMainWin;
   int popupChoice = -1;
   std::vector<int> popupsShown;
-  bool popupShowingDuringPopup = false;
   std::function<void()> duringPopup;
-  int captures = 0;
   int topWindowMenus = 0;
-  int resumes = 0;
-  int reloads = 0;
 
- protected:
-  int ShowPopupMenu(int macro) override {
+  int ShowPopup(int macro) override {
     popupsShown.push_back(macro);
-    popupShowingDuringPopup = State().popupShowing;
     if (duringPopup) duringPopup();
     const int choice = popupChoice;
     popupChoice = -1;  // a chosen macro that is a menu again shows nothing more
     return choice;
   }
-  void StartACapture() override { ++captures; }
-  void MenuTopWindow() override { ++topWindowMenus; }
-  void ResumePause() override {
-    ++resumes;
-    TMainWin::ResumePause();
-  }
-  void LoadUpFloaters() override { ++reloads; }
+  void ShowTopWindowMenu() override { ++topWindowMenus; }
+  void OpenFloaters() override {}
+  void CloseFloaters() override {}
+  void OpenFloater(int) override {}
+  void CloseFloater(int) override {}
+};
+
+class RecordingRecorder : public Recorder {
+ public:
+  int startsOrStops = 0;
+  void StartOrStop() override { ++startsOrStops; }
+  void Captured(std::uint8_t) override {}
+  void Done(int) override {}
 };
 
 // A whole player of its own over the stand-in: platform, in-process hook library, blocks and
@@ -108,7 +108,9 @@ struct StandAlonePlayer {
   TGlobData block;
   TSettingsRec settings;
   std::unique_ptr<Configs> configs;
-  std::unique_ptr<TestMainWin> main;
+  RecordingMenus menus;
+  RecordingRecorder recorder;
+  std::unique_ptr<TMainWin> main;
 };
 
 class PlayerFixture : public ::testing::Test, public StandAlonePlayer {};

@@ -2,6 +2,8 @@
 // the test run and the UM_CONTROL codes of the editor.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "player/core/startup.h"
 #include "player_fixture.h"
 #include "shared/protocol_messages.h"
@@ -44,13 +46,13 @@ TEST_F(ProtocolTest, NicknameChannelRunsTheMacroOfThatNameInAnyCase) {
   Send(UM_NICKNAMECHAR, "mY mAcRo");
   EXPECT_EQ(Typed(), "ABC");
   EXPECT_EQ(RunEndMarkers(), 1);
-  EXPECT_TRUE(main->buffers.nickname.empty());
+  EXPECT_TRUE(main->Runs().Buffers().nickname.empty());
   Send(UM_NICKNAMECHAR, "no such macro");
   EXPECT_EQ(Typed(), "ABC");
   // A text longer than a short string keeps its first 255 characters.
   for (int i = 0; i < 300; ++i) mem.desktop.PostMessage(main->MainWindow(), UM_NICKNAMECHAR, 'x', 0);
   Pump();
-  EXPECT_EQ(main->buffers.nickname.size(), kReceiveBufferMax);
+  EXPECT_EQ(main->Runs().Buffers().nickname.size(), kReceiveBufferMax);
 }
 
 TEST_F(ProtocolTest, FileChannelPlaysTheSingleMacroFile) {
@@ -80,7 +82,7 @@ TEST_F(ProtocolTest, VariablesChannelUpperCasesItsPresets) {
   Send(UM_VARIABLESCHAR, "/vt3:hello /VN4:7");
   EXPECT_EQ(main->State().saved.text[3], "HELLO");
   EXPECT_EQ(main->State().saved.integer[4], 7);
-  EXPECT_TRUE(main->buffers.variables.empty());
+  EXPECT_TRUE(main->Runs().Buffers().variables.empty());
 }
 
 // A second player hands its whole command line over and ends; the first runs the nickname from
@@ -140,7 +142,7 @@ TEST_F(ProtocolTest, CommandLineEndsOnlyOnLParamZero) {
   post(0);
   Pump();
   EXPECT_EQ(Typed(), "");  // the nickname was "HEL", a NUL and "L": no macro has it
-  EXPECT_TRUE(main->buffers.nickname.empty());
+  EXPECT_TRUE(main->Runs().Buffers().nickname.empty());
 }
 
 TEST_F(ProtocolTest, SecondPlayerGivesUpAfterTwelveTries) {
@@ -227,12 +229,12 @@ TEST_F(ProtocolTest, ControlCodesOfTheEditor) {
   remapped[26] = 'b';  // the key a types b
   ASSERT_TRUE(SaveSwapKeys(Native("C:\\WENDRIX\\WENDX.WDS"), remapped));
   control(control::kRemapChanged, 0);
-  EXPECT_TRUE(main->remapHookInstalled);
+  EXPECT_TRUE(main->RemapHookInstalled());
   EXPECT_TRUE(hook->SwapInstalled());
   EXPECT_EQ(main->Blocks().Swap().Table(), remapped);
   ASSERT_TRUE(SaveSwapKeys(Native("C:\\WENDRIX\\WENDX.WDS"), NeutralSwapTable()));
   control(control::kRemapChanged, 0);
-  EXPECT_FALSE(main->remapHookInstalled);
+  EXPECT_FALSE(main->RemapHookInstalled());
   EXPECT_FALSE(hook->SwapInstalled());
 
   // 2: the editor switched library; 4: the editor closes; 30: the player closes.
@@ -244,14 +246,26 @@ TEST_F(ProtocolTest, ControlCodesOfTheEditor) {
   EXPECT_TRUE(hook->Block().HotKeyMapped(kCtrlB));
   EXPECT_FALSE(hook->Block().HotKeyMapped(kCtrlA));
 
-  mem.desktop.AddForeignWindow("Wendrix Editor", "TEditor", 0x400);
-  main->Editor().Find();
-  ASSERT_TRUE(main->Editor().Found());
+  // The editor is remembered once found (a reload tells it of the new hot-key map); after it
+  // said it is closing it is searched for again, and a newer one in front is found.
+  const auto notices = [&](platform::WindowHandle w) {
+    return std::count_if(mem.desktop.foreignMessages.begin(), mem.desktop.foreignMessages.end(),
+                         [w](const platform::Message& m) { return m.window == w && m.message == UM_CONTROL; });
+  };
+  const platform::WindowHandle first = mem.desktop.AddForeignWindow("Wendrix Editor", "TEditor", 0x400);
+  control(control::kReload, 0);
+  const auto toFirst = notices(first);
+  EXPECT_GT(toFirst, 0);
+  const platform::WindowHandle second = mem.desktop.AddForeignWindow("Wendrix Editor", "TEditor", 0x401);
+  control(control::kReload, 0);
+  EXPECT_GT(notices(first), toFirst);
+  EXPECT_EQ(notices(second), 0);
   control(control::kEditorClosing, 0);
-  EXPECT_FALSE(main->Editor().Searched());
+  control(control::kReload, 0);
+  EXPECT_GT(notices(second), 0);
 
   control(control::kClosePlayer, 0);
-  EXPECT_TRUE(main->closing);
+  EXPECT_TRUE(main->Closing());
   control(control::kHooks, 1);  // ignored once closing
   EXPECT_FALSE(hook->KeyboardInstalled());
 }

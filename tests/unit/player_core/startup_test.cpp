@@ -212,7 +212,7 @@ TEST_F(StartupTest, CloseDuringARunAbortsItAndClosesAfterItUnwound) {
     const Log expected = {"key 65", "key 43", "WdxUnHook keyboard", "WdxUnHook mouse", "WdxUnHook CBT"};
     EXPECT_EQ(tail, expected);
     EXPECT_TRUE(pl.mem.boxes.shown.empty());
-    EXPECT_TRUE(pl.main->closing);
+    EXPECT_TRUE(pl.main->Closing());
     EXPECT_TRUE(pl.mem.desktop.QuitRequested());
     EXPECT_FALSE(pl.hook->KeyboardInstalled());
     EXPECT_FALSE(pl.main->Blocks().HasSwap());
@@ -243,7 +243,7 @@ TEST_F(StartupTest, MainWindowBlockFailuresSayWhetherCreatingOrMappingFailed) {
       small = pl.mem.kernel.CreateSharedMemory(c.name, 4);
     }
     pl.configs->LoadAllSettings();
-    pl.main = std::make_unique<TestMainWin>(pl.p, *pl.hook, pl.block, pl.settings, *pl.configs, kFolder);
+    pl.main = std::make_unique<TMainWin>(pl.p, *pl.hook, pl.block, pl.settings, *pl.configs, kFolder);
     EXPECT_FALSE(pl.main->Create());
     EXPECT_EQ(pl.BoxTexts(), std::vector<std::string>{std::string(kSystemErrorCaption) + ": " + c.text});
   }
@@ -277,7 +277,7 @@ TEST_F(StartupTest, EditorAtStart) {
   // The foreground lock time-out is lifted for the moment and given back.
   EXPECT_EQ(mem.system.lockTimeoutsSet, (std::vector<std::uint32_t>{0, 200000}));
   // Closing the player ends the editor first.
-  main->FormClose();
+  main->RequestClose();
   ASSERT_FALSE(mem.desktop.foreignMessages.empty());
   EXPECT_EQ(mem.desktop.foreignMessages.back().message, platform::msg::kQuit);
   EXPECT_EQ(mem.desktop.foreignMessages.back().wparam, 10u);

@@ -61,9 +61,8 @@ TEST_F(WindowActivationTest, ProgramByItsExecutable) {
   EXPECT_EQ(target, calc);
 }
 
-TEST(EditorLinkTest, FoundByItsTitleRememberedAndForgotten) {
-  platform::MemoryPlatform mem;
-  EditorLink link(mem.desktop);
+TEST_F(WindowActivationTest, EditorLinkFindsTheEditorByItsTitleRemembersAndForgetsIt) {
+  EditorLink link(mem.desktop, &mem.shell, activation, "C:\\WENDRIX");
   link.Tell(3, 0);  // no editor: nothing sent, searched again next time
   EXPECT_FALSE(link.Searched());
   EXPECT_TRUE(mem.desktop.foreignMessages.empty());

@@ -31,23 +31,14 @@ class RecordingTray : public MainTrayIcon {
   std::vector<std::string> log;
 };
 
-// The rest of the main window, as far as these tests need it.
-class TestMainWin : public RunFrame {
- public:
-  using RunFrame::RunFrame;
-  int checkForMess = 0;
-  int closePlayer = 0;
-  int runningProgs = 0;
-
- protected:
-  void CheckForMess() override { ++checkForMess; }
-  void ClosePlayer() override { ++closePlayer; }
-  void SetRunningProgs() override { ++runningProgs; }
-};
-
 class RunFrameTest : public ::testing::Test {
  protected:
-  RunFrameTest() : p(mem.Get()), hook(mem.desktop, &mem.kernel), frame(p, hook, block, settings) {
+  RunFrameTest()
+      : p(mem.Get()),
+        hook(mem.desktop, &mem.kernel),
+        activation(p, true),
+        editor(mem.desktop, &mem.shell, activation, "C:\\WENDRIX"),
+        frame(p, hook, block, settings, editor, activation) {
     mainWindow = mem.desktop.CreateOwnWindow("TMainWin", "Wendrix Player", [this](const platform::Message& m) {
       delivered.push_back(m.message);
       if (m.message == kDuringRun && duringRun) duringRun();
@@ -56,6 +47,7 @@ class RunFrameTest : public ::testing::Test {
     });
     frame.SetMainWindow(mainWindow);
     frame.SetTray(&tray);
+    frame.SetClosePlayer([this] { ++closePlayer; });
     block.SetPlayerWindow(mainWindow);
     hook.WdxUpInit(block);
     mem.clock.SetNow(EncodeDateTime({2024, 3, 5, 14, 30, 0, 0}));
@@ -94,7 +86,10 @@ class RunFrameTest : public ::testing::Test {
   hook::InProcessHookLibrary hook;
   TGlobData block;
   TSettingsRec settings;
-  TestMainWin frame;
+  WindowActivation activation;
+  EditorLink editor;
+  RunFrame frame;
+  int closePlayer = 0;
   RecordingTray tray;
   platform::WindowHandle mainWindow = 0;
   std::vector<std::uint32_t> delivered;
@@ -166,8 +161,7 @@ TEST_F(RunFrameTest, RunEndLogsRestoresTheTrayAndClosesWhenAsked) {
   EXPECT_FALSE(frame.State().macroPlaying);
   EXPECT_EQ(std::vector<std::string>(tray.log.begin() + static_cast<std::ptrdiff_t>(trayBefore), tray.log.end()),
             (std::vector<std::string>{"inactive", "image idle", std::string("tip ") + kIdleTip}));
-  EXPECT_EQ(frame.checkForMess, 1);
-  EXPECT_EQ(frame.closePlayer, 1);
+  EXPECT_EQ(closePlayer, 1);
   EXPECT_EQ(LogText(), "3/5/2024 2:30:00 PM Finished Macro Sig\r\n");
 }
 
@@ -325,7 +319,7 @@ TEST(ProcessStringVar, ExpandsUntilTheFirstBadReference) {
 }
 
 TEST_F(RunFrameTest, InUseFallsFifteenSecondsAfterTheLastRun) {
-  const platform::WindowHandle editor = mem.desktop.AddForeignWindow("Wendrix Editor - MACROS.WDX", "TEdMain", 7);
+  const platform::WindowHandle editorWindow = mem.desktop.AddForeignWindow("Wendrix Editor - MACROS.WDX", "TEdMain", 7);
   bool inUseDuring = false;
   Run("a", [&] { inUseDuring = hook.Block().InUse(); }, true);
   EXPECT_TRUE(inUseDuring);
@@ -348,7 +342,7 @@ TEST_F(RunFrameTest, InUseFallsFifteenSecondsAfterTheLastRun) {
 
   int notices = 0;
   for (const platform::Message& m : mem.desktop.foreignMessages) {
-    if (m.window == editor && m.message == UM_CONTROL && m.wparam == 6 && m.lparam == 2) ++notices;
+    if (m.window == editorWindow && m.message == UM_CONTROL && m.wparam == 6 && m.lparam == 2) ++notices;
   }
   EXPECT_EQ(notices, 3);  // set, set, cleared
 
@@ -425,12 +419,6 @@ TEST_F(RunFrameTest, HooksAreInstalledAgainUnlessAMacroPlays) {
   frame.PauseForNoSpeed(5.1);
   EXPECT_NE(block.KeyboardHook(), current);
   EXPECT_FALSE(mem.desktop.HasTimer(mainWindow, kHookTimerId));
-
-  frame.closing = true;
-  frame.ProgTermTimerTimer();
-  frame.closing = false;
-  frame.ProgTermTimerTimer();
-  EXPECT_EQ(frame.runningProgs, 1);
 }
 
 TEST_F(RunFrameTest, LockKeyReportsAndTheAbortKeyReachTheRunState) {

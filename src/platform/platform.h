@@ -5,6 +5,7 @@
 #include "platform/clipboard.h"
 #include "platform/clock.h"
 #include "platform/environment.h"
+#include "platform/file_locks.h"
 #include "platform/files.h"
 #include "platform/input.h"
 #include "platform/kernel_objects.h"
@@ -36,6 +37,7 @@ struct Platform {
   Environment* environment = nullptr;
   Files* files = nullptr;
   Sockets* sockets = nullptr;
+  FileLocks* fileLocks = nullptr;
 };
 
 }  // namespace wdx::platform

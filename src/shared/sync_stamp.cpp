@@ -20,6 +20,13 @@ void TSyncRec::Encode(Bytes bytes) const {
   WriteDouble(bytes, sync_rec::kHeartbeat, heartbeat);
 }
 
+bool SameHeartbeat(double a, double b) {
+  std::array<std::uint8_t, 8> x{}, y{};
+  WriteDouble(x, 0, a);
+  WriteDouble(y, 0, b);
+  return x == y;
+}
+
 std::string SyncStampFileName(std::string_view libraryPath) { return ReplaceExtension(libraryPath, "WDY"); }
 
 bool ReadSyncStamp(const std::filesystem::path& file, TSyncRec& stamp) {
@@ -42,11 +49,20 @@ bool ReadSyncStamp(const std::filesystem::path& file, TSyncRec& stamp) {
 bool WriteSyncStamp(const std::filesystem::path& file, const TSyncRec& stamp) {
   std::array<std::uint8_t, kSyncRecSize> bytes{};
   stamp.Encode(bytes);
-  std::ofstream out(file, std::ios::binary | std::ios::trunc);
-  if (!out) return false;
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  out.close();
-  return static_cast<bool>(out);
+  std::error_code ec;
+  if (!std::filesystem::exists(file, ec)) {
+    std::ofstream create(file, std::ios::binary | std::ios::app);
+    if (!create) return false;
+  }
+  {
+    std::fstream out(file, std::ios::binary | std::ios::in | std::ios::out);
+    if (!out) return false;
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    if (!out) return false;
+  }
+  std::filesystem::resize_file(file, bytes.size(), ec);
+  return !ec;
 }
 
 }  // namespace wdx

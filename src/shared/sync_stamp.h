@@ -39,11 +39,17 @@ struct TSyncRec {
 // The stamp file of a library: its name with the last three characters replaced by "WDY".
 std::string SyncStampFileName(std::string_view libraryPath);
 
-// Reads the stamp. A missing file is created with counter 1, state free and the heartbeat
-// held in `stamp`. A file that cannot be opened, or is shorter than a stamp, leaves `stamp` as
-// it was; false then (and when a missing file cannot be created).
+// Two heartbeats are the same when their stored bytes are: a heartbeat is compared, never
+// computed with, and garbage in a damaged stamp (a NaN) still equals itself.
+bool SameHeartbeat(double a, double b);
+
+// Reads the stamp (the file opened read-only). A missing file is created with counter 1, state
+// free and the heartbeat held in `stamp`. A file that cannot be opened, or is shorter than a
+// stamp, leaves `stamp` as it was; false then (and when a missing file cannot be created).
 bool ReadSyncStamp(const std::filesystem::path& file, TSyncRec& stamp);
-// Creates or truncates the file and writes the stamp; false when that fails.
+// Writes the stamp over the start of the file (created when missing) and cuts the file to the
+// stamp's size. The file is never emptied first: a reader on another machine sees the old
+// stamp or the new one, not a cut-off one. False when that fails.
 bool WriteSyncStamp(const std::filesystem::path& file, const TSyncRec& stamp);
 
 }  // namespace wdx

@@ -61,6 +61,7 @@ Platform MemoryPlatform::Get() {
   p.clipboard = &clipboard;
   p.environment = &environment;
   p.files = &files;
+  p.fileLocks = &fileLocks;
   return p;
 }
 

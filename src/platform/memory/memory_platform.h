@@ -16,6 +16,7 @@
 #include "platform/memory/memory_clock.h"
 #include "platform/memory/memory_desktop.h"
 #include "platform/memory/memory_environment.h"
+#include "platform/memory/memory_file_locks.h"
 #include "platform/memory/memory_files.h"
 #include "platform/memory/memory_input.h"
 #include "platform/memory/memory_kernel_objects.h"
@@ -62,6 +63,7 @@ class MemoryPlatform {
   MemoryClipboard clipboard;
   MemoryEnvironment environment;
   MemoryFiles files{paths};
+  MemoryFileLocks fileLocks;
 };
 
 }  // namespace wdx::platform

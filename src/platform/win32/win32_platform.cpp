@@ -19,6 +19,7 @@ Platform Win32Platform::Get() {
   p.environment = &environment;
   p.files = &files;
   p.sockets = &sockets;
+  p.fileLocks = &fileLocks;
   return p;
 }
 

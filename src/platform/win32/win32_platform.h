@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/platform.h"
+#include "platform/win32/win32_file_locks.h"
 #include "platform/win32/win32_processes.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_shell.h"
@@ -32,6 +33,7 @@ class Win32Platform {
   Win32Environment environment;
   Win32Files files;
   Win32Sockets sockets;
+  Win32FileLocks fileLocks;
 };
 
 }  // namespace wdx::platform

@@ -58,6 +58,11 @@ class Win32LockedFile : public LockedFile {
 
 LockAttempt Win32FileLocks::TryLock(const std::string& nativePath) {
   LockAttempt attempt;
+  // A read-only file is never written, whoever runs the program (an administrator's open for
+  // writing may pass on some file systems).
+  const DWORD attributes = GetFileAttributesA(nativePath.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+    return attempt;
   HANDLE h = CreateFileA(nativePath.c_str(), GENERIC_READ | GENERIC_WRITE,
                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
                          FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -6,6 +6,8 @@
 //   netlock_driver prepare DIR             the library DIR/SHARED.WDX and its stamp
 //   netlock_driver work DIR ID SECONDS     one copy (ID 1..9) for that long
 //   netlock_driver check DIR COPIES        the verdict and the figures
+//   netlock_driver edit LIBRARY NICK TEXT  another user's change: under the lock, the text of
+//                                          macro NICK of LIBRARY becomes TEXT (one change)
 //
 // Each change adds one to the shared tally record and to the copy's own record; each record's
 // text is a pattern derived from its number, so a record half of one write and half of
@@ -87,9 +89,10 @@ long Count(const TMacroRec& r) {
 }
 
 struct Copy : LockHost {
-  explicit Copy(const fs::path& dir) {
+  explicit Copy(const fs::path& dir) : Copy(dir / "SHARED.WDX", 0) {}
+  Copy(const fs::path& libraryFile, int) {
     settings.networkMode = true;
-    settings.currentLibrary = (dir / "SHARED.WDX").string();
+    settings.currentLibrary = libraryFile.string();
     platform.clock = &clock;
     platform.fileLocks = &locks;
     LibraryOptions options = LibraryOptions::Player();
@@ -246,6 +249,32 @@ int Check(const fs::path& dir, int copies) {
   return good ? 0 : 1;
 }
 
+int Edit(const fs::path& library, const std::string& nickname, const std::string& text) {
+  Copy c(library, 0);
+  c.lock->ReadKnownCounter();
+  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(90);
+  for (;;) {
+    const LockAnswer answer = c.lock->Acquire();
+    if (answer == LockAnswer::kTaken) break;
+    if (answer == LockAnswer::kUnavailable || std::chrono::steady_clock::now() > end) {
+      std::fprintf(stderr, "the lock of %s cannot be had\n", library.string().c_str());
+      return 1;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  c.library->LoadMacroLibrary(c.settings.currentLibrary, false);
+  const int n = c.Find(nickname);
+  TMacroRec r;
+  bool changed = n > 0 && c.library->ReadMacroRecord(n, r);
+  if (changed) {
+    r.SetText(text);
+    changed = c.library->WriteMacroRecord(n, r, false);
+  }
+  c.lock->ReleaseSyncFile(changed ? 1 : 0);
+  std::printf("%s: counter %d\n", changed ? "changed" : "not changed", c.lock->Stamp().counter);
+  return changed ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -257,6 +286,8 @@ int main(int argc, char** argv) {
   if (mode == "prepare" && argc == 4) return Prepare(argv[2], static_cast<int>(number(3)));
   if (mode == "work" && argc == 5) return Work(argv[2], static_cast<int>(number(3)), number(4));
   if (mode == "check" && argc == 4) return Check(argv[2], static_cast<int>(number(3)));
-  std::fprintf(stderr, "usage: netlock_driver prepare DIR COPIES | work DIR ID SECONDS | check DIR COPIES\n");
+  if (mode == "edit" && argc == 5) return Edit(argv[2], argv[3], argv[4]);
+  std::fprintf(stderr,
+               "usage: netlock_driver prepare DIR COPIES | work DIR ID SECONDS | check DIR COPIES | edit LIBRARY NICK TEXT\n");
   return 2;
 }

@@ -317,13 +317,6 @@ void ListBox::SetItemIndex(int index) {
   ListControl::SetItemIndex(index);
 }
 
-void ListBox::SetItemHeight(int h) {
-  h = std::max(h, 0);
-  if (h == itemHeight_) return;
-  itemHeight_ = h;
-  Changed(prop::kOptions);
-}
-
 bool ListBox::UserPick(int index) {
   if (index < 0 || index >= count()) return false;
   FocusByUser();

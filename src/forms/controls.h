@@ -164,9 +164,6 @@ class ListBox : public ListControl {
   int selectedCount() const;
   // Single selection: selects the row; multi-selection: moves the focus row only.
   void SetItemIndex(int index) override;
-  // 0: the font's natural row height.
-  int itemHeight() const { return itemHeight_; }
-  void SetItemHeight(int h);
   // Selects that row alone (onClick).
   bool UserPick(int index) override;
 
@@ -178,7 +175,6 @@ class ListBox : public ListControl {
  private:
   bool multiSelect_ = false;
   std::vector<bool> selected_;
-  int itemHeight_ = 0;
 };
 
 // A combo box. Drop-down lists show the selected item as their text; drop-downs have a text

@@ -1,18 +1,22 @@
 // A form: a window with a caption, a place on the screen, styles, named controls, timers and
-// the form's own events. A dialog is a class derived from Form whose controls are members
-// (named as in its design) and whose handlers are member functions wired in its constructor:
+// the form's own events. A dialog is a class derived from Form over a small model (the one
+// dialog style, forms/dialog.h): its controls are members named as in its design, and its
+// handlers are member functions wired in its constructor:
 //
 //   class TDoRemark : public forms::Form {
 //    public:
-//     TDoRemark() : Form("DoRemark", "Remark") { OkButton.onClick = [this] { OkButtonClick(); }; }
+//     TDoRemark(RemarkModel& model, platform::MessageBoxes& boxes) : Form("DoRemark", "Remark") {
+//       OkButton.onClick = [this] { OkButtonClick(); };
+//     }
 //     forms::Edit RemarkText{this, "RemarkText"};
 //     forms::Button OkButton{this, "OkButton", "&Ok"};
 //     ...
 //   };
 //
 // The constructor is the place of the form's creation work; onCreate runs once its window
-// exists. A FormRunner (forms/runner.h) shows the form; the form itself knows nothing of
-// Windows. Everything runs on the thread of the message loop.
+// exists. The events belong to the form class itself: code that shows a form talks to it
+// through its model and its constructor. A FormRunner (forms/runner.h) shows the form; the
+// form itself knows nothing of Windows. Everything runs on the thread of the message loop.
 #pragma once
 
 #include <cstdint>
@@ -74,8 +78,6 @@ class Form {
   // The client area: the outer size less the frame.
   int clientWidth() const { return width_ - frame_.horizontal; }
   int clientHeight() const { return height_ - frame_.vertical; }
-  void SetClientWidth(int w) { SetWidth(w + frame_.horizontal); }
-  void SetClientHeight(int h) { SetHeight(h + frame_.vertical); }
   void SetClientSize(int w, int h) { SetBounds(left_, top_, w + frame_.horizontal, h + frame_.vertical); }
   // An estimate from the border style until a view measures the real frame; a new frame
   // keeps the client size.
@@ -106,9 +108,6 @@ class Form {
   // Its frame grows by the bar, keeping the client size.
   MenuItem* mainMenu() const { return mainMenu_; }
   void SetMainMenu(MenuItem* menu);
-  // Tells the view that the items of the bar itself changed (menus below it are read each
-  // time they open).
-  void MenuChanged() { NotifyForm(prop::kItems); }
   // The menu bar's height in the frame estimate.
   static constexpr int kMenuBarHeight = 19;
 

@@ -3,6 +3,7 @@
 
 #include "forms/control.h"
 #include "forms/controls.h"
+#include "forms/dialog.h"
 #include "forms/form.h"
 #include "forms/menu.h"
 #include "forms/runner.h"

@@ -1,7 +1,7 @@
 // Menus: the menu bar of a form and pop-up menus. A menu is a tree of items held by value;
-// the program may change captions, enabling and check marks at any time (a menu shows the
-// state it has when it opens) and rebuild the tree, telling the form (Form::MenuChanged) when
-// the bar itself changed. A caption "-" makes a separator.
+// the program may change captions, enabling and check marks and rebuild the tree at any time:
+// a menu, the bar included, shows the state it has when the user opens it. A caption "-" makes
+// a separator.
 #pragma once
 
 #include <functional>

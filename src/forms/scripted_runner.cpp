@@ -154,18 +154,11 @@ ModalResult ScriptedRunner::ShowModal(Form& form) {
   const std::size_t record = shown.size();
   shown.push_back({form.name(), form.caption(), true, form.Handle(), FocusName(form)});
 
-  if (!form.ModalDone()) {
-    Script script;
-    if (!scripts_.empty()) {
-      script = std::move(scripts_.front());
-      scripts_.pop_front();
-    } else {
-      script = fallback_;
-    }
-    if (script) {
-      shown[record].scripted = true;
-      script(form);
-    }
+  if (!form.ModalDone() && !scripts_.empty()) {
+    Script script = std::move(scripts_.front());
+    scripts_.pop_front();
+    shown[record].scripted = true;
+    if (script) script(form);
   }
   if (!form.ModalDone()) {
     shown[record].leftOpen = shown[record].scripted;

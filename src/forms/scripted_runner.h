@@ -65,8 +65,6 @@ class ScriptedRunner : public FormRunner {
   // The user's choice in the next pop-up menu (by item name; empty: dismiss it). Without a
   // queued choice a pop-up menu is dismissed.
   void ThenPick(std::string itemName) { picks_.push_back(std::move(itemName)); }
-  // Plays modal shows when no script is queued; without one the runner uses the close box.
-  void SetFallback(Script script) { fallback_ = std::move(script); }
   void SetMeasure(Measure measure) { measure_ = std::move(measure); }
 
   ModalResult ShowModal(Form& form) override;
@@ -102,7 +100,6 @@ class ScriptedRunner : public FormRunner {
   platform::MessageLoop* loop_ = nullptr;
   std::deque<Script> scripts_;
   std::deque<std::string> picks_;
-  Script fallback_;
   Measure measure_;
   std::map<Form*, std::unique_ptr<View>> views_;
   std::vector<Form*> order_;

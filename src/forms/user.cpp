@@ -44,19 +44,6 @@ bool EnterText(Control& c, std::string_view text) {
 
 bool Select(Control& c, int index) { return CanAct(c) && c.UserPick(index); }
 
-bool ToggleSelected(ListBox& list, int index) {
-  if (!CanAct(list) || index < 0 || index >= list.count()) return false;
-  list.FocusByUser();
-  if (list.multiSelect()) {
-    list.SetSelected(index, !list.selected(index));
-    list.SetItemIndex(index);
-  } else {
-    list.SetItemIndex(list.itemIndex() == index ? -1 : index);
-  }
-  Run(list.form(), list.onClick);
-  return true;
-}
-
 bool Focus(Control& c) {
   if (!CanAct(c) || !c.CanFocus()) return false;
   return c.form().SetFocus(&c);

@@ -30,8 +30,6 @@ bool TextChanged(Control& control, std::string text);
 // Picks an entry: a list box row (onClick), a combo box item (onClick, then onChange when
 // the text changed), a page of a page control (onChange).
 bool Select(Control& control, int index);
-// Ctrl+click on a row of a multi-selection list box (onClick).
-bool ToggleSelected(ListBox& list, int index);
 bool Focus(Control& control);
 // Moves the focus to the next (previous) control that Tab stops at.
 bool Tab(Form& form, bool backwards = false);

@@ -26,9 +26,6 @@ class ListBoxKind : public ControlAdapter {
   bool RecreateForOptions() const override { return true; }
   void Apply(ViewAccess&, Native& n, unsigned props) const override {
     const auto& l = static_cast<const ListBox&>(*n.control);
-    if (props & prop::kOptions) {
-      if (int h = l.itemHeight(); h > 0) SendMessageA(n.hwnd, LB_SETITEMHEIGHT, 0, h);
-    }
     if (props & prop::kItems) FillItems(n.hwnd, l, LB_RESETCONTENT, LB_ADDSTRING);
     if (props & (prop::kItems | prop::kSelection)) {
       if (l.multiSelect()) {

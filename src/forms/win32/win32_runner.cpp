@@ -614,7 +614,7 @@ namespace {
 LRESULT CALLBACK GetMessageHook(int code, WPARAM wp, LPARAM lp) {
   if (code == HC_ACTION && wp == PM_REMOVE && tlsRunner) {
     auto* msg = reinterpret_cast<MSG*>(lp);
-    if (msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST && tlsRunner->PreTranslateModeless(msg)) {
+    if (msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST && PreTranslateModeless(*tlsRunner, msg)) {
       msg->message = WM_NULL;
       msg->wParam = 0;
       msg->lParam = 0;
@@ -680,23 +680,13 @@ Win32Runner::View* Win32Runner::ViewOfWindow(void* hwnd) const {
   return nullptr;
 }
 
-bool Win32Runner::PreTranslate(void* msg) {
+bool Win32Runner::PreTranslate(void* msg, bool modal) {
   auto* m = static_cast<MSG*>(msg);
   View* view = ViewOfWindow(m->hwnd);
-  return view && view->PreTranslate(*m);
+  return view && view->modal() == modal && view->PreTranslate(*m);
 }
 
-bool Win32Runner::PreTranslateModeless(void* msg) {
-  auto* m = static_cast<MSG*>(msg);
-  View* view = ViewOfWindow(m->hwnd);
-  return view && !view->modal() && view->PreTranslate(*m);
-}
-
-bool Win32Runner::PreTranslateModal(void* msg) {
-  auto* m = static_cast<MSG*>(msg);
-  View* view = ViewOfWindow(m->hwnd);
-  return view && view->modal() && view->PreTranslate(*m);
-}
+bool PreTranslateModeless(Win32Runner& runner, void* msg) { return runner.PreTranslate(msg, false); }
 
 void Win32Runner::StartShow(Form& form, View& view, bool modal, bool activate) {
   view.SetModal(modal);
@@ -731,7 +721,7 @@ ModalResult Win32Runner::ShowModal(Form& form) {
       break;
     }
     // Forms shown without waiting are disabled meanwhile; the hook serves them otherwise.
-    if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST && PreTranslateModal(&msg)) continue;
+    if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST && PreTranslate(&msg, true)) continue;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }

@@ -36,11 +36,6 @@ class Win32Runner : public FormRunner {
   int TextWidth(const Font& font, std::string_view text) override;
   std::string Popup(MenuItem& menu, platform::Point at, platform::WindowHandle owner = platform::kNoWindow) override;
 
-  // For a message loop of the program's own: gives a shown form its keys (key preview, dialog
-  // keys). `msg` points to a Windows MSG; true means it was handled and must not be
-  // dispatched again.
-  bool PreTranslate(void* msg);
-
   class View;
   class Fonts;
 
@@ -50,12 +45,11 @@ class Win32Runner : public FormRunner {
   void DropView(Form& form);
   void StartShow(Form& form, View& view, bool modal, bool activate);
   View* ViewOfWindow(void* hwnd) const;
- public:
-  // Used by the runner's own loop and message hook (MSG pointers, as PreTranslate).
-  bool PreTranslateModal(void* msg);
-  bool PreTranslateModeless(void* msg);
-
- private:
+  // Key preview and dialog keys for a message (a Windows MSG) to a form of this runner that is
+  // shown modally (or not): true when the message was handled and must not be dispatched.
+  bool PreTranslate(void* msg, bool modal);
+  // The message hook that serves forms shown without waiting.
+  friend bool PreTranslateModeless(Win32Runner& runner, void* msg);
   void InstallHook();
 
   std::map<Form*, std::unique_ptr<View>> views_;

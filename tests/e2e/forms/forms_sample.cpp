@@ -15,18 +15,38 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 #include "forms/forms.h"
 #include "forms/win32/win32_runner.h"
+#include "platform/win32/win32_system.h"
 
 namespace {
 
 using namespace wdx::forms;
 
+// The dialog's model: what Ok takes from the fields, and the check of the number.
+struct SampleModel {
+  std::string value;
+  bool remember = false;
+  std::string choice;
+  std::string size;
+  std::string count;
+  std::string item;
+
+  std::optional<Fault> Check() const {
+    bool digits = !value.empty();
+    for (char c : value) digits = digits && c >= '0' && c <= '9';
+    if (!digits) return Fault{"Value", "Invalid integer value entered.  Please correct."};
+    return std::nullopt;
+  }
+};
+
 class SampleDialog : public Form {
  public:
-  SampleDialog() : Form("SampleDialog", "Wendrix Forms Sample") {
+  SampleDialog(SampleModel& model, wdx::platform::MessageBoxes& boxes)
+      : Form("SampleDialog", "Wendrix Forms Sample"), model_(model), boxes_(boxes) {
     SetStayOnTop(true);
     SetToolWindow(true);
     SetClientSize(380, 260);
@@ -117,19 +137,19 @@ class SampleDialog : public Form {
 
  private:
   void OkButtonClick() {
-    const std::string& t = Value.text();
-    bool digits = !t.empty();
-    for (char c : t) digits = digits && c >= '0' && c <= '9';
-    if (!digits) {
-      ++errors;
-      MessageBoxA(reinterpret_cast<HWND>(static_cast<std::uintptr_t>(Handle())),
-                  "Invalid integer value entered.  Please correct.", "Error", MB_OK);
-      Value.SetFocus();
-      focusAfterError = activeControl() ? activeControl()->name() : "";
-      return;
-    }
-    SetModalResult(ModalResult::kOk);
+    model_.value = Value.text();
+    model_.remember = Remember.checked();
+    model_.choice = Choice.text();
+    model_.size = Large.checked() ? "Large" : Small.checked() ? "Small" : "";
+    model_.count = Count.text();
+    model_.item = Items.item(Items.itemIndex());
+    if (Accept(*this, model_.Check(), boxes_)) return;
+    ++errors;
+    focusAfterError = activeControl() ? activeControl()->name() : "";
   }
+
+  SampleModel& model_;
+  wdx::platform::MessageBoxes& boxes_;
 };
 
 class SampleBox : public Form {
@@ -160,7 +180,9 @@ int main(int argc, char** argv) {
     return 2;
   }
   Win32Runner runner;
-  SampleDialog dlg;
+  wdx::platform::Win32MessageBoxes boxes;
+  SampleModel model;
+  SampleDialog dlg(model, boxes);
   dlg.SetRunner(&runner);
   const ModalResult result = runner.ShowModal(dlg);
 
@@ -176,12 +198,12 @@ int main(int argc, char** argv) {
   std::FILE* out = std::fopen(argv[1], "wb");
   if (!out) return 3;
   std::fprintf(out, "result=%d\n", static_cast<int>(result));
-  std::fprintf(out, "value=%s\n", dlg.Value.text().c_str());
-  std::fprintf(out, "remember=%d\n", dlg.Remember.checked() ? 1 : 0);
-  std::fprintf(out, "choice=%s\n", dlg.Choice.text().c_str());
-  std::fprintf(out, "size=%s\n", dlg.Large.checked() ? "Large" : dlg.Small.checked() ? "Small" : "");
-  std::fprintf(out, "count=%s\n", dlg.Count.text().c_str());
-  std::fprintf(out, "item=%s\n", dlg.Items.item(dlg.Items.itemIndex()).c_str());
+  std::fprintf(out, "value=%s\n", model.value.c_str());
+  std::fprintf(out, "remember=%d\n", model.remember ? 1 : 0);
+  std::fprintf(out, "choice=%s\n", model.choice.c_str());
+  std::fprintf(out, "size=%s\n", model.size.c_str());
+  std::fprintf(out, "count=%s\n", model.count.c_str());
+  std::fprintf(out, "item=%s\n", model.item.c_str());
   std::fprintf(out, "picked=%s\n", dlg.picked.c_str());
   std::fprintf(out, "errors=%d\n", dlg.errors);
   std::fprintf(out, "focus_after_error=%s\n", dlg.focusAfterError.c_str());

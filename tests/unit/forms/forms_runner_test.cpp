@@ -3,6 +3,7 @@
 // without waiting.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,10 +15,24 @@ namespace {
 
 using platform::MemoryPlatform;
 
-// A dialog in the shape of the system's prompts: a message, one field, Ok that checks it.
+// A dialog in the system's one style: a model with its check and result, and a form over it
+// that shows the message, one field and Ok.
+struct NumberModel {
+  std::string typed;
+  std::string result;  // the number once Ok took it
+
+  std::optional<Fault> Check() const {
+    bool digits = !typed.empty();
+    for (char c : typed) digits = digits && c >= '0' && c <= '9';
+    if (!digits) return Fault{"Value", "Invalid integer value entered.  Please correct."};
+    return std::nullopt;
+  }
+};
+
 class NumberDialog : public Form {
  public:
-  explicit NumberDialog(platform::MessageBoxes& boxes) : Form("NumberDialog", "Input Integer"), boxes_(boxes) {
+  NumberDialog(NumberModel& model, platform::MessageBoxes& boxes)
+      : Form("NumberDialog", "Input Integer"), model_(model), boxes_(boxes) {
     SetClientSize(204, 94);
     SetStayOnTop(true);
     Value.SetMaxLength(6);
@@ -34,31 +49,23 @@ class NumberDialog : public Form {
   Button OkButton{this, "OkButton", "&Ok"};
   Button CancelButton{this, "CancelButton", "&Cancel"};
 
-  std::string result;
   std::vector<std::string> events;
 
  private:
   void FormShow() {
     events.push_back("show");
-    result.clear();
     SetLeft((800 - width()) / 2);
     SetTop((600 - height()) / 2);
+    Value.SetText(model_.typed);
     Value.SetFocus();
   }
 
   void OkButtonClick() {
-    const std::string& t = Value.text();
-    bool digits = !t.empty();
-    for (char c : t) digits = digits && c >= '0' && c <= '9';
-    if (!digits) {
-      boxes_.Show(Handle(), "Invalid integer value entered.  Please correct.", "Error", platform::mb::kOk);
-      Value.SetFocus();
-      return;
-    }
-    result = t;
-    Close();
+    model_.typed = Value.text();
+    if (Accept(*this, model_.Check(), boxes_)) model_.result = model_.typed;
   }
 
+  NumberModel& model_;
   platform::MessageBoxes& boxes_;
 };
 
@@ -69,13 +76,15 @@ class FormsRunnerTest : public ::testing::Test {
 };
 
 TEST_F(FormsRunnerTest, AFailedCheckKeepsTheDialogOpenWithTheFocusOnTheField) {
-  NumberDialog dlg(mem.boxes);
+  NumberModel model;
+  NumberDialog dlg(model, mem.boxes);
   runner.Then([&](Form&) {
     EXPECT_EQ(dlg.activeControl(), &dlg.Value);
     EXPECT_TRUE(user::EnterText(dlg.Value, "12a"));
     EXPECT_TRUE(user::Click(dlg.OkButton));
     ASSERT_EQ(mem.boxes.shown.size(), 1u);
     EXPECT_EQ(mem.boxes.shown[0].caption, "Error");
+    EXPECT_EQ(mem.boxes.shown[0].text, "Invalid integer value entered.  Please correct.");
     EXPECT_EQ(mem.boxes.shown[0].owner, dlg.Handle());
     EXPECT_TRUE(dlg.AcceptsInput());
     EXPECT_EQ(dlg.activeControl(), &dlg.Value);
@@ -84,8 +93,8 @@ TEST_F(FormsRunnerTest, AFailedCheckKeepsTheDialogOpenWithTheFocusOnTheField) {
     EXPECT_FALSE(dlg.AcceptsInput());
     EXPECT_FALSE(user::Click(dlg.OkButton));  // closed: nothing reaches it any more
   });
-  EXPECT_EQ(runner.ShowModal(dlg), ModalResult::kCancel);  // Close() without a result
-  EXPECT_EQ(dlg.result, "123456");
+  EXPECT_EQ(runner.ShowModal(dlg), ModalResult::kOk);
+  EXPECT_EQ(model.result, "123456");
   ASSERT_EQ(runner.shown.size(), 1u);
   const auto& shown = runner.shown[0];
   EXPECT_EQ(shown.caption, "Input Integer");
@@ -97,8 +106,24 @@ TEST_F(FormsRunnerTest, AFailedCheckKeepsTheDialogOpenWithTheFocusOnTheField) {
   EXPECT_EQ(dlg.Handle(), platform::kNoWindow);
 }
 
+TEST_F(FormsRunnerTest, AcceptClosesAFormShownWithoutWaitingAndLeavesTheFocusForAFaultWithoutField) {
+  Form form("Box", "Box");
+  Edit field{&form, "Field"};
+  Button ok{&form, "OkButton", "&Ok"};
+  runner.Show(form);
+  form.SetFocus(&ok);
+  EXPECT_FALSE(Accept(form, Fault{"", "Nothing to point at.", "Warning"}, mem.boxes));
+  ASSERT_EQ(mem.boxes.shown.size(), 1u);
+  EXPECT_EQ(mem.boxes.shown[0].caption, "Warning");
+  EXPECT_EQ(form.activeControl(), &ok);
+  EXPECT_TRUE(form.Showing());
+  EXPECT_TRUE(Accept(form, std::nullopt, mem.boxes));
+  EXPECT_FALSE(form.Showing());
+}
+
 TEST_F(FormsRunnerTest, TheFormIsAWindowOfTheDesktopWhileItShows) {
-  NumberDialog dlg(mem.boxes);
+  NumberModel model;
+  NumberDialog dlg(model, mem.boxes);
   platform::WindowHandle seen = platform::kNoWindow;
   runner.Then([&](Form& f) {
     seen = mem.desktop.FindWindow("", "Input Integer");
@@ -129,7 +154,7 @@ TEST_F(FormsRunnerTest, EnterAndEscPressTheRightButtons) {
          user::EnterText(d.Value, "7");
          EXPECT_TRUE(user::PressEnter(d));
        },
-       ModalResult::kCancel, "7"},
+       ModalResult::kOk, "7"},
       {"Enter on a focused button presses that button",
        [](NumberDialog& d) {
          user::EnterText(d.Value, "7");
@@ -148,14 +173,15 @@ TEST_F(FormsRunnerTest, EnterAndEscPressTheRightButtons) {
          d.OkButton.SetEnabled(true);
          EXPECT_TRUE(user::PressEnter(d));
        },
-       ModalResult::kCancel, "7"},
+       ModalResult::kOk, "7"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    NumberDialog dlg(mem.boxes);
+    NumberModel model;
+    NumberDialog dlg(model, mem.boxes);
     runner.Then([&](Form&) { c.act(dlg); });
     EXPECT_EQ(runner.ShowModal(dlg), c.result);
-    EXPECT_EQ(dlg.result, c.value);
+    EXPECT_EQ(model.result, c.value);
     EXPECT_FALSE(runner.shown.back().leftOpen);
   }
 }
@@ -369,12 +395,13 @@ TEST_F(FormsRunnerTest, SpinButtonsAndKeyPreview) {
 }
 
 TEST_F(FormsRunnerTest, NestedDialogsTakeTheNextScript) {
-  NumberDialog inner(mem.boxes);
+  NumberModel model;
+  NumberDialog inner(model, mem.boxes);
   Form outer("Outer", "Outer");
   Button ask{&outer, "Ask", "&Ask"};
   Label answer{&outer, "Answer"};
   ask.onClick = [&] {
-    if (runner.ShowModal(inner) != ModalResult::kNone) answer.SetCaption(inner.result);
+    if (runner.ShowModal(inner) != ModalResult::kNone) answer.SetCaption(model.result);
   };
   runner.Then([&](Form& f) {
     user::Click(ask);

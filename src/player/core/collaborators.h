@@ -4,8 +4,8 @@
 // comes later fills in one of them; tests replace any of them.
 //
 // The No... classes stand in for the parts that are not built yet. They do nothing: no icon
-// shows, no menu opens, nothing is recorded or scheduled, no window title, program, mouse click
-// or Abbrekey starts a macro.
+// shows, no menu opens, nothing is recorded or scheduled, no window title, mouse click or
+// Abbrekey starts a macro.
 #pragma once
 
 #include <cstdint>
@@ -78,13 +78,16 @@ class WindowWatcher {
 };
 
 // The programs that run and the one in front, which the hook library and the program-scoped
-// macros read.
+// macros read (running_programs.h).
 class ProgramWatcher {
  public:
   virtual ~ProgramWatcher() = default;
-  // UM_FOREGROUND: the program of window `w` is the foreground program now.
+  // UM_FOREGROUND: the program of window `w` is the foreground program now, and the programs
+  // that run are listed again.
   virtual void ForegroundChanged(platform::WindowHandle w) = 0;
-  // UM_PROGRAMSCHANGED, and the program-end timer: the list of running programs again.
+  // The program of window `w`, which is in front, is the foreground program (each hot key).
+  virtual void TakeForegroundProgram(platform::WindowHandle w) = 0;
+  // UM_PROGRAMSCHANGED, and the program-end timer: the programs that run are listed again.
   virtual void ProgramsChanged() = 0;
 };
 
@@ -145,12 +148,6 @@ class NoScheduler final : public Scheduler {
 class NoWindowWatcher final : public WindowWatcher {
  public:
   void ForegroundChanged(platform::WindowHandle) override {}
-};
-
-class NoProgramWatcher final : public ProgramWatcher {
- public:
-  void ForegroundChanged(platform::WindowHandle) override {}
-  void ProgramsChanged() override {}
 };
 
 class NoMouseAreas final : public MouseAreas {

@@ -12,7 +12,7 @@ constexpr char kPauseTitleMark[] = "PAUSE (";
 
 HotKeyRouter::HotKeyRouter(platform::Platform& platform, hook::HookLibrary& hook, TGlobData& block, RunFrame& frame,
                            RunCoordinator& runs, WindowActivation& activation, EditorPeer& editor,
-                           MainWindowActions& main, Recorder& recorder, MacroMenus& menus)
+                           MainWindowActions& main, ProgramWatcher& programs, Recorder& recorder, MacroMenus& menus)
     : platform_(platform),
       hook_(hook),
       block_(block),
@@ -21,6 +21,7 @@ HotKeyRouter::HotKeyRouter(platform::Platform& platform, hook::HookLibrary& hook
       activation_(activation),
       editor_(editor),
       main_(main),
+      programs_(programs),
       recorder_(recorder),
       menus_(menus) {}
 
@@ -58,6 +59,9 @@ int HotKeyRouter::ChooseMacro(int index, bool activate) {
   // Pass 1: a macro scoped to the window or program in front. Skipped while a PAUSE window is
   // in front, which would otherwise hide the window the macro works on.
   if (title.find(kPauseTitleMark) == std::string::npos) {
+    // The program in front as it is now: the hook library's reports of foreground changes
+    // may come after the key.
+    programs_.TakeForegroundProgram(front);
     const std::string program = UpperAscii(block_.ForegroundProgram());
     for (int i = 1; i <= count; ++i) {
       if (block_.ActivationCode(i) != index || !block_.MacroActive(i)) continue;

@@ -19,7 +19,7 @@ namespace wdx::player {
 class HotKeyRouter {
  public:
   HotKeyRouter(platform::Platform& platform, hook::HookLibrary& hook, TGlobData& block, RunFrame& frame, RunCoordinator& runs, WindowActivation& activation, EditorPeer& editor,
-               MainWindowActions& main, Recorder& recorder, MacroMenus& menus);
+               MainWindowActions& main, ProgramWatcher& programs, Recorder& recorder, MacroMenus& menus);
 
   // UM_HOTKEY: wParam the hot key index (with the Caps Lock bit) or a macro number with the
   // macro bit; lParam the window in front when the key was pressed.
@@ -52,6 +52,7 @@ class HotKeyRouter {
   WindowActivation& activation_;
   EditorPeer& editor_;
   MainWindowActions& main_;
+  ProgramWatcher& programs_;
   Recorder& recorder_;
   MacroMenus& menus_;
 };

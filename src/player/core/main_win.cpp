@@ -20,7 +20,6 @@ struct TMainWin::Defaults {
   NoRecorder recorder;
   NoScheduler scheduler;
   NoWindowWatcher windows;
-  NoProgramWatcher programs;
   NoMouseAreas mouse;
   NoAbbrekeys abbrekeys;
 };
@@ -51,16 +50,19 @@ TMainWin::TMainWin(platform::Platform& platform, hook::HookLibrary& hook, TGlobD
              Either<Recorder>(parts.recorder, defaults_->recorder),
              Either<Scheduler>(parts.scheduler, defaults_->scheduler),
              Either<WindowWatcher>(parts.windows, defaults_->windows),
-             Either<ProgramWatcher>(parts.programs, defaults_->programs),
+             parts.programs,
              Either<MouseAreas>(parts.mouse, defaults_->mouse),
              Either<Abbrekeys>(parts.abbrekeys, defaults_->abbrekeys)},
       library_(settings, block, platform, *this, LibraryOptions::Player()),
       sync_([this](const std::string& p) { return NativePath(p); }),
       frame_(platform, hook, block, settings, *parts_.editor, activation_),
+      runningPrograms_(parts.programs ? nullptr
+                                      : std::make_unique<RunningPrograms>(platform, hook, block, settings, frame_)),
       runs_(platform, frame_, library_, block, settings, *parts_.menus, *this,
             [this](const std::string& p) { return NativePath(p); }, programFolder_),
-      hotKeys_(platform, hook, block, frame_, runs_, activation_, *parts_.editor, *this, *parts_.recorder,
-               *parts_.menus) {
+      hotKeys_(platform, hook, block, frame_, runs_, activation_, *parts_.editor, *this,
+               parts.programs ? *parts.programs : *runningPrograms_, *parts_.recorder, *parts_.menus) {
+  if (!parts_.programs) parts_.programs = runningPrograms_.get();
   frame_.SetTray(parts_.tray);
   frame_.SetClosePlayer([this] { RequestClose(); });
 }

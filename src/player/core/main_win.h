@@ -22,6 +22,7 @@
 #include "player/core/library_sync.h"
 #include "player/core/run_coordinator.h"
 #include "player/core/run_frame.h"
+#include "player/core/running_programs.h"
 #include "player/core/window_activation.h"
 #include "shared/glob_data.h"
 #include "shared/macro_library.h"
@@ -55,7 +56,7 @@ struct OsFlags {
 OsFlags OsFlagsOf(const platform::OsVersion& v);
 
 // The collaborators a main window uses instead of its own: any left null is the real one (the
-// editor link) or the stand-in that does nothing yet.
+// editor link, the running programs) or the stand-in that does nothing yet.
 struct Collaborators {
   EditorPeer* editor = nullptr;
   TrayIcons* tray = nullptr;
@@ -159,6 +160,8 @@ class TMainWin final : private LibraryListener, private MainWindowActions {
   MainWindowBlocks blocks_;
   LibrarySync sync_;
   RunFrame frame_;
+  // The watcher of the running programs unless one was given.
+  std::unique_ptr<ProgramWatcher> runningPrograms_;
   RunCoordinator runs_;
   HotKeyRouter hotKeys_;
 

@@ -2,7 +2,9 @@
 # The player end to end under Wine, with the real WDXHOOK.dll: Wendplay.exe (32-bit) starts with
 # a library holding a global macro on Ctrl+Alt+H ('Hello<ENTER>World') and a window-scoped one on
 # the same key; the key is pressed with the real input functions. The global macro types into
-# Notepad; the scoped macro wins while its window is in front. A second Wendplay.exe hands its
+# Notepad; the scoped macro wins while its window is in front. On Ctrl+Alt+J a macro scoped to the
+# program NOTEPAD.EXE types into Notepad, and a global one into a window of another program. A
+# second Wendplay.exe hands its
 # single-macro file to the first and exits; the first plays it. UM_CONTROL 30 ends the player,
 # and no named object of it is left.
 . "$(dirname "$0")/../lib.sh"
@@ -23,10 +25,13 @@ printf 'Single<TAB>file' >"$dir/single.wrm"
 ini=$WINEPREFIX/drive_c/windows/WENDX.INI
 printf '[Misc]\r\nCurrent File=C:\\wdxe2e\\E2E.WDX\r\nStart Editor=No\r\n' >"$ini"
 ctrl_alt_h=151
+ctrl_alt_j=153
 wdx_require "test library written" "$WDX_WINE" "$tool" mklib 'C:\wdxe2e\E2E.WDX' \
   Hello $ctrl_alt_h 1 0 "" 'Hello<ENTER>World' \
   Scoped $ctrl_alt_h 2 1 "scoped.txt" 'Scoped!' \
-  Paused 159 1 0 "" '1<PAUSE>2'
+  Paused 159 1 0 "" '1<PAUSE>2' \
+  Program $ctrl_alt_j 3 1 "NOTEPAD.EXE" 'Prog!' \
+  Global $ctrl_alt_j 1 0 "" 'Glob!'
 
 wdx_require "Notepad starts" wdx_notepad_start
 wdx_wine_start notepad 'C:\wdxe2e\scoped.txt'
@@ -83,6 +88,26 @@ wdx_probe front "$scoped"
 wdx_probe keys ctrl+alt+h
 wdx_expect_eq "with its window in front the window-scoped macro wins" 'Scoped!' "$(wait_text "$scoped" 'Scoped!')"
 wdx_expect_eq "the other Notepad is untouched" $'Hello\r\nWorld' "$(wdx_notepad_text)"
+
+# Program scope: the program in front decides, as the player finds it when the key comes.
+wdx_probe keys ctrl+alt+j
+wdx_expect_eq "Ctrl+Alt+J in Notepad types the macro scoped to NOTEPAD.EXE" 'Scoped!Prog!' \
+  "$(wait_text "$scoped" 'Scoped!Prog!')"
+wdx_wine_start "$tool" edit-target "WDX Scope Edit"
+edit_pid=$WDX_LAST_PID
+edit=$(wdx_probe wait --title "WDX Scope Edit" --timeout 20000)
+wdx_require "a window of another program opens" test -n "$edit"
+wdx_probe front "$edit"
+wdx_probe keys ctrl+alt+j
+for ((i = 0; i < 100; i++)); do
+  edit_text=$(wdx_probe text "$edit" --child Edit)
+  [ "$edit_text" = 'Glob!' ] && break
+  sleep 0.1
+done
+wdx_expect_eq "in another program's window Ctrl+Alt+J types the global macro" 'Glob!' "$edit_text"
+wdx_expect_eq "Notepad got nothing more" 'Scoped!Prog!' "$(wdx_notepad_text "$scoped")"
+wdx_probe close "$edit" >/dev/null
+wdx_check "the other program ends" wdx_wait_exit "$edit_pid" 10
 
 # A second player: it finds the first, forwards its command line and ends.
 wdx_probe front "$WDX_NOTEPAD_HWND"

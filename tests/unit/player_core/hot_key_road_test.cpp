@@ -136,12 +136,11 @@ TEST_F(HotKeyRoadTest, ScopePassesChooseByWindowAndProgram) {
       other = pl.Window(c.otherTitle, 0x300, true);
       if (!c.otherExe.empty()) {
         pl.mem.processes.Add(0x300, c.otherExe);
-        pl.block.SetRunningCount(1);
-        pl.block.SetRunningProgram(1, UpperAscii(c.otherExe));
+        pl.hook->FeedProgramsChanged();  // the hook library reports the program's start
       }
     }
+    if (!c.frontExe.empty()) pl.mem.processes.Add(0x200, c.frontExe);
     const platform::WindowHandle front = pl.Window(c.frontTitle, 0x200);
-    pl.block.SetForegroundProgram(c.frontExe);
 
     pl.hook->FeedKey(vk::kControl, false);
     pl.hook->FeedKeyPress('A');

@@ -14,6 +14,7 @@
 #include "platform/processes.h"
 #include "platform/profile_files.h"
 #include "platform/registry.h"
+#include "platform/remote_access.h"
 #include "platform/shell.h"
 #include "platform/sockets.h"
 #include "platform/system_info.h"
@@ -38,6 +39,7 @@ struct Platform {
   Files* files = nullptr;
   Sockets* sockets = nullptr;
   FileLocks* fileLocks = nullptr;
+  RemoteAccess* remoteAccess = nullptr;
 };
 
 }  // namespace wdx::platform

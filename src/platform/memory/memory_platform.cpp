@@ -62,6 +62,7 @@ Platform MemoryPlatform::Get() {
   p.environment = &environment;
   p.files = &files;
   p.fileLocks = &fileLocks;
+  p.remoteAccess = &remoteAccess;
   return p;
 }
 

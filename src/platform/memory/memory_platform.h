@@ -24,6 +24,7 @@
 #include "platform/memory/memory_processes.h"
 #include "platform/memory/memory_profile_files.h"
 #include "platform/memory/memory_registry.h"
+#include "platform/memory/memory_remote_access.h"
 #include "platform/memory/memory_shell.h"
 #include "platform/memory/memory_system_info.h"
 #include "platform/memory/path_map.h"
@@ -64,6 +65,7 @@ class MemoryPlatform {
   MemoryEnvironment environment;
   MemoryFiles files{paths};
   MemoryFileLocks fileLocks;
+  MemoryRemoteAccess remoteAccess{clock};
 };
 
 }  // namespace wdx::platform

@@ -20,6 +20,7 @@ Platform Win32Platform::Get() {
   p.files = &files;
   p.sockets = &sockets;
   p.fileLocks = &fileLocks;
+  p.remoteAccess = &remoteAccess;
   return p;
 }
 

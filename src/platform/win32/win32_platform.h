@@ -5,6 +5,7 @@
 #include "platform/win32/win32_file_locks.h"
 #include "platform/win32/win32_processes.h"
 #include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_remote_access.h"
 #include "platform/win32/win32_shell.h"
 #include "platform/win32/win32_sockets.h"
 #include "platform/win32/win32_system_info.h"
@@ -34,6 +35,7 @@ class Win32Platform {
   Win32Files files;
   Win32Sockets sockets;
   Win32FileLocks fileLocks;
+  Win32RemoteAccess remoteAccess;
 };
 
 }  // namespace wdx::platform

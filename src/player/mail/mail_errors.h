@@ -3,6 +3,7 @@
 // texts come from the suite's string table and are short strings (at most 255 characters).
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -101,6 +102,16 @@ class ECanceledError : public MailException {
 class EWinsockDLLError : public MailException {
  public:
   using MailException::MailException;
+};
+
+// A dial-up failure: the system's text for its error number.
+class ERASError : public MailException {
+ public:
+  ERASError(const std::string& text, std::uint32_t code) : MailException(text), code_(code) {}
+  std::uint32_t Code() const { return code_; }
+
+ private:
+  std::uint32_t code_;
 };
 
 // A file that cannot be read or written (attachments, transcripts).

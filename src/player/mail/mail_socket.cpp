@@ -5,6 +5,7 @@
 
 #include "player/mail/header_values.h"
 #include "player/mail/mail_errors.h"
+#include "player/mail/ras_component.h"
 
 namespace wdx::mail {
 namespace {
@@ -175,6 +176,7 @@ void TagSocket::Close() {
   received_.clear();
   peerClosed_ = false;
   ReleaseStartups();
+  if (ras_ != nullptr) ras_->Cancel();
 }
 
 void TagSocket::Cancel() {
@@ -252,6 +254,7 @@ TagSocket::WaitEnd TagSocket::AwaitLookup(std::function<int(std::uint32_t&)> wor
 // ---- connecting ----
 
 void TagSocket::Open() {
+  if (ras_ != nullptr) ras_->Dial();
   if (OnOpen) OnOpen();
   if (server_.empty()) RaiseSocketError(sid::kServerRequired);
   CheckLoaded();

@@ -20,6 +20,8 @@
 
 namespace wdx::mail {
 
+class TagRas;
+
 // Counts down TimeOut seconds once started; the timed-out flag stays set until Clear.
 class TTimeCounter {
  public:
@@ -66,6 +68,9 @@ class TagSocket {
   void SetDefaultPort(std::uint16_t port) { defaultPort_ = port; }
   int TimeOut() const { return counter_.TimeOut(); }
   void SetTimeOut(int seconds) { counter_.SetTimeOut(seconds); }
+  // A dial-up component that Open dials first and Close hangs up; none by default.
+  TagRas* RAS() const { return ras_; }
+  void SetRAS(TagRas* ras) { ras_ = ras; }
   const std::string& ServiceName() const { return serviceName_; }
   void SetServiceName(std::string name) { serviceName_ = std::move(name); }
 
@@ -144,6 +149,7 @@ class TagSocket {
   std::string server_;
   std::uint16_t defaultPort_ = 0;
   std::string serviceName_;
+  TagRas* ras_ = nullptr;
   TTimeCounter counter_;
   platform::SocketHandle socket_ = platform::kInvalidSocket;
   int startups_ = 0;

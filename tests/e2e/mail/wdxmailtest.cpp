@@ -9,6 +9,8 @@
 //   wdxmailtest cancel SERVER       a timer cancels the wait for a silent server's greeting
 //   wdxmailtest refused PORT        a connection nobody takes fails at once
 //   wdxmailtest roundtrip           the test message encoded and decoded again is equal
+//   wdxmailtest ras                 the dial-up component on the system's remote access (Wine
+//                                   has none: the system's answers are shown and must not fail)
 //   wdxmailtest bench SERVER N MB   N small messages, then one with an MB-megabyte attachment;
 //                                   prints the figures
 //
@@ -26,6 +28,7 @@
 
 #include "platform/win32/win32_platform.h"
 #include "player/mail/mail_errors.h"
+#include "player/mail/ras_component.h"
 #include "player/mail/smtp_client.h"
 
 namespace {
@@ -168,6 +171,34 @@ int RoundTrip() {
   return g_failures;
 }
 
+int Ras() {
+  wdx::platform::Win32Platform real;
+  wdx::platform::Platform p = real.Get();
+  wdx::platform::RemoteAccess& system = *p.remoteAccess;
+  using Function = wdx::platform::RemoteAccess::Function;
+  Check(system.Available(), "the remote-access library loads");
+  TagRas ras(system, *p.loop, *p.clock, *p.windows, *p.boxes);
+  std::printf("     %zu phone-book entries (last error %u)\n", ras.Entries().size(), ras.LastError());
+  std::vector<wdx::platform::RasConnection> up;
+  std::uint32_t rc = system.EnumConnections(TagRas::kMaxConnections, up);
+  std::printf("     connections: %zu (answer %u)\n", up.size(), rc);
+  try {
+    ras.Dial();
+    Check(ras.Connected() && !ras.Dialled(), "without a service nothing is dialled");
+    ras.Cancel();
+  } catch (const MailException& e) {
+    Check(false, std::string("without a service nothing is dialled: ") + e.what());
+  }
+  if (system.Has(Function::kDial)) {
+    wdx::platform::RasConnectionHandle h = wdx::platform::kNoRasConnection;
+    rc = system.Dial({"Wendrix Test Entry", "", "", ""}, h);
+    std::printf("     a dial of an entry the system lacks: answer %u, \"%s\"\n", rc, ras.Error(rc).what());
+    Check(rc != 0, "a dial of an entry the system lacks fails with the system's answer");
+    if (h != wdx::platform::kNoRasConnection) system.HangUp(h);
+  }
+  return g_failures;
+}
+
 int Bench(const std::string& server, int count, int megabytes) {
   Mail mail;
   mail.smtp.SetTimeOut(60);
@@ -209,6 +240,7 @@ int main(int argc, char** argv) {
   if (mode == "cancel") return Cancel(arg);
   if (mode == "refused") return Refused(arg);
   if (mode == "roundtrip") return RoundTrip();
+  if (mode == "ras") return Ras();
   if (mode == "bench" && argc > 4) return Bench(arg, std::atoi(argv[3]), std::atoi(argv[4]));
   std::fprintf(stderr, "usage: wdxmailtest send|dialogue|cancel SERVER | refused PORT | roundtrip | bench SERVER N MB\n");
   return 2;

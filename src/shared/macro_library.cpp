@@ -154,8 +154,28 @@ bool MacroLibrary::WriteMacroRecord(std::int32_t number, TMacroRec record, bool 
   return true;
 }
 
+void MacroLibrary::ClearTables() {
+  for (std::int32_t number = 1; number <= kMaxMacros; ++number) {
+    const auto n = static_cast<std::size_t>(number);
+    settings_.nicknames[n].clear();
+    settings_.abbrekeys[n].clear();
+    settings_.icons[n] = MacroIcon{};
+    settings_.categories[n] = 0;
+    settings_.caseModes[n] = 0;
+    settings_.removals[n] = 0;
+    glob_.SetScopeKind(number, 0);
+    glob_.SetScopeText(number, "");
+    glob_.SetMacroActive(number, false);
+    glob_.SetActivationCode(number, activation::kNone);
+    glob_.SetWindowMatch(number, 0);
+  }
+}
+
 void MacroLibrary::LoadMacroLibrary(const std::string& path, bool notify) {
   glob_.SetMacroCount(0);
+  // What a longer library left above the new count would be read as the count grows: the
+  // built-in macros added to a new library looked for free hot keys among the old entries.
+  ClearTables();
   const std::filesystem::path nativePath = options_.nativePath(path);
   std::error_code ec;
   const bool exists = std::filesystem::exists(nativePath, ec);

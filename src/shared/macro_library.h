@@ -104,6 +104,8 @@ class MacroLibrary {
 
  private:
   void RefreshTables(int number, const TMacroRec& record, const MacroIcon& icon, bool repairCaseMode);
+  // Empties every macro's table entries (no activation, no scope, inactive).
+  void ClearTables();
   std::filesystem::path CurrentFile() const;
   void ShowError(const std::string& text) const;
 

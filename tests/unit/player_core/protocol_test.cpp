@@ -110,6 +110,33 @@ TEST_F(ProtocolTest, SecondPlayerForwardsItsCommandLineAndTheFirstActsInOrder) {
   EXPECT_EQ(RunEndMarkers(), 2);
 }
 
+// A switch from a library of 30 macros (its built-in ones first, on Ctrl+Alt+Shift+V to Z) to a
+// new one: the new library's built-in macros get those keys again, and nothing of the old
+// library is left in the tables above the new count.
+TEST_F(ProtocolTest, ANewLibraryAfterALongerOneGetsTheBuiltInMacrosOnTheirKeys) {
+  AddMacros(SystemMacros());
+  std::vector<MacroSpec> more;
+  for (int i = 0; i < 25; ++i) more.push_back({"m" + std::to_string(i), 300 + i, scope::kGlobal, "", "x"});
+  AddMacros(more);
+  Start();
+  ASSERT_EQ(block.MacroCount(), 30);
+
+  main->Runs().Buffers().libraryPath = "C:\\WENDRIX\\NEW.WDX";
+  mem.desktop.PostMessage(main->MainWindow(), UM_RUNREQUEST, 0, run_request::kSwitchLibrary);
+  Pump();
+  ASSERT_EQ(settings.currentLibrary, "C:\\WENDRIX\\NEW.WDX");
+  ASSERT_EQ(block.MacroCount(), 5);
+  for (int i = 1; i <= 5; ++i) {
+    EXPECT_EQ(block.ActivationCode(i), 260 + i) << i;  // Ctrl+Alt+Shift+V .. Z
+    EXPECT_EQ(hook->Block().ActivationCode(i), 260 + i) << i;
+  }
+  for (int i = 6; i <= 30; ++i) {
+    EXPECT_EQ(block.ActivationCode(i), activation::kNone) << i;
+    EXPECT_EQ(settings.nicknames[static_cast<std::size_t>(i)], "") << i;
+  }
+  EXPECT_FALSE(hook->Block().HotKeyMapped(300));
+}
+
 // A second player's command line of 40000 characters: the first player keeps its first 255,
 // so no more than those and the end are posted (the rest could only overflow its queue).
 TEST_F(ProtocolTest, HugeForwardedCommandLinePostsOnlyWhatTheFirstKeeps) {

@@ -56,15 +56,9 @@ MacroLibrary::MacroLibrary(TSettingsRec& settings, TGlobData& glob, const platfo
                            LibraryListener& listener, LibraryOptions options)
     : settings_(settings), glob_(glob), platform_(platform), listener_(listener), options_(std::move(options)) {
   if (!options_.nativePath) {
-    // Library paths are file paths: a bare name lies in the current folder, not in the Windows
-    // folder where a bare INI name would.
-    if (platform::Files* files = platform_.files) {
-      options_.nativePath = [files](const std::string& p) { return std::filesystem::path(files->NativePath(p)); };
-    } else if (platform::ProfileFiles* profile = platform_.profile) {
-      options_.nativePath = [profile](const std::string& p) { return std::filesystem::path(profile->ResolvePath(p)); };
-    } else {
-      options_.nativePath = [](const std::string& p) { return ToNativePath(p); };
-    }
+    options_.nativePath = [files = platform_.files, profile = platform_.profile](const std::string& p) {
+      return FilePathOnDisk(files, profile, p);
+    };
   }
 }
 

@@ -51,8 +51,8 @@ struct LibraryOptions {
   // The player's load puts the default case mode of the settings in place of a stored case
   // mode outside 1..3.
   bool repairCaseMode = true;
-  // Stored (Windows) path to a path this machine can open. Left empty, the platform's
-  // ProfileFiles::ResolvePath is used (ToNativePath without one).
+  // Stored (Windows) path to a path this machine can open. Left empty, FilePathOnDisk with the
+  // platform's facilities.
   std::function<std::filesystem::path(const std::string&)> nativePath;
 
   static LibraryOptions Player();

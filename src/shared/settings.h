@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/files.h"
 #include "platform/profile_files.h"
 
 namespace wdx {
@@ -125,6 +126,13 @@ struct TSettingsRec {
 // does, and is preferred.
 std::filesystem::path ToNativePath(std::string_view storedPath);
 
+// Where a stored file path (the library, its companion files, a macro file) lies: as the file
+// functions take it when the file facility is at hand (a bare name in the current folder, not
+// in the Windows folder where a bare INI name lies), else as the INI functions resolve it, else
+// as ToNativePath gives it. The one rule of every reader of such a path.
+std::filesystem::path FilePathOnDisk(platform::Files* files, platform::ProfileFiles* profile,
+                                     const std::string& storedPath);
+
 // The text helpers of the settings file.
 // Copies at most maxLen characters of text and upper-cases them.
 std::string UpperValue(std::string_view text, std::size_t maxLen);
@@ -146,8 +154,10 @@ class Configs {
     std::int32_t height = 768;
   };
 
-  // programFolder: the folder of the program, without a trailing "\".
-  Configs(platform::ProfileFiles& files, TSettingsRec& rec, std::string programFolder);
+  // programFolder: the folder of the program, without a trailing "\". `filePaths` tells where
+  // the stored file paths lie ("Current File"); see FilePathOnDisk.
+  Configs(platform::ProfileFiles& files, TSettingsRec& rec, std::string programFolder,
+          platform::Files* filePaths = nullptr);
 
   void SetScreenSize(ScreenSize size) { screen_ = size; }
   // The /NOINI switch: every writer returns without writing; readers still read.
@@ -199,6 +209,7 @@ class Configs {
   void WritePlace(const char* section, const WindowPlace& place);
 
   platform::ProfileFiles& files_;
+  platform::Files* filePaths_;
   TSettingsRec& rec_;
   std::string programFolder_;
   ScreenSize screen_;

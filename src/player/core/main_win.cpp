@@ -74,10 +74,7 @@ void TMainWin::MacroCountChanged() { hook_.WdxUpNumKeys(block_); }
 void TMainWin::TellPeer(int code, int argument) { parts_.editor->Tell(static_cast<std::uint32_t>(code), argument); }
 
 std::filesystem::path TMainWin::NativePath(const std::string& stored) const {
-  // A bare file name lies in the current folder (a bare INI name would lie in the Windows one).
-  if (platform_.files) return std::filesystem::path(platform_.files->NativePath(stored));
-  if (platform_.profile) return std::filesystem::path(platform_.profile->ResolvePath(stored));
-  return ToNativePath(stored);
+  return FilePathOnDisk(platform_.files, platform_.profile, stored);
 }
 
 void TMainWin::OpenEditor(bool minimized) {

@@ -249,6 +249,43 @@ TEST_F(StartupTest, MainWindowBlockFailuresSayWhetherCreatingOrMappingFailed) {
   }
 }
 
+// INI functions that put a bare name's file in another folder than the file functions do, as
+// Windows does (the Windows folder against the current folder); the stand-in alone has one.
+class WindowsFolderProfile : public platform::ProfileFiles {
+ public:
+  explicit WindowsFolderProfile(platform::MemoryPlatform& mem) : mem_(mem) {}
+  std::string GetString(const std::string& file, const std::string& section, const std::string& key,
+                        const std::string& defaultValue, std::size_t bufferSize) override {
+    return mem_.profile.GetString(file, section, key, defaultValue, bufferSize);
+  }
+  bool WriteString(const std::string& file, const std::string& section, const std::string& key,
+                   const std::string& value) override {
+    return mem_.profile.WriteString(file, section, key, value);
+  }
+  std::string ResolvePath(const std::string& file) override {
+    const bool bare = file.find_first_of("\\/:") == std::string::npos;
+    return mem_.NativePath(bare ? "C:\\WINDIR\\" + file : file);
+  }
+
+ private:
+  platform::MemoryPlatform& mem_;
+};
+
+// A bare "Current File" name is looked for where the library opener opens it: the library is
+// found, kept and played, not judged missing and replaced by a new WENDX.WDX.
+TEST_F(StartupTest, BareCurrentFileNameIsFoundWhereTheLibraryIsOpened) {
+  AppendRecords(Native("MINE.WDX"), {{"mine", kCtrlA, scope::kGlobal, "", "mine"}});
+  mem.profile.WriteString(kSettingsFileName, "Misc", "Current File", "MINE.WDX");
+  WindowsFolderProfile profile(mem);
+  p.profile = &profile;
+  configs = std::make_unique<Configs>(profile, settings, kFolder, &mem.files);
+  Start();
+  EXPECT_EQ(settings.currentLibrary, "MINE.WDX");
+  EXPECT_FALSE(std::filesystem::exists(Native(kLibrary)));
+  Press('A', true, false);
+  EXPECT_EQ(Typed(), "MINE");
+}
+
 TEST_F(StartupTest, EditorAtStart) {
   mem.profile.WriteString(kSettingsFileName, "Misc", "Start Editor", "Yes");
   mem.profile.WriteString(kSettingsFileName, "Misc", "Minimize Editor", "Yes");

@@ -55,7 +55,11 @@ std::string ProgramFolderOf(const std::string& executablePath) {
   return slash == std::string::npos ? std::string() : executablePath.substr(0, slash);
 }
 
-int RunPlayer(platform::Platform& p, hook::HookLibrary& hook, forms::FormRunner* forms) {
+std::string HookLibraryMissingText(const std::string& path) {
+  return "Hook library " + path + " could not be loaded.  Wendrix will run without hot keys, Abbrekeys and recording.";
+}
+
+int RunPlayer(platform::Platform& p, hook::HookLibrary& hook, forms::FormRunner* forms, bool hookLibraryLoaded) {
   InstanceManager instance;
   const std::string commandLine = p.processes ? p.processes->OwnCommandLine() : std::string();
   if (!instance.TakeFirstPlace(*p.kernel)) {
@@ -90,7 +94,13 @@ int RunPlayer(platform::Platform& p, hook::HookLibrary& hook, forms::FormRunner*
   if (ParseCommandLine(commandLine).trayFromExactS) settings->useTray = true;
 
   int code = 1;
-  if (main->Create()) code = p.loop->Run();
+  if (main->Create()) {
+    // Without its hooks the player would start and silently do nothing.
+    if (!hookLibraryLoaded)
+      p.boxes->Show(platform::kNoWindow, HookLibraryMissingText(folder + "\\" + kHookLibraryFile), kSystemErrorCaption,
+                    platform::mb::kOk | platform::mb::kSetForeground);
+    code = p.loop->Run();
+  }
   main->DestroyWindow();
   main.reset();
   block.reset();

@@ -14,6 +14,8 @@
 namespace wdx::player {
 
 inline constexpr int kForwardTries = 12;
+// The hook library, beside the program.
+inline constexpr char kHookLibraryFile[] = "WDXHOOK.dll";
 inline constexpr char kForwardWaitSemaphore[] = "WendplayPlayWaitTimer";
 
 // The single-instance marker WDXEX321Z, held for the life of the first player.
@@ -39,9 +41,15 @@ int ForwardToFirst(platform::Platform& platform, const std::string& commandLine)
 // The folder of the executable, without a trailing "\".
 std::string ProgramFolderOf(const std::string& executablePath);
 
+// What the start says (caption kSystemErrorCaption) when the hook library at `path` could not
+// be loaded, or lacks an export: the player goes on without its hooks.
+std::string HookLibraryMissingText(const std::string& path);
+
 // The whole player: returns the exit code (0 after a normal close and for a second player that
 // handed its command line over or gave up; 1 when the start failed). `forms` shows the prompt
-// windows of running macros.
-int RunPlayer(platform::Platform& platform, hook::HookLibrary& hook, forms::FormRunner* forms = nullptr);
+// windows of running macros. When the hook library did not load the start says so and the
+// player runs without it: no hot key, Abbrekey or recording reaches it.
+int RunPlayer(platform::Platform& platform, hook::HookLibrary& hook, forms::FormRunner* forms = nullptr,
+              bool hookLibraryLoaded = true);
 
 }  // namespace wdx::player

@@ -13,6 +13,7 @@
 //   startup EXE COMBO [ARGS]  starts EXE, presses COMBO into an Edit of its own every 25 ms until
 //        text arrives; prints the times to the player's window, to its CBT block and to the
 //        first character served, then closes the player (UM_CONTROL 30)
+//   boxtext HWND            the text of the message box HWND (its message, not its caption)
 //
 // Exit code 0 done, 1 failed or timed out, 2 usage.
 #include <windows.h>
@@ -328,6 +329,20 @@ int Startup(int argc, char** argv) {
 
 }  // namespace
 
+// ---------------------------------------------------------------------------------------------
+// boxtext: a message box keeps its message in the static control 0xFFFF (the first static
+// holds its icon).
+
+int BoxText(int argc, char** argv) {
+  if (argc < 2) return Usage("boxtext HWND");
+  HWND box = reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::strtoull(argv[1], nullptr, 0)));
+  if (!IsWindow(box)) return 1;
+  char text[2048] = {};
+  GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+  std::fputs(text, stdout);
+  return 0;
+}
+
 int main(int argc, char** argv) {
   _setmode(_fileno(stdout), _O_BINARY);
   if (argc < 2) return Usage("no command");
@@ -338,5 +353,6 @@ int main(int argc, char** argv) {
   if (cmd == "bench") return Bench(argc - 1, argv + 1);
   if (cmd == "startup") return Startup(argc - 1, argv + 1);
   if (cmd == "bare") return Bare(argc - 1, argv + 1);
+  if (cmd == "boxtext") return BoxText(argc - 1, argv + 1);
   return Usage("unknown command");
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "hook/in_process_hook.h"
 #include "platform/memory/memory_platform.h"
 #include "player/core/main_win.h"
@@ -46,6 +48,32 @@ TEST(MainWindowTest, RunsHiddenUntilClosed) {
   EXPECT_TRUE(existedAfterUserMessage);
   EXPECT_FALSE(mem.desktop.IsWindow(seen));
   EXPECT_EQ(mem.desktop.FindWindow(kMainWindowClass, ""), platform::kNoWindow);
+}
+
+// Without its hook library the player says so, with the library's path, and runs on.
+TEST(MainWindowTest, MissingHookLibraryIsSaidAndThePlayerRunsOn) {
+  platform::MemoryPlatform mem;
+  std::filesystem::create_directories(mem.NativePath("C:\\WENDRIX"));
+  mem.processes.executablePath = "C:\\WENDRIX\\WENDPLAY.EXE";
+  mem.processes.commandLine = "C:\\WENDRIX\\WENDPLAY.EXE /NSE";
+  platform::Platform p = mem.Get();
+  hook::InProcessHookLibrary hook(mem.desktop, &mem.kernel);
+  bool ranAfterTheBox = false;
+  platform::WindowHandle driver = mem.desktop.CreateOwnWindow("Driver", "", [&](const Message& m) -> std::int64_t {
+    if (m.message != platform::msg::kTimer) return 0;
+    const platform::WindowHandle player = mem.desktop.FindWindow(kMainWindowClass, kMainWindowTitle);
+    ranAfterTheBox = !mem.boxes.shown.empty() && player != platform::kNoWindow;
+    mem.desktop.PostMessage(player, kClose, 0, 0);
+    return 0;
+  });
+  mem.desktop.SetTimer(driver, 1, 100);
+
+  EXPECT_EQ(RunPlayer(p, hook, nullptr, false), 0);
+  ASSERT_EQ(mem.boxes.shown.size(), 1u);
+  EXPECT_EQ(mem.boxes.shown[0].caption, kSystemErrorCaption);
+  EXPECT_EQ(mem.boxes.shown[0].text, HookLibraryMissingText("C:\\WENDRIX\\WDXHOOK.dll"));
+  EXPECT_NE(mem.boxes.shown[0].text.find("C:\\WENDRIX\\WDXHOOK.dll"), std::string::npos);
+  EXPECT_TRUE(ranAfterTheBox);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 option(WDX_WERROR "Treat warnings as errors" OFF)
 option(WDX_SANITIZE "Build with AddressSanitizer and UBSan" OFF)
 option(WDX_BUILD_TESTS "Build the tests" ON)
+option(WDX_FUZZ "Build the libFuzzer targets of tests/fuzz (clang only)" OFF)
 
 add_compile_options(-Wall -Wextra -Wshadow -Wnon-virtual-dtor -Wno-missing-field-initializers)
 if(WDX_WERROR)
@@ -11,6 +12,10 @@ endif()
 if(WDX_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   add_link_options(-fsanitize=address,undefined)
+endif()
+if(WDX_FUZZ)
+  # Every library gets libFuzzer's coverage instrumentation; only the targets link its main.
+  add_compile_options(-fsanitize=fuzzer-no-link)
 endif()
 if(WIN32)
   # Static runtime: the programs must start on a bare Wine prefix without extra DLLs.

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Every test: installs what the machine lacks, builds the presets native, native-asan, win32 and
-# win64, runs the native tests (plain and under AddressSanitizer + UBSan), then the Windows
+# win64, runs the native tests (plain and under AddressSanitizer + UBSan) and every fuzz target
+# for a few seconds (scripts/fuzz.sh smoke, which builds the fuzz preset), then the Windows
 # tests under Wine: the cross-compiled GoogleTest programs (ctest of win32 and win64) and every
 # end-to-end test tests/e2e/*/run.sh, all in one Wine environment (own prefix, Xvfb).
 # Ends with each runner's summary line; exits non-zero when anything failed.
@@ -110,6 +111,19 @@ run_ctest() {
 
 run_ctest "ctest native" native -j "$JOBS"
 run_ctest "ctest native-asan" native-asan -j "$JOBS"
+
+# Every fuzz target for a few seconds from its seeds and kept findings (installs clang, builds
+# the fuzz preset); a finding fails the run.
+wdx_say "fuzz smoke (log: $LOGS/fuzz-smoke.log)"
+WDX_BUILD_ROOT=$BUILD_ROOT bash scripts/fuzz.sh smoke 2>&1 | tee "$LOGS/fuzz-smoke.log"
+FUZZ_RC=${PIPESTATUS[0]}
+FUZZ_OK=$(grep -c '^ok ' "$LOGS/fuzz-smoke.log")
+FUZZ_FAILED=$(grep -c '^FAIL ' "$LOGS/fuzz-smoke.log")
+if [ "$FUZZ_RC" -eq 0 ] && [ "$FUZZ_OK" -gt 0 ]; then
+  record "fuzz smoke" "$FUZZ_OK targets without a finding" 0
+else
+  record "fuzz smoke" "FAIL: $FUZZ_FAILED targets with a finding, exit code $FUZZ_RC (log: $LOGS/fuzz-smoke.log)" 1
+fi
 
 # The Windows side: one environment for all, exported to ctest's wine and to every run.sh.
 if ((WINE_OK)) && wdx_wine_env_ready; then

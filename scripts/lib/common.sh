@@ -14,6 +14,10 @@ WDX_APT_PACKAGES=(
   python3-aiosmtpd
 )
 
+# What scripts/fuzz.sh needs on top (clang and its libFuzzer); it installs them itself, so a
+# machine that never fuzzes never needs them.
+WDX_FUZZ_APT_PACKAGES=(clang libclang-rt-dev)
+
 # Commands that must exist once the packages are in (checked so a half-installed machine is
 # named clearly instead of failing somewhere deep in a build).
 WDX_REQUIRED_COMMANDS=(
@@ -25,14 +29,14 @@ WDX_REQUIRED_COMMANDS=(
 wdx_say() { printf '==> %s\n' "$*"; }
 wdx_err() { printf 'ERROR: %s\n' "$*" >&2; }
 
-# Installs every package of WDX_APT_PACKAGES that dpkg does not report as installed.
-wdx_install_deps() {
+# Installs every package given that dpkg does not report as installed.
+wdx_install_packages() {
   local missing=() p
   if ! command -v dpkg >/dev/null 2>&1; then
-    wdx_err "this machine has no dpkg; install by hand: ${WDX_APT_PACKAGES[*]}"
+    wdx_err "this machine has no dpkg; install by hand: $*"
     return 1
   fi
-  for p in "${WDX_APT_PACKAGES[@]}"; do
+  for p in "$@"; do
     # Installed means status "ii": a removed package keeps its configuration and dpkg -s still
     # answers for it.
     dpkg-query -W -f='${db:Status-Abbrev}' "$p" 2>/dev/null | grep -q '^ii' || missing+=("$p")
@@ -58,6 +62,11 @@ wdx_install_deps() {
     "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}" ||
       { wdx_err "apt-get install failed for: ${missing[*]}"; return 1; }
   fi
+}
+
+# Installs what the build and the tests need (WDX_APT_PACKAGES) and checks their commands.
+wdx_install_deps() {
+  wdx_install_packages "${WDX_APT_PACKAGES[@]}" || return 1
   local absent=() c
   for c in "${WDX_REQUIRED_COMMANDS[@]}"; do
     command -v "$c" >/dev/null 2>&1 || absent+=("$c")

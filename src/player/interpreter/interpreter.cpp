@@ -176,6 +176,9 @@ void Interpreter::PlayVariableReference(Level& level) {
 
 void Interpreter::ReportAbort() {
   RunState& st = State();
+  // The run is over: what it holds goes up now, in the window where it went down, not after
+  // the box (which takes the focus, and whose answer must not come with Ctrl or Alt held).
+  ReleaseHeldKeys();
   st.appendMacroName = true;
   if (st.logErrors) host_.LogError(kAbortText);
   if (st.showErrors) host_.DoAMessage("Macro Abort", kAbortText);
@@ -183,6 +186,7 @@ void Interpreter::ReportAbort() {
 
 void Interpreter::Fail(const std::string& caption, const std::string& message) {
   RunState& st = State();
+  ReleaseHeldKeys();  // the run ends with this failure; see ReportAbort
   st.appendMacroName = true;
   if (st.logErrors) host_.LogError(message);
   if (st.showErrors) host_.DoAMessage(caption, message);

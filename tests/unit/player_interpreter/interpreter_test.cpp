@@ -321,6 +321,33 @@ TEST_F(InterpreterTest, AbortStopsTheRunAndEachLevelWithTextLeftReportsIt) {
   EXPECT_TRUE(host.boxes.empty());
 }
 
+// A box takes the focus and waits for the user: the keys the run held are up before it shows,
+// whether the abort key or a failing command ended the run.
+TEST_F(InterpreterTest, HeldKeysGoUpBeforeTheBoxOfAnEndingRun) {
+  struct BoxHost : TestHost {
+    explicit BoxHost(platform::MemoryInput& in) : TestHost(in), input(in) {}
+    void DoAMessage(const std::string& caption, const std::string& text) override {
+      downAtBox.push_back(input.KeysDown().size());
+      TestHost::DoAMessage(caption, text);
+    }
+    platform::MemoryInput& input;
+    std::vector<std::size_t> downAtBox;
+  };
+  for (const bool byAbortKey : {true, false}) {
+    SCOPED_TRACE(byAbortKey ? "abort key" : "failing command");
+    platform::MemoryInput keys;
+    BoxHost boxHost(keys);
+    Interpreter in(boxHost);
+    boxHost.onPump = [&](int pump) {
+      if (byAbortKey && pump == 4) boxHost.state.abortMacro = true;
+    };
+    in.DoMacro(byAbortKey ? "<CTRLD><ALTD>ab%T1%cd" : "<CTRLD><ALTD>a<BEEP>bcd", 1, 1, 1, true, false, 0);
+    ASSERT_FALSE(boxHost.downAtBox.empty());
+    for (const std::size_t down : boxHost.downAtBox) EXPECT_EQ(down, 0u);
+    EXPECT_TRUE(keys.KeysDown().empty());
+  }
+}
+
 TEST_F(InterpreterTest, FailureInAVariableValueIsReportedOncePerLevelWithTextLeft) {
   host.state.currentMacroName = "M";
   host.state.vars.text[1] = "<BEEP>xy";  // a command this build does not have fails the run

@@ -13,6 +13,7 @@
 #include "platform/message_loop.h"
 #include "platform/processes.h"
 #include "platform/profile_files.h"
+#include "platform/regional_formats.h"
 #include "platform/registry.h"
 #include "platform/remote_access.h"
 #include "platform/shell.h"
@@ -40,6 +41,7 @@ struct Platform {
   Sockets* sockets = nullptr;
   FileLocks* fileLocks = nullptr;
   RemoteAccess* remoteAccess = nullptr;
+  RegionalFormats* regional = nullptr;
 };
 
 }  // namespace wdx::platform

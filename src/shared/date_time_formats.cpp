@@ -134,6 +134,14 @@ double SampleMoment() { return EncodeDate(1998, 3, 30) + EncodeTime(15, 4, 23, 0
 
 }  // namespace
 
+std::string_view MonthName(int month) {
+  return month >= 1 && month <= 12 ? kMonthNames[static_cast<std::size_t>(month - 1)] : std::string_view();
+}
+
+std::string_view DayName(int dayOfWeek) {
+  return dayOfWeek >= 1 && dayOfWeek <= 7 ? kDayNames[static_cast<std::size_t>(dayOfWeek - 1)] : std::string_view();
+}
+
 std::string_view DateFormatName(int format) {
   if (format < 1 || format > kDateFormatCount) return {};
   return kDateNames[static_cast<std::size_t>(format - 1)];

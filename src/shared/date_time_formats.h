@@ -14,6 +14,10 @@ constexpr int kTimeFormatCount = 26;
 // Names and samples are kept as short strings of at most this many characters.
 constexpr std::size_t kDateTimeFormatNameMax = 15;
 
+// The English names of month 1..12 and of day 1 (Sunday) .. 7; empty outside.
+std::string_view MonthName(int month);
+std::string_view DayName(int dayOfWeek);
+
 // Format numbers are 1-based within their table; empty outside 1..51 / 1..26.
 std::string_view DateFormatName(int format);
 std::string_view TimeFormatName(int format);

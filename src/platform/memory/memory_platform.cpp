@@ -63,6 +63,7 @@ Platform MemoryPlatform::Get() {
   p.files = &files;
   p.fileLocks = &fileLocks;
   p.remoteAccess = &remoteAccess;
+  p.regional = &regional;
   return p;
 }
 

@@ -23,6 +23,7 @@
 #include "platform/memory/memory_message_boxes.h"
 #include "platform/memory/memory_processes.h"
 #include "platform/memory/memory_profile_files.h"
+#include "platform/memory/memory_regional_formats.h"
 #include "platform/memory/memory_registry.h"
 #include "platform/memory/memory_remote_access.h"
 #include "platform/memory/memory_shell.h"
@@ -66,6 +67,7 @@ class MemoryPlatform {
   MemoryFiles files{paths};
   MemoryFileLocks fileLocks;
   MemoryRemoteAccess remoteAccess{clock};
+  MemoryRegionalFormats regional;
 };
 
 }  // namespace wdx::platform

@@ -21,6 +21,7 @@ Platform Win32Platform::Get() {
   p.sockets = &sockets;
   p.fileLocks = &fileLocks;
   p.remoteAccess = &remoteAccess;
+  p.regional = &regional;
   return p;
 }
 

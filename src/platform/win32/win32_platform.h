@@ -4,6 +4,7 @@
 #include "platform/platform.h"
 #include "platform/win32/win32_file_locks.h"
 #include "platform/win32/win32_processes.h"
+#include "platform/win32/win32_regional_formats.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_remote_access.h"
 #include "platform/win32/win32_shell.h"
@@ -36,6 +37,7 @@ class Win32Platform {
   Win32Sockets sockets;
   Win32FileLocks fileLocks;
   Win32RemoteAccess remoteAccess;
+  Win32RegionalFormats regional;
 };
 
 }  // namespace wdx::platform

@@ -8,6 +8,7 @@
 #include "platform/virtual_keys.h"
 #include "player/interpreter/interpreter.h"
 #include "player/interpreter/key_posting.h"
+#include "shared/date_pictures.h"
 #include "shared/date_time.h"
 #include "shared/protocol_messages.h"
 #include "shared/text_util.h"
@@ -80,15 +81,6 @@ bool Expand(std::string& text, bool limited, std::size_t maxLength, const Variab
 }
 
 }  // namespace
-
-std::string ErrorLogStamp(double now) {
-  const CivilDateTime c = DecodeDateTime(now);
-  const int hour12 = c.hour % 12 == 0 ? 12 : c.hour % 12;
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%d/%d/%04d %d:%02d:%02d %s", c.month, c.day, c.year, hour12, c.minute, c.second,
-                c.hour < 12 ? "AM" : "PM");
-  return buf;
-}
 
 void ProcessStringVar(std::string& text, std::size_t maxLength, const VariableSet& vars) {
   Expand(text, true, std::min(maxLength, kShortStringMax), vars);
@@ -239,7 +231,9 @@ void RunFrame::LogError(const std::string& text) {
   std::FILE* f = std::fopen(path.c_str(), "ab");
   if (!f) return;
   const double now = platform_.clock ? platform_.clock->Now() : 0.0;
-  const std::string line = ErrorLogStamp(now) + " " + text + "\r\n";
+  // The system's formats as they are now: the user may change them while the player runs.
+  const platform::DateTimeFormats formats = platform_.regional ? platform_.regional->DateTime() : platform::DateTimeFormats{};
+  const std::string line = ErrorLogStamp(now, formats) + " " + text + "\r\n";
   std::fwrite(line.data(), 1, line.size(), f);
   std::fclose(f);
 }

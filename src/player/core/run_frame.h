@@ -48,10 +48,6 @@ class MainTrayIcon {
   virtual void SetActive(bool active) = 0;
 };
 
-// The error log's line stamp: the date and time as DateTimeToStr gives them with the US
-// defaults (short date M/d/yyyy, long time h:mm:ss AM/PM), e.g. "3/30/1998 3:04:23 PM".
-std::string ErrorLogStamp(double now);
-
 // Text-variable expansion of command fields: every "%T" + one or two digits + "%" (1..99) is
 // replaced by the variable's text, left to right; the first reference that is not valid and
 // everything after it stay as written, and inserted texts are not searched again. The short

@@ -14,6 +14,7 @@
 #include "platform/memory/memory_platform.h"
 #include "platform/virtual_keys.h"
 #include "player/interpreter/key_posting.h"
+#include "shared/date_pictures.h"
 #include "shared/date_time.h"
 #include "shared/protocol_messages.h"
 
@@ -245,9 +246,13 @@ TEST_F(RunFrameTest, ErrorLogLinesAndFailingWrites) {
   frame.LogError("Could not find file.  Macro will abort.");
   mem.clock.SetNow(EncodeDateTime({2024, 12, 31, 0, 5, 9, 0}));
   frame.LogError("second");
+  // The system's formats as they are when the line is written.
+  mem.regional.formats = {"dd.MM.yyyy", "HH:mm:ss", "", ""};
+  frame.LogError("third");
   EXPECT_EQ(LogText(),
             "3/5/2024 2:30:00 PM Could not find file.  Macro will abort.\r\n"
-            "12/31/2024 12:05:09 AM second\r\n");
+            "12/31/2024 12:05:09 AM second\r\n"
+            "31.12.2024 00:05:09 third\r\n");
 
   // A folder that is missing, a full disk, no path: the line is lost, nothing is raised and the
   // run goes on.
@@ -257,6 +262,29 @@ TEST_F(RunFrameTest, ErrorLogLinesAndFailingWrites) {
     EXPECT_NO_THROW(frame.LogError("lost"));
   }
   EXPECT_TRUE(mem.boxes.shown.empty());
+}
+
+TEST(DatePicturesTest, PicturesAsWindowsWritesThem) {
+  const CivilDateTime c{2024, 3, 5, 14, 7, 9, 0};  // a Tuesday
+  const platform::DateTimeFormats us;
+  const struct {
+    const char* picture;
+    const char* text;
+  } cases[] = {
+      {"M/d/yyyy", "3/5/2024"},
+      {"MM/dd/yy", "03/05/24"},
+      {"y", "24"},
+      {"dddd, MMMM d, yyyy", "Tuesday, March 5, 2024"},
+      {"ddd d MMM", "Tue 5 Mar"},
+      {"h:mm:ss tt", "2:07:09 PM"},
+      {"hh:m:s t", "02:7:9 P"},
+      {"HH'h'mm", "14h07"},
+      {"'d''M' d", "d'M 5"},    // quoted text, with a quote in it
+      {"'open", "open"},        // an unclosed quote runs to the end
+      {"yyyy-MM-dd x", "2024-03-05 x"},
+  };
+  for (const auto& k : cases) EXPECT_EQ(FormatPicture(c, k.picture, us), k.text) << k.picture;
+  EXPECT_EQ(FormatPicture({2024, 3, 5, 0, 5, 0, 0}, "h tt", {"", "", "vorm.", "nachm."}), "12 vorm.");
 }
 
 TEST_F(RunFrameTest, DoAMessageAppendsTheMacroNameOnce) {

@@ -15,26 +15,25 @@ void AppendNumber(std::string& out, int value, int digits) {
   out += buf;
 }
 
+// d and M: one or two letters the number, three the name's first three letters, four the name.
+void AppendNumberOrName(std::string& out, std::size_t count, int number, std::string_view name) {
+  if (count >= 3) {
+    out += count == 3 ? name.substr(0, 3) : name;
+  } else {
+    AppendNumber(out, number, static_cast<int>(count));
+  }
+}
+
 // A letter repeated `count` times: its part of the date or time.
 void AppendField(std::string& out, char letter, std::size_t count, const CivilDateTime& c,
                  const platform::DateTimeFormats& f) {
   const int width = count >= 2 ? 2 : 1;
   switch (letter) {
     case 'd':
-      if (count >= 3) {
-        const std::string_view name = DayName(DayOfWeek(EncodeDate(c.year, c.month, c.day)));
-        out += count == 3 ? name.substr(0, 3) : name;
-      } else {
-        AppendNumber(out, c.day, width);
-      }
+      AppendNumberOrName(out, count, c.day, DayName(DayOfWeek(EncodeDate(c.year, c.month, c.day))));
       break;
     case 'M':
-      if (count >= 3) {
-        const std::string_view name = MonthName(c.month);
-        out += count == 3 ? name.substr(0, 3) : name;
-      } else {
-        AppendNumber(out, c.month, width);
-      }
+      AppendNumberOrName(out, count, c.month, MonthName(c.month));
       break;
     case 'y':
       if (count >= 3) {

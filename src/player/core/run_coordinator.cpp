@@ -155,7 +155,13 @@ void RunCoordinator::OnRunRequest(std::int64_t kind) {
   std::string* buffer = RequestBuffer(kind);
   if (!buffer) return;
   if (frame_.State().macroPlaying) {
-    held_.push_back({kind, std::move(*buffer)});
+    // A sender that keeps asking while a long macro plays must not grow the list without end.
+    if (held_.size() >= kHeldRequestsMax) {
+      frame_.LogError("Run request refused: " + std::to_string(kHeldRequestsMax) +
+                      " requests already wait for the playing macro (" + *buffer + ").");
+    } else {
+      held_.push_back({kind, std::move(*buffer)});
+    }
     buffer->clear();
     return;
   }

@@ -20,6 +20,9 @@
 
 namespace wdx::player {
 
+// The most run requests that wait for a run to end; one more is refused.
+inline constexpr std::size_t kHeldRequestsMax = 16;
+
 // The macro numbers in use: the block's count, kept to 0..500.
 int MacroLimit(const TGlobData& block);
 
@@ -47,7 +50,8 @@ class RunCoordinator {
   // A second player's command line (UM_COMMANDLINECHAR), one byte per message, 0 ends it.
   void OnCommandLineChar(std::int64_t byte);
   // UM_RUNREQUEST. While a macro plays the request waits, with its buffer's text, until the
-  // run is over (it would otherwise be lost, or switch the library under the running macro).
+  // run is over (it would otherwise be lost, or switch the library under the running macro);
+  // beyond kHeldRequestsMax waiting ones it is refused with a line in the error log.
   void OnRunRequest(std::int64_t kind);
   // Handles the oldest held request; false when none waits.
   bool HandleHeldRequest();

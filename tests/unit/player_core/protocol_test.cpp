@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "forms/scripted_runner.h"
 #include "player/core/startup.h"
 #include "player_fixture.h"
 #include "shared/protocol_messages.h"
@@ -75,6 +76,29 @@ TEST_F(ProtocolTest, FileChannelPlaysTheSingleMacroFile) {
   EXPECT_EQ(BoxTexts().back(), std::string("Error: ") + kSingleMacroOpenError);
   Send(UM_FILENAMECHAR, "C:\\WENDRIX\\ONE.WRM");
   EXPECT_EQ(Typed(), "ABAB");
+}
+
+// Requests that arrive while a macro plays wait for it, sixteen at most; the rest are refused
+// with a line in the error log.
+TEST_F(ProtocolTest, RunRequestsDuringARunWaitSixteenAtMost) {
+  AddMacros({{"long", kCtrlA, scope::kGlobal, "", "a<PAUSE>b"}, {"N", 30000, scope::kGlobal, "", "x"}});
+  Start();
+  settings.errorLogPath = Native("C:\\WENDRIX\\ERRORLOG.TXT").string();
+  forms::ScriptedRunner runner(mem.desktop, mem.desktop);
+  main->SetFormRunner(&runner);
+  runner.Then([&](forms::Form& pause) {
+    for (int i = 0; i < 20; ++i) Send(UM_NICKNAMECHAR, "n");  // while the macro waits in its PAUSE
+    pause.Close();
+  });
+  Front("Untitled - Notepad");
+  Press('A', true, false);
+  EXPECT_EQ(Typed(), "A" + std::string(16, 'X'));
+  std::ifstream log(Native("C:\\WENDRIX\\ERRORLOG.TXT"));
+  int refused = 0;
+  for (std::string line; std::getline(log, line);)
+    refused += line.find("Run request refused: 16 requests already wait for the playing macro (N).") !=
+               std::string::npos;
+  EXPECT_EQ(refused, 4);
 }
 
 TEST_F(ProtocolTest, VariablesChannelUpperCasesItsPresets) {

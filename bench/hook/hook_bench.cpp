@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
+#include <vector>
 
 #include "hook/hook_core.h"
 #include "hook/in_process_hook.h"
@@ -26,9 +27,10 @@ class CountingHost : public HookHost {
 };
 
 // Letters typed one after the other: down, up, down, up ...
-void RunTyping(benchmark::State& state, TGlobData& block) {
+void RunTyping(benchmark::State& state, const TGlobData& block) {
   CountingHost host;
-  HookCore core(block.span(), host);
+  std::vector<std::uint8_t> library(block.Raw().begin(), block.Raw().end());  // the library's copy
+  HookCore core(library, host);
   std::uint32_t i = 0;
   for (auto _ : state) {
     const auto k = static_cast<std::uint8_t>('A' + (i >> 1) % 26);
@@ -62,7 +64,8 @@ void BM_HotKeyPresses(benchmark::State& state) {
   block.SetPlayerWindow(0x1000);
   for (int k = 0; k < 26; ++k) block.SetHotKeyMapped(k, true);  // Ctrl+A .. Ctrl+Z
   CountingHost host;
-  HookCore core(block.span(), host);
+  std::vector<std::uint8_t> library(block.Raw().begin(), block.Raw().end());
+  HookCore core(library, host);
   core.OnKey({vk::kLControl, 0, false, false, 0});
   std::uint32_t i = 0;
   for (auto _ : state) {
@@ -77,8 +80,7 @@ void BM_RecordingKeys(benchmark::State& state) {
   TGlobData block;
   block.SetPlayerWindow(0x1000);
   block.SetCaptureWindow(0x1000, true);
-  block.SetU8(glob::kCaptureKeys, 1);
-  block.SetU8(glob::kCaptureTime, 1);
+  block.WriteCaptureOptions({.keys = true, .time = true});
   block.SetCaptureOn(true);
   RunTyping(state, block);
 }

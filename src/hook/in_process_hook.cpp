@@ -81,26 +81,9 @@ bool InProcessHookLibrary::WdxUnHook(std::uint32_t handle) {
   return false;
 }
 
-void InProcessHookLibrary::Push(const TGlobData& source, const std::vector<ByteRange>& ranges) {
-  CopyRanges(source.span(), block_.span(), ranges);
+void InProcessHookLibrary::Push(PushGroup group, const TGlobData& block, int macro) {
+  CopyRanges(block.Raw(), block_.span(), PushRanges(group, macro));
 }
-
-void InProcessHookLibrary::WdxUpInit(const TGlobData& b) { Push(b, PushRanges(Push::kInit)); }
-void InProcessHookLibrary::WdxUpWindow(const TGlobData& b) { Push(b, PushRanges(Push::kWindow)); }
-void InProcessHookLibrary::WdxUpWindow2(const TGlobData& b) { Push(b, PushRanges(Push::kWindow2)); }
-void InProcessHookLibrary::WdxUpKeyHook(const TGlobData& b) { Push(b, PushRanges(Push::kKeyHook)); }
-void InProcessHookLibrary::WdxUpMouseHook(const TGlobData& b) { Push(b, PushRanges(Push::kMouseHook)); }
-void InProcessHookLibrary::WdxUpKeys(const TGlobData& b) { Push(b, PushRanges(Push::kKeys)); }
-void InProcessHookLibrary::WdxUpNumKeys(const TGlobData& b) { Push(b, PushRanges(Push::kNumKeys)); }
-void InProcessHookLibrary::WdxUpItem(const TGlobData& b, std::int32_t macro) { Push(b, PushRanges(Push::kItem, macro)); }
-void InProcessHookLibrary::WdxUpCapture(const TGlobData& b) { Push(b, PushRanges(Push::kCapture)); }
-void InProcessHookLibrary::WdxUpCaptureOn(const TGlobData& b) { Push(b, PushRanges(Push::kCaptureOn)); }
-void InProcessHookLibrary::WdxUpInUse(const TGlobData& b) { Push(b, PushRanges(Push::kInUse)); }
-void InProcessHookLibrary::WdxUpIdle(const TGlobData& b) { Push(b, PushRanges(Push::kIdle)); }
-void InProcessHookLibrary::WdxUpProg(const TGlobData& b) { Push(b, PushRanges(Push::kProg)); }
-void InProcessHookLibrary::WdxUpProgs(const TGlobData& b) { Push(b, PushRanges(Push::kProgs)); }
-void InProcessHookLibrary::WdxUpWaits(const TGlobData& b) { Push(b, PushRanges(Push::kWaits)); }
-void InProcessHookLibrary::WdxUpMouseClk(const TGlobData& b) { Push(b, PushRanges(Push::kMouseClk)); }
 
 void InProcessHookLibrary::WdxGetGlob(Bytes buffer) {
   if (buffer.size() < kGlobDataSize) return;

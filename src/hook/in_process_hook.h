@@ -27,22 +27,7 @@ class InProcessHookLibrary : public HookLibrary, private HookHost {
   std::uint32_t WdxHookCBT() override;
   std::uint32_t WdxHookSwap() override;
   bool WdxUnHook(std::uint32_t handle) override;
-  void WdxUpInit(const TGlobData& block) override;
-  void WdxUpWindow(const TGlobData& block) override;
-  void WdxUpWindow2(const TGlobData& block) override;
-  void WdxUpKeyHook(const TGlobData& block) override;
-  void WdxUpMouseHook(const TGlobData& block) override;
-  void WdxUpKeys(const TGlobData& block) override;
-  void WdxUpNumKeys(const TGlobData& block) override;
-  void WdxUpItem(const TGlobData& block, std::int32_t macro) override;
-  void WdxUpCapture(const TGlobData& block) override;
-  void WdxUpCaptureOn(const TGlobData& block) override;
-  void WdxUpInUse(const TGlobData& block) override;
-  void WdxUpIdle(const TGlobData& block) override;
-  void WdxUpProg(const TGlobData& block) override;
-  void WdxUpProgs(const TGlobData& block) override;
-  void WdxUpWaits(const TGlobData& block) override;
-  void WdxUpMouseClk(const TGlobData& block) override;
+  void Push(PushGroup group, const TGlobData& block, int macro = 0) override;
   void WdxGetGlob(Bytes buffer) override;
 
   // --- What the system would deliver to the installed hooks. Each returns whether the event
@@ -63,12 +48,11 @@ class InProcessHookLibrary : public HookLibrary, private HookHost {
   bool CbtInstalled() const { return cbt_ != 0; }
   bool SwapInstalled() const { return swap_ != 0; }
   // The library's own block, as WdxGetGlob would return it.
-  const TGlobData& Block() const { return block_; }
+  TGlobData Block() const { return TGlobData(block_.span()); }
   // Characters the remap hook typed in place of swallowed keys, in order.
   std::vector<char> remapped;
 
  private:
-  void Push(const TGlobData& source, const std::vector<ByteRange>& ranges);
   // HookHost
   void Post(platform::WindowHandle w, std::uint32_t msg, std::uint32_t wparam, std::int32_t lparam) override;
   void PostClick(platform::WindowHandle w, std::uint32_t msg, platform::Point p) override;
@@ -78,7 +62,7 @@ class InProcessHookLibrary : public HookLibrary, private HookHost {
 
   platform::WindowSystem& windows_;
   platform::KernelObjects* kernel_;
-  TGlobData block_;
+  ByteRecord block_{kGlobDataSize};
   HookCore core_;
   std::unique_ptr<platform::SharedMemory> cbtShare_;
   std::unique_ptr<platform::SharedMemory> swapShare_;

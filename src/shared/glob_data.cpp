@@ -1,7 +1,9 @@
 #include "shared/glob_data.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
+#include <utility>
 
 namespace wdx {
 
@@ -11,7 +13,85 @@ constexpr std::size_t kRunningStride = kGlobRunningProgramMax + 1;
 constexpr std::size_t kScopeTextStride = kGlobScopeTextMax + 1;
 
 std::size_t StopKeyOffset(int which) { return which == 2 ? glob::kStopKey2 : glob::kStopKey1; }
+
+constexpr std::size_t kMacros = kGlobMaxMacros;
+
+constexpr GlobField kFields[] = {
+    {"player window", glob::kPlayerWindow, 4, PushGroup::kWindow},
+    {"start byte", glob::kStartClearedByte, 1, PushGroup::kInit},
+    {"hot key map", glob::kHotKeyMap, 1, PushGroup::kKeys, kGlobHotKeyCount, 1},
+    {"capture on", glob::kCaptureOn, 1, PushGroup::kCaptureOn},
+    {"capture macro", glob::kCaptureMacro, 2, PushGroup::kCapture},
+    {"record byte", glob::kRecordClearedByte, 1, PushGroup::kCapture},
+    {"double alt", glob::kDoubleAlt, 1, PushGroup::kCapture},
+    {"capture library word", glob::kCaptureLibraryWord, 2, PushGroup::kCapture},
+    {"mouse hook", glob::kMouseHook, 4, PushGroup::kMouseHook},
+    {"keyboard hook", glob::kKeyboardHook, 4, PushGroup::kKeyHook},
+    {"secondary window", glob::kSecondaryWindow, 4, PushGroup::kWindow2},
+    {"secondary window on", glob::kSecondaryWindowOn, 1, PushGroup::kWindow2},
+    {"capture window", glob::kCaptureWindow, 4, PushGroup::kWindow2},
+    {"capture window flag", glob::kCaptureWindowFlag, 1, PushGroup::kWindow2},
+    {"stop key 1", glob::kStopKey1, 8, PushGroup::kCapture},
+    {"stop key 1 spare", glob::kStopKey1Spare, 1, PushGroup::kCapture},
+    {"second stop key on", glob::kSecondStopKeyOn, 1, PushGroup::kCapture},
+    {"stop key 2", glob::kStopKey2, 8, PushGroup::kCapture},
+    {"stop key 2 spare", glob::kStopKey2Spare, 1, PushGroup::kCapture},
+    {"window-relative mouse", glob::kWindowRelativeMouse, 1, PushGroup::kCapture},
+    {"in use", glob::kInUse, 1, PushGroup::kInUse},
+    {"capture options", glob::kCaptureKeys, 5, PushGroup::kCapture},
+    {"capture library value 1", glob::kCaptureLibraryValue1, 4, PushGroup::kCapture},
+    {"capture library value 2", glob::kCaptureLibraryValue2, 4, PushGroup::kCapture},
+    {"capture options set", glob::kCaptureOptionsSet, 1, PushGroup::kCapture},
+    {"window-relative mouse 2", glob::kWindowRelativeMouse2, 1, PushGroup::kCapture},
+    {"zeroed after group 11", glob::kZeroedAfterGroup11, 4, PushGroup::kInit},
+    {"scope kind", glob::kScopeKind + 2, 2, PushGroup::kItem, kMacros, 2},
+    {"scope text", glob::kScopeText + kScopeTextStride, kScopeTextStride, PushGroup::kItem, kMacros, kScopeTextStride},
+    {"macro active", glob::kMacroActive + 1, 1, PushGroup::kItem, kMacros, 1},
+    {"activation code", glob::kActivationCode + 2, 2, PushGroup::kItem, kMacros, 2},
+    {"window match", glob::kWindowMatch + 1, 1, PushGroup::kItem, kMacros, 1},
+    {"macro count", glob::kMacroCount, 4, PushGroup::kNumKeys},
+    {"start byte 2", glob::kStartClearedByte2, 1, PushGroup::kInit},
+    {"NT flag", glob::kNtFlag, 1, PushGroup::kInit},
+    {"Abbrekeys present", glob::kAbbrekeysPresent, 1, PushGroup::kKeys},
+    {"foreground program", glob::kForegroundProgram, kGlobForegroundProgramMax + 1, PushGroup::kProg},
+    {"running count", glob::kRunningCount, 4, PushGroup::kProgs},
+    {"mouse buttons swapped", glob::kButtonsSwapped, 1, PushGroup::kInit},
+    {"idle tracking", glob::kIdleTracking, 1, PushGroup::kIdle},
+    {"idle fired", glob::kIdleFired, 1, PushGroup::kIdle},
+    {"wait flags", glob::kWaitClick, 4, PushGroup::kWaits},
+    {"idle seconds", glob::kIdleSeconds, 4, PushGroup::kIdle},
+    {"running programs", glob::kRunningPrograms, kRunningStride, PushGroup::kProgs, kGlobMaxRunningPrograms,
+     kRunningStride},
+    {"mouse click flags", glob::kMouseClickLeft, 3, PushGroup::kMouseClk},
+};
+
+// Which field's push group each byte belongs to, and for the per-macro tables whose macro.
+struct Owners {
+  static constexpr std::uint8_t kNone = 0xFF;
+  std::array<std::uint8_t, kGlobDataSize> group{};
+  std::array<std::uint16_t, kGlobDataSize> macro{};
+  Owners() {
+    group.fill(kNone);
+    for (const GlobField& f : kFields) {
+      for (std::size_t n = 0; n < f.count; ++n) {
+        for (std::size_t b = 0; b < f.width; ++b) {
+          const std::size_t at = f.offset + n * f.stride + b;
+          group[at] = static_cast<std::uint8_t>(f.group);
+          macro[at] = static_cast<std::uint16_t>(f.group == PushGroup::kItem ? n + 1 : 0);
+        }
+      }
+    }
+  }
+};
+
+const Owners& OwnersOfBytes() {
+  static const Owners owners;
+  return owners;
+}
+
 }  // namespace
+
+std::span<const GlobField> GlobFields() { return kFields; }
 
 void CopyRanges(ConstBytes source, Bytes target, std::span<const ByteRange> ranges) {
   const std::size_t limit = std::min(source.size(), target.size());
@@ -31,7 +111,9 @@ std::vector<ByteRange> MacroEntryRanges(int macro) {
           {glob::kWindowMatch + i, 1}};
 }
 
-std::vector<ByteRange> DataGroupRanges(int group, int macro) {
+// The fields of data group `group` (0..14; group 7 needs the macro number). Empty for any other
+// group number.
+static std::vector<ByteRange> DataGroupRanges(int group, int macro) {
   using namespace glob;
   switch (group) {
     case 0:
@@ -58,8 +140,9 @@ std::vector<ByteRange> DataGroupRanges(int group, int macro) {
     case 10:
       return {{kRunningCount, 4}, {kRunningPrograms, kRunningStride * kGlobMaxRunningPrograms}};
     case 11:
-      return {{kByte4, 1},  {kByte741, 1},   {kField743, 2}, {kField790, 4},
-              {kField794, 4}, {kByte14320, 1}, {kNtFlag, 1},   {kButtonsSwapped, 1}};
+      return {{kStartClearedByte, 1},     {kRecordClearedByte, 1},    {kCaptureLibraryWord, 2},
+              {kCaptureLibraryValue1, 4}, {kCaptureLibraryValue2, 4}, {kStartClearedByte2, 1},
+              {kNtFlag, 1},               {kButtonsSwapped, 1}};
     case 12:
       return {{kIdleTracking, 1}, {kIdleSeconds, 4}};
     case 13:
@@ -71,103 +154,145 @@ std::vector<ByteRange> DataGroupRanges(int group, int macro) {
   }
 }
 
-void TGlobData::SetHotKeyMapped(int k, bool on) {
-  if (ValidHotKey(k)) SetU8(glob::kHotKeyMap + k, on ? 1 : 0);
+TGlobData::TGlobData(ConstBytes raw) {
+  CheckRange(raw.size(), 0, kGlobDataSize);
+  std::copy_n(raw.begin(), kGlobDataSize, bytes_.data());
 }
 
-void TGlobData::ClearHotKeyMap() { std::memset(data() + glob::kHotKeyMap, 0, kGlobHotKeyCount); }
+PendingPushes TGlobData::TakePending() { return std::exchange(pending_, PendingPushes{}); }
 
-std::int16_t TGlobData::ScopeKind(int i) const { return ValidMacro(i) ? I16(glob::kScopeKind + 2 * i) : 0; }
+void TGlobData::Touch(std::size_t offset) {
+  const Owners& owners = OwnersOfBytes();
+  const std::uint8_t group = owners.group[offset];
+  // Every setter writes a field of the table; a byte of no field would be pushed whole.
+  pending_.groups.set(group == Owners::kNone ? static_cast<std::size_t>(PushGroup::kInit) : group);
+  if (group == static_cast<std::uint8_t>(PushGroup::kItem)) pending_.items.set(owners.macro[offset]);
+}
+
+void TGlobData::Zero(std::size_t offset, std::size_t width) {
+  CheckRange(kGlobDataSize, offset, width);
+  std::memset(bytes_.data() + offset, 0, width);
+  Touch(offset);
+}
+
+void TGlobData::ClearStartFields() {
+  for (const std::size_t off : {glob::kStartClearedByte, glob::kRecordClearedByte, glob::kDoubleAlt,
+                                glob::kStopKey1 + 4, glob::kStopKey1 + 5, glob::kStopKey1 + 6, glob::kStopKey1Spare,
+                                glob::kStartClearedByte2})
+    PutU8(off, 0);
+  PutI16(glob::kStopKey1 + 2, 0);
+}
+
+void TGlobData::SetHotKeyMapped(int k, bool on) {
+  if (ValidHotKey(k)) PutU8(glob::kHotKeyMap + k, on ? 1 : 0);
+}
+
+void TGlobData::ClearHotKeyMap() { Zero(glob::kHotKeyMap, kGlobHotKeyCount); }
+
+std::int16_t TGlobData::ScopeKind(int i) const { return ValidMacro(i) ? bytes_.I16(glob::kScopeKind + 2 * i) : 0; }
 void TGlobData::SetScopeKind(int i, std::int16_t kind) {
-  if (ValidMacro(i)) SetI16(glob::kScopeKind + 2 * i, kind);
+  if (ValidMacro(i)) PutI16(glob::kScopeKind + 2 * i, kind);
 }
 std::string TGlobData::ScopeText(int i) const {
-  return ValidMacro(i) ? ShortString(glob::kScopeText + kScopeTextStride * i, kGlobScopeTextMax) : std::string();
+  return ValidMacro(i) ? bytes_.ShortString(glob::kScopeText + kScopeTextStride * i, kGlobScopeTextMax)
+                       : std::string();
 }
 void TGlobData::SetScopeText(int i, std::string_view text) {
-  if (ValidMacro(i)) SetShortString(glob::kScopeText + kScopeTextStride * i, kGlobScopeTextMax, text);
+  if (ValidMacro(i)) PutShortString(glob::kScopeText + kScopeTextStride * i, kGlobScopeTextMax, text);
 }
-bool TGlobData::MacroActive(int i) const { return ValidMacro(i) && U8(glob::kMacroActive + i) != 0; }
-void TGlobData::SetMacroActive(int i, bool on) {
-  if (ValidMacro(i)) SetU8(glob::kMacroActive + i, on ? 1 : 0);
+bool TGlobData::MacroActive(int i) const { return ValidMacro(i) && bytes_.U8(glob::kMacroActive + i) != 0; }
+void TGlobData::SetMacroActiveByte(int i, std::uint8_t value) {
+  if (ValidMacro(i)) PutU8(glob::kMacroActive + i, value);
 }
 std::uint16_t TGlobData::ActivationCode(int i) const {
-  return ValidMacro(i) ? U16(glob::kActivationCode + 2 * i) : 0;
+  return ValidMacro(i) ? bytes_.U16(glob::kActivationCode + 2 * i) : 0;
 }
 void TGlobData::SetActivationCode(int i, std::uint16_t code) {
-  if (ValidMacro(i)) SetU16(glob::kActivationCode + 2 * i, code);
+  if (ValidMacro(i)) PutU16(glob::kActivationCode + 2 * i, code);
 }
-std::uint8_t TGlobData::WindowMatch(int i) const { return ValidMacro(i) ? U8(glob::kWindowMatch + i) : 0; }
+std::uint8_t TGlobData::WindowMatch(int i) const { return ValidMacro(i) ? bytes_.U8(glob::kWindowMatch + i) : 0; }
 void TGlobData::SetWindowMatch(int i, std::uint8_t v) {
-  if (ValidMacro(i)) SetU8(glob::kWindowMatch + i, v);
+  if (ValidMacro(i)) PutU8(glob::kWindowMatch + i, v);
 }
 
 void TGlobData::SetSecondaryWindow(std::uint32_t w, bool on) {
-  SetU32(glob::kSecondaryWindow, w);
-  SetU8(glob::kSecondaryWindowOn, on ? 1 : 0);
+  PutU32(glob::kSecondaryWindow, w);
+  PutU8(glob::kSecondaryWindowOn, on ? 1 : 0);
 }
 
 void TGlobData::SetCaptureWindow(std::uint32_t w, bool flag) {
-  SetU32(glob::kCaptureWindow, w);
-  SetU8(glob::kCaptureWindowFlag, flag ? 1 : 0);
+  PutU32(glob::kCaptureWindow, w);
+  PutU8(glob::kCaptureWindowFlag, flag ? 1 : 0);
 }
 
 StopKey TGlobData::ReadStopKey(int which) const {
   const std::size_t o = StopKeyOffset(which);
   StopKey k;
-  k.mouseKind = I16(o);
-  k.virtualKey = I16(o + 2);
-  k.ctrl = U8(o + 4) != 0;
-  k.alt = U8(o + 5) != 0;
-  k.shift = U8(o + 6) != 0;
-  k.win = U8(o + 7) != 0;
+  k.mouseKind = bytes_.I16(o);
+  k.virtualKey = bytes_.I16(o + 2);
+  k.ctrl = bytes_.U8(o + 4) != 0;
+  k.alt = bytes_.U8(o + 5) != 0;
+  k.shift = bytes_.U8(o + 6) != 0;
+  k.win = bytes_.U8(o + 7) != 0;
   return k;
 }
 
 void TGlobData::WriteStopKey(int which, const StopKey& key) {
   const std::size_t o = StopKeyOffset(which);
-  SetI16(o, key.mouseKind);
-  SetI16(o + 2, key.virtualKey);
-  SetU8(o + 4, key.ctrl ? 1 : 0);
-  SetU8(o + 5, key.alt ? 1 : 0);
-  SetU8(o + 6, key.shift ? 1 : 0);
-  SetU8(o + 7, key.win ? 1 : 0);
+  PutI16(o, key.mouseKind);
+  PutI16(o + 2, key.virtualKey);
+  PutU8(o + 4, key.ctrl ? 1 : 0);
+  PutU8(o + 5, key.alt ? 1 : 0);
+  PutU8(o + 6, key.shift ? 1 : 0);
+  PutU8(o + 7, key.win ? 1 : 0);
+}
+
+void TGlobData::WriteCaptureOptions(const CaptureOptions& options) {
+  PutU8(glob::kCaptureKeys, options.keys ? 1 : 0);
+  PutU8(glob::kCaptureMouse, options.mouse ? 1 : 0);
+  PutU8(glob::kCaptureClicksOnly, options.clicksOnly ? 1 : 0);
+  PutU8(glob::kCaptureRelative, options.relative);
+  PutU8(glob::kCaptureTime, options.time ? 1 : 0);
+}
+
+void TGlobData::SetForegroundProgram(std::string_view name) {
+  PutShortString(glob::kForegroundProgram, kGlobForegroundProgramMax, name);
 }
 
 std::string TGlobData::RunningProgram(int i) const {
   if (i < 1 || i > kGlobMaxRunningPrograms) return {};
-  return ShortString(glob::kRunningPrograms + kRunningStride * (i - 1), kGlobRunningProgramMax);
+  return bytes_.ShortString(glob::kRunningPrograms + kRunningStride * (i - 1), kGlobRunningProgramMax);
 }
 
 void TGlobData::SetRunningProgram(int i, std::string_view name) {
   if (i < 1 || i > kGlobMaxRunningPrograms) return;
-  SetShortString(glob::kRunningPrograms + kRunningStride * (i - 1), kGlobRunningProgramMax, name);
+  PutShortString(glob::kRunningPrograms + kRunningStride * (i - 1), kGlobRunningProgramMax, name);
 }
 
 void TGlobData::ClearRunningPrograms() {
   SetRunningCount(0);
-  std::memset(data() + glob::kRunningPrograms, 0, kRunningStride * kGlobMaxRunningPrograms);
+  Zero(glob::kRunningPrograms, kRunningStride * kGlobMaxRunningPrograms);
 }
 
 void TGlobData::SetIdle(bool tracking, bool fired, std::int32_t seconds) {
-  SetU8(glob::kIdleTracking, tracking ? 1 : 0);
-  SetU8(glob::kIdleFired, fired ? 1 : 0);
-  SetI32(glob::kIdleSeconds, seconds);
+  PutU8(glob::kIdleTracking, tracking ? 1 : 0);
+  PutU8(glob::kIdleFired, fired ? 1 : 0);
+  PutI32(glob::kIdleSeconds, seconds);
 }
 
 bool TGlobData::MouseClickFlag(int button) const {
-  return button >= 1 && button <= 3 && U8(glob::kMouseClickLeft + (button - 1)) != 0;
+  return button >= 1 && button <= 3 && bytes_.U8(glob::kMouseClickLeft + (button - 1)) != 0;
 }
 
 void TGlobData::SetMouseClickFlag(int button, bool on) {
-  if (button >= 1 && button <= 3) SetU8(glob::kMouseClickLeft + (button - 1), on ? 1 : 0);
+  if (button >= 1 && button <= 3) PutU8(glob::kMouseClickLeft + (button - 1), on ? 1 : 0);
 }
 
 bool TGlobData::CopyDataGroup(ConstBytes source, int group, int macro) {
   const std::vector<ByteRange> ranges = DataGroupRanges(group, macro);
   if (ranges.empty() || source.size() < kGlobDataSize) return false;
-  CopyRanges(source, span(), ranges);
-  if (group == 11) SetI32(glob::kField812, 0);
+  CopyRanges(source, bytes_.span(), ranges);
+  if (group == 11) bytes_.SetI32(glob::kZeroedAfterGroup11, 0);
   return true;
 }
 

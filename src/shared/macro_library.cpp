@@ -99,7 +99,7 @@ void MacroLibrary::RefreshTables(int number, const TMacroRec& record, const Macr
   glob_.SetScopeKind(number, record.ScopeKind());
   glob_.SetScopeText(number, record.ScopeText());
   // The byte is copied as stored, as the hook library has always seen it.
-  glob_.SetU8(glob::kMacroActive + n, record.Active());
+  glob_.SetMacroActiveByte(number, record.Active());
   glob_.SetActivationCode(number, record.ActivationCode());
   glob_.SetWindowMatch(number, record.WindowMatch());
 }

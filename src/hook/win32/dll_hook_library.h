@@ -25,22 +25,7 @@ class DllHookLibrary : public HookLibrary {
   std::uint32_t WdxHookCBT() override;
   std::uint32_t WdxHookSwap() override;
   bool WdxUnHook(std::uint32_t handle) override;
-  void WdxUpInit(const TGlobData& block) override;
-  void WdxUpWindow(const TGlobData& block) override;
-  void WdxUpWindow2(const TGlobData& block) override;
-  void WdxUpKeyHook(const TGlobData& block) override;
-  void WdxUpMouseHook(const TGlobData& block) override;
-  void WdxUpKeys(const TGlobData& block) override;
-  void WdxUpNumKeys(const TGlobData& block) override;
-  void WdxUpItem(const TGlobData& block, std::int32_t macro) override;
-  void WdxUpCapture(const TGlobData& block) override;
-  void WdxUpCaptureOn(const TGlobData& block) override;
-  void WdxUpInUse(const TGlobData& block) override;
-  void WdxUpIdle(const TGlobData& block) override;
-  void WdxUpProg(const TGlobData& block) override;
-  void WdxUpProgs(const TGlobData& block) override;
-  void WdxUpWaits(const TGlobData& block) override;
-  void WdxUpMouseClk(const TGlobData& block) override;
+  void Push(PushGroup group, const TGlobData& block, int macro = 0) override;
   void WdxGetGlob(Bytes buffer) override;
 
  private:

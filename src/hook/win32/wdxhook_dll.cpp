@@ -104,7 +104,7 @@ class BlockLock {
   bool held_ = false;
 };
 
-void PushFields(const std::uint8_t* source, Push push, int macro = 0) {
+void PushFields(const std::uint8_t* source, PushGroup push, int macro = 0) {
   if (!source) return;
   BlockLock lock;
   CopyRanges(ConstBytes(source, kGlobDataSize), Bytes(g_glob, kGlobDataSize), PushRanges(push, macro));
@@ -449,22 +449,22 @@ BOOL WINAPI WdxUnHook(std::uint32_t handle) {
   return handle != 0 && g_thread && AskThread(kMsgUnhook, Kind::kKeyboard, handle) != 0;
 }
 
-void WINAPI WdxUpInit(const std::uint8_t* b) { PushFields(b, Push::kInit); }
-void WINAPI WdxUpWindow(const std::uint8_t* b) { PushFields(b, Push::kWindow); }
-void WINAPI WdxUpWindow2(const std::uint8_t* b) { PushFields(b, Push::kWindow2); }
-void WINAPI WdxUpKeyHook(const std::uint8_t* b) { PushFields(b, Push::kKeyHook); }
-void WINAPI WdxUpMouseHook(const std::uint8_t* b) { PushFields(b, Push::kMouseHook); }
-void WINAPI WdxUpKeys(const std::uint8_t* b) { PushFields(b, Push::kKeys); }
-void WINAPI WdxUpNumKeys(const std::uint8_t* b) { PushFields(b, Push::kNumKeys); }
-void WINAPI WdxUpItem(const std::uint8_t* b, std::int32_t macro) { PushFields(b, Push::kItem, macro); }
-void WINAPI WdxUpCapture(const std::uint8_t* b) { PushFields(b, Push::kCapture); }
-void WINAPI WdxUpCaptureOn(const std::uint8_t* b) { PushFields(b, Push::kCaptureOn); }
-void WINAPI WdxUpInUse(const std::uint8_t* b) { PushFields(b, Push::kInUse); }
-void WINAPI WdxUpIdle(const std::uint8_t* b) { PushFields(b, Push::kIdle); }
-void WINAPI WdxUpProg(const std::uint8_t* b) { PushFields(b, Push::kProg); }
-void WINAPI WdxUpProgs(const std::uint8_t* b) { PushFields(b, Push::kProgs); }
-void WINAPI WdxUpWaits(const std::uint8_t* b) { PushFields(b, Push::kWaits); }
-void WINAPI WdxUpMouseClk(const std::uint8_t* b) { PushFields(b, Push::kMouseClk); }
+void WINAPI WdxUpInit(const std::uint8_t* b) { PushFields(b, PushGroup::kInit); }
+void WINAPI WdxUpWindow(const std::uint8_t* b) { PushFields(b, PushGroup::kWindow); }
+void WINAPI WdxUpWindow2(const std::uint8_t* b) { PushFields(b, PushGroup::kWindow2); }
+void WINAPI WdxUpKeyHook(const std::uint8_t* b) { PushFields(b, PushGroup::kKeyHook); }
+void WINAPI WdxUpMouseHook(const std::uint8_t* b) { PushFields(b, PushGroup::kMouseHook); }
+void WINAPI WdxUpKeys(const std::uint8_t* b) { PushFields(b, PushGroup::kKeys); }
+void WINAPI WdxUpNumKeys(const std::uint8_t* b) { PushFields(b, PushGroup::kNumKeys); }
+void WINAPI WdxUpItem(const std::uint8_t* b, std::int32_t macro) { PushFields(b, PushGroup::kItem, macro); }
+void WINAPI WdxUpCapture(const std::uint8_t* b) { PushFields(b, PushGroup::kCapture); }
+void WINAPI WdxUpCaptureOn(const std::uint8_t* b) { PushFields(b, PushGroup::kCaptureOn); }
+void WINAPI WdxUpInUse(const std::uint8_t* b) { PushFields(b, PushGroup::kInUse); }
+void WINAPI WdxUpIdle(const std::uint8_t* b) { PushFields(b, PushGroup::kIdle); }
+void WINAPI WdxUpProg(const std::uint8_t* b) { PushFields(b, PushGroup::kProg); }
+void WINAPI WdxUpProgs(const std::uint8_t* b) { PushFields(b, PushGroup::kProgs); }
+void WINAPI WdxUpWaits(const std::uint8_t* b) { PushFields(b, PushGroup::kWaits); }
+void WINAPI WdxUpMouseClk(const std::uint8_t* b) { PushFields(b, PushGroup::kMouseClk); }
 
 void WINAPI WdxGetGlob(std::uint8_t** buffer) {
   if (!buffer || !*buffer) return;

@@ -170,12 +170,9 @@ bool TMainWin::FormCreate() {
   }
   blocks_.Cbt().SetCbtHook(hook_.WdxHookCBT());
   // 9. The hook-globals block, pushed part by part, then the hooks.
-  for (const std::size_t off : {glob::kByte4, glob::kByte741, glob::kDoubleAlt, std::size_t{767}, std::size_t{768},
-                                std::size_t{769}, glob::kByte771, glob::kByte14320})
-    block_.SetU8(off, 0);
-  block_.SetI16(765, 0);
-  block_.SetU8(glob::kNtFlag, os_.nt ? 1 : 0);
-  block_.SetU8(glob::kButtonsSwapped, platform_.system && platform_.system->MouseButtonsSwapped() ? 1 : 0);
+  block_.ClearStartFields();
+  block_.SetNtFlag(os_.nt);
+  block_.SetMouseButtonsSwapped(platform_.system && platform_.system->MouseButtonsSwapped());
   hook_.WdxUpCapture(block_);
   hook_.WdxUpInit(block_);
   block_.SetIdle(false, false, 0);

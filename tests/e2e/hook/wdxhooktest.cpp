@@ -121,9 +121,9 @@ int main() {
   block.SetHotKeyMapped(kIndex, true);
   library.WdxUpInit(block);
 
-  TGlobData back;
-  library.WdxGetGlob(back.span());
-  Check(back == block, "WdxGetGlob hands back the block WdxUpInit took");
+  std::vector<std::uint8_t> back(kGlobDataSize);
+  library.WdxGetGlob(back);
+  Check(TGlobData(back) == block, "WdxGetGlob hands back the block WdxUpInit took");
 
   const std::uint32_t keyboard = library.WdxHookKeyboard();
   Check(keyboard != 0, "WdxHookKeyboard installs a low-level keyboard hook");

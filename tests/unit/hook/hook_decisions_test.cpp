@@ -27,7 +27,7 @@ class HookDecisions : public ::testing::Test {
     block.SetCaptureWindow(player, false);
     block.SetSecondaryWindow(player, false);
     block.SetMacroCount(3);
-    lib.WdxUpInit(block);
+    lib.Flush(block);
     keyboardHook = lib.WdxHookKeyboard();
     lib.WdxHookMouse();
   }
@@ -60,7 +60,7 @@ class HookDecisions : public ::testing::Test {
 TEST_F(HookDecisions, MappedHotKeyIsSwallowedAndPosted) {
   block.SetHotKeyMapped(0, true);    // Ctrl+A
   block.SetHotKeyMapped(698, true);  // ESC
-  lib.WdxUpKeys(block);
+  lib.Flush(block);
 
   EXPECT_FALSE(lib.FeedKey(vk::kLControl, false));
   EXPECT_TRUE(lib.FeedKey('A', false));
@@ -78,7 +78,7 @@ TEST_F(HookDecisions, MappedHotKeyIsSwallowedAndPosted) {
 
 TEST_F(HookDecisions, NothingWithoutTheKeyboardHook) {
   block.SetHotKeyMapped(288, true);  // F1
-  lib.WdxUpKeys(block);
+  lib.Flush(block);
   ASSERT_TRUE(lib.WdxUnHook(keyboardHook));
   EXPECT_FALSE(lib.FeedKeyPress(vk::kF1));
   EXPECT_TRUE(Take().empty());
@@ -91,8 +91,7 @@ TEST_F(HookDecisions, SecondaryWindowGetsEveryIndexInsteadOfTheHotKey) {
   const platform::WindowHandle dialog = mem.desktop.AddForeignWindow("Capture Complete", "TCapComplete", 1);
   block.SetHotKeyMapped(89, true);
   block.SetSecondaryWindow(dialog, true);
-  lib.WdxUpKeys(block);
-  lib.WdxUpWindow2(block);
+  lib.Flush(block);
   lib.FeedKey(vk::kLMenu, false);
   EXPECT_TRUE(lib.FeedKeyPress(vk::kF1 + 5));  // Alt+F6
   lib.FeedKey(vk::kLMenu, true);
@@ -103,7 +102,7 @@ TEST_F(HookDecisions, SecondaryWindowGetsEveryIndexInsteadOfTheHotKey) {
 
 TEST_F(HookDecisions, TypedCharactersForAbbrekeysAndTheTextWait) {
   block.SetAbbrekeysPresent(true);
-  lib.WdxUpKeys(block);
+  lib.Flush(block);
   Type("sI");
   lib.FeedKeyPress(vk::kBack);
   lib.FeedKeyPress(vk::kLeft);  // the word no longer stands before the caret
@@ -117,11 +116,11 @@ TEST_F(HookDecisions, TypedCharactersForAbbrekeysAndTheTextWait) {
 
   // While a macro is in use its own typing is not reported, nor the user's.
   block.SetInUse(true);
-  lib.WdxUpInUse(block);
+  lib.Flush(block);
   Type("x");
   lib.FeedKeyPress('X', true);
   block.SetWaitFlag(glob::kWaitText, true);
-  lib.WdxUpWaits(block);
+  lib.Flush(block);
   Type("y");  // the text wait still hears the user
   EXPECT_EQ(Take(), (std::vector<Msg>{ToPlayer(UM_TYPEDCHAR, 0, 'Y')}));
 
@@ -129,9 +128,7 @@ TEST_F(HookDecisions, TypedCharactersForAbbrekeysAndTheTextWait) {
   block.SetAbbrekeysPresent(false);
   block.SetInUse(false);
   block.SetWaitFlag(glob::kWaitText, false);
-  lib.WdxUpKeys(block);
-  lib.WdxUpInUse(block);
-  lib.WdxUpWaits(block);
+  lib.Flush(block);
   Type("z");
   EXPECT_TRUE(Take().empty());
 }
@@ -140,9 +137,7 @@ TEST_F(HookDecisions, MarkerKeyEndsTheKeystrokeSyncOrTheInUseFlag) {
   block.SetHotKeyMapped(288, true);
   block.SetInUse(true);
   block.SetWaitFlag(glob::kWaitKeySync, true);
-  lib.WdxUpKeys(block);
-  lib.WdxUpInUse(block);
-  lib.WdxUpWaits(block);
+  lib.Flush(block);
 
   // The macro's own keys pass untouched while in use, hot keys included.
   EXPECT_FALSE(lib.FeedKeyPress(vk::kF1, true));
@@ -163,7 +158,7 @@ TEST_F(HookDecisions, MarkerKeyEndsTheKeystrokeSyncOrTheInUseFlag) {
 TEST_F(HookDecisions, WaitsForAKeyAndAClickAndTheAbortKey) {
   block.SetWaitFlag(glob::kWaitKey, true);
   block.SetWaitFlag(glob::kWaitClick, true);
-  lib.WdxUpWaits(block);
+  lib.Flush(block);
   lib.FeedKeyPress(vk::kRShift);
   lib.FeedKeyPress(vk::kReturn);
   lib.FeedMouse(MouseAction::kDown, 2, {5, 5});
@@ -178,8 +173,7 @@ TEST_F(HookDecisions, MouseHotKeysAndClickMacros) {
   block.SetHotKeyMapped(699, true);  // LMouse
   block.SetHotKeyMapped(700, true);  // Shift+LMouse
   block.SetMouseClickFlag(3, true);  // a middle-button click macro exists
-  lib.WdxUpKeys(block);
-  lib.WdxUpMouseClk(block);
+  lib.Flush(block);
   lib.SetHitTest(2);
 
   EXPECT_FALSE(lib.FeedMouse(MouseAction::kDown, 1, {10, 20}));  // plain click: reported, not eaten
@@ -195,21 +189,21 @@ TEST_F(HookDecisions, MouseHotKeysAndClickMacros) {
 
   // Swapped buttons: the right button is the user's left one.
   TGlobData swapped = lib.Block();
-  swapped.SetU8(glob::kButtonsSwapped, 1);
-  lib.WdxUpInit(swapped);
+  swapped.SetMouseButtonsSwapped(true);
+  lib.Flush(swapped);
   lib.FeedMouse(MouseAction::kDown, 2, {0, 0});
   EXPECT_EQ(Take(), (std::vector<Msg>{ToPlayer(UM_HOTKEY, 699, front)}));
 }
 
 TEST_F(HookDecisions, IdleEndsOncePerPeriod) {
   block.SetIdle(true, false, 120);
-  lib.WdxUpIdle(block);
+  lib.Flush(block);
   lib.FeedMouse(MouseAction::kMove, 0, {3, 3});
   lib.FeedKeyPress('K');
   EXPECT_EQ(Take(), (std::vector<Msg>{ToPlayer(UM_IDLEENDED)}));
   EXPECT_EQ(lib.Block().IdleSeconds(), 0);
   block.SetIdle(false, true, 500);  // tracking off: activity changes nothing
-  lib.WdxUpIdle(block);
+  lib.Flush(block);
   lib.FeedKeyPress('K');
   EXPECT_TRUE(Take().empty());
 }
@@ -243,7 +237,7 @@ TEST_F(HookDecisions, RemapHookTypesTheReplacement) {
   blocks.Swap().SetTable(table);
   ASSERT_NE(lib.WdxHookSwap(), 0u);
   block.SetAbbrekeysPresent(true);
-  lib.WdxUpKeys(block);
+  lib.Flush(block);
 
   EXPECT_TRUE(lib.FeedKeyPress('A'));
   EXPECT_FALSE(lib.FeedKeyPress('C'));
@@ -262,17 +256,11 @@ class HookCapture : public HookDecisions {
     block.SetCaptureWindow(capture, true);
     block.SetCaptureMacro(12);
     block.WriteStopKey(1, {0, 'X', true, true, true, false});  // Ctrl+Alt+Shift+X
-    block.SetU8(glob::kCaptureKeys, keys);
-    block.SetU8(glob::kCaptureMouse, mouse);
-    block.SetU8(glob::kCaptureClicksOnly, clicksOnly);
-    block.SetU8(glob::kCaptureRelative, static_cast<std::uint8_t>(relative));
-    block.SetU8(glob::kCaptureTime, time);
+    block.WriteCaptureOptions({keys, mouse, clicksOnly, static_cast<std::uint8_t>(relative), time});
     block.SetHotKeyMapped(0, true);
-    lib.WdxUpKeys(block);
-    lib.WdxUpCapture(block);
-    lib.WdxUpWindow2(block);
+    lib.Flush(block);
     block.SetCaptureOn(true);
-    lib.WdxUpCaptureOn(block);
+    lib.Flush(block);
   }
   std::string Recorded() {
     std::string text;
@@ -321,8 +309,8 @@ TEST_F(HookCapture, KeysBecomeMacroTextUntilTheStopKey) {
 TEST_F(HookCapture, LoneAltIsKeptWithDoubleAlt) {
   StartCapture(true, false, false, 1, false);
   lib.FeedKeyPress(vk::kLMenu);  // without the option: dropped
-  block.SetU8(glob::kDoubleAlt, 1);
-  lib.WdxUpCapture(block);
+  block.SetDoubleAlt(true);
+  lib.Flush(block);
   lib.FeedKeyPress(vk::kLMenu);
   lib.FeedKeyPress('F');
   EXPECT_EQ(Recorded(), "<ALT><ALT>f");
@@ -342,8 +330,8 @@ TEST_F(HookCapture, MouseClicksWithPositionsAndTiming) {
 TEST_F(HookCapture, ClicksOnlyAndTheMouseStopKey) {
   StartCapture(false, true, true, 1, false);
   block.WriteStopKey(2, {3, 0, false, false, false, false});  // middle button ends it too
-  block.SetU8(glob::kSecondStopKeyOn, 1);
-  lib.WdxUpCapture(block);
+  block.SetSecondStopKeyOn(true);
+  lib.Flush(block);
   lib.FeedMouse(MouseAction::kDown, 1, {1, 2});
   lib.FeedMouse(MouseAction::kUp, 1, {1, 2});
   EXPECT_TRUE(lib.FeedMouse(MouseAction::kDown, 3, {1, 2}));

@@ -1,12 +1,14 @@
 // Each push export copies exactly its fields into the library's block, and nothing else.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "hook/in_process_hook.h"
+#include "hook/push_fields.h"
 #include "platform/memory/memory_platform.h"
 #ifdef _WIN32
 #include "hook/win32/dll_hook_library.h"
@@ -23,50 +25,50 @@ std::set<std::size_t> Bytes(std::initializer_list<std::pair<std::size_t, std::si
 }
 
 struct ExportCase {
-  const char* name;
-  std::function<void(HookLibrary&, const TGlobData&)> call;
+  PushGroup group;
+  int macro;
   std::set<std::size_t> fields;
 };
 
 std::vector<ExportCase> Cases() {
-  using L = HookLibrary;
-  using B = const TGlobData&;
+  using G = PushGroup;
   return {
-      {"WdxUpWindow", [](L& l, B b) { l.WdxUpWindow(b); }, Bytes({{0, 3}})},
-      {"WdxUpWindow2", [](L& l, B b) { l.WdxUpWindow2(b); }, Bytes({{753, 762}})},
-      {"WdxUpKeyHook", [](L& l, B b) { l.WdxUpKeyHook(b); }, Bytes({{745, 752}})},
-      {"WdxUpMouseHook", [](L& l, B b) { l.WdxUpMouseHook(b); }, Bytes({{745, 752}})},
-      {"WdxUpKeys", [](L& l, B b) { l.WdxUpKeys(b); }, Bytes({{17, 737}, {14322, 14322}})},
-      {"WdxUpNumKeys", [](L& l, B b) { l.WdxUpNumKeys(b); }, Bytes({{14316, 14319}})},
-      {"WdxUpItem 7", [](L& l, B b) { l.WdxUpItem(b, 7); },
-       Bytes({{828, 829}, {1942, 1962}, {12322, 12322}, {12828, 12829}, {13822, 13822}})},
-      {"WdxUpItem 0", [](L& l, B b) { l.WdxUpItem(b, 0); }, {}},
-      {"WdxUpItem 501", [](L& l, B b) { l.WdxUpItem(b, 501); }, {}},
-      {"WdxUpCapture", [](L& l, B b) { l.WdxUpCapture(b); }, Bytes({{739, 799}})},
-      {"WdxUpCaptureOn", [](L& l, B b) { l.WdxUpCaptureOn(b); }, Bytes({{738, 738}})},
-      {"WdxUpInUse", [](L& l, B b) { l.WdxUpInUse(b); }, Bytes({{783, 783}})},
-      {"WdxUpIdle", [](L& l, B b) { l.WdxUpIdle(b); }, Bytes({{14579, 14580}, {14585, 14588}})},
-      {"WdxUpProg", [](L& l, B b) { l.WdxUpProg(b); }, Bytes({{14323, 14573}})},
-      {"WdxUpProgs", [](L& l, B b) { l.WdxUpProgs(b); }, Bytes({{14574, 14577}, {14589, 19788}})},
-      {"WdxUpWaits", [](L& l, B b) { l.WdxUpWaits(b); }, Bytes({{14581, 14584}})},
-      {"WdxUpMouseClk", [](L& l, B b) { l.WdxUpMouseClk(b); }, Bytes({{19789, 19791}})},
-      {"WdxUpInit", [](L& l, B b) { l.WdxUpInit(b); }, Bytes({{0, 19792}})},
+      {G::kWindow, 0, Bytes({{0, 3}})},
+      {G::kWindow2, 0, Bytes({{753, 762}})},
+      {G::kKeyHook, 0, Bytes({{745, 752}})},
+      {G::kMouseHook, 0, Bytes({{745, 752}})},
+      {G::kKeys, 0, Bytes({{17, 737}, {14322, 14322}})},
+      {G::kNumKeys, 0, Bytes({{14316, 14319}})},
+      {G::kItem, 7, Bytes({{828, 829}, {1942, 1962}, {12322, 12322}, {12828, 12829}, {13822, 13822}})},
+      {G::kItem, 0, {}},
+      {G::kItem, 501, {}},
+      {G::kCapture, 0, Bytes({{739, 799}})},
+      {G::kCaptureOn, 0, Bytes({{738, 738}})},
+      {G::kInUse, 0, Bytes({{783, 783}})},
+      {G::kIdle, 0, Bytes({{14579, 14580}, {14585, 14588}})},
+      {G::kProg, 0, Bytes({{14323, 14573}})},
+      {G::kProgs, 0, Bytes({{14574, 14577}, {14589, 19788}})},
+      {G::kWaits, 0, Bytes({{14581, 14584}})},
+      {G::kMouseClk, 0, Bytes({{19789, 19791}})},
+      {G::kInit, 0, Bytes({{0, 19792}})},
   };
 }
 
 void ExpectExactFields(HookLibrary& library) {
-  TGlobData pattern;
-  for (std::size_t i = 0; i < pattern.size(); ++i) pattern.data()[i] = static_cast<std::uint8_t>(i % 251 + 1);
+  std::vector<std::uint8_t> bytes(kGlobDataSize);
+  for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(i % 251 + 1);
+  const TGlobData pattern(bytes);
   const TGlobData zero;
 
   for (const ExportCase& c : Cases()) {
-    library.WdxUpInit(zero);
-    c.call(library, pattern);
+    const std::string name = std::string(PushExportName(c.group)) + " " + std::to_string(c.macro);
+    library.Push(PushGroup::kInit, zero);
+    library.Push(c.group, pattern, c.macro);
     std::vector<std::uint8_t> seen(kGlobDataSize, 0xEE);
     library.WdxGetGlob(seen);
     for (std::size_t i = 0; i < seen.size(); ++i) {
-      const std::uint8_t expected = c.fields.count(i) ? pattern.data()[i] : 0;
-      ASSERT_EQ(seen[i], expected) << c.name << " at offset " << i;
+      const std::uint8_t expected = c.fields.count(i) ? bytes[i] : 0;
+      ASSERT_EQ(seen[i], expected) << name << " at offset " << i;
     }
   }
 }
@@ -86,14 +88,160 @@ TEST(HookExports, TheRealLibraryCopiesExactlyTheSameFields) {
 }
 #endif
 
+// The bytes one call of a push export copies.
+std::size_t OneCall(PushGroup group) {
+  std::size_t bytes = 0;
+  for (const ByteRange& r : PushRanges(group, 1)) bytes += r.width;
+  return bytes;
+}
+
+// Every field of the block belongs to exactly one push group, the one its setters mark: the
+// fields do not share a byte, the group's export is the narrowest that carries the field, no
+// export carries part of a field, and kInit (the whole block) has only the fields no other
+// export carries. (Some
+// exports carry more than their own fields: WdxUpCapture the whole range 739..799, the two
+// hook-handle exports both handles.)
+TEST(HookExports, EveryFieldBelongsToExactlyOnePushGroup) {
+  std::vector<std::set<std::size_t>> carried(kPushGroupCount);
+  for (std::size_t g = 0; g < kPushGroupCount; ++g) {
+    const auto group = static_cast<PushGroup>(g);
+    if (group == PushGroup::kInit) continue;
+    for (int macro = 0; macro <= (group == PushGroup::kItem ? kGlobMaxMacros : 0); ++macro)
+      for (const ByteRange& r : PushRanges(group, macro))
+        for (std::size_t i = r.offset; i < r.offset + r.width; ++i) carried[g].insert(i);
+  }
+  std::vector<int> owners(kGlobDataSize, 0);
+  for (const GlobField& f : GlobFields()) {
+    for (std::size_t n = 0; n < f.count; ++n) {
+      const std::size_t at = f.offset + n * f.stride;
+      SCOPED_TRACE(std::string(f.name) + " at " + std::to_string(at));
+      ASSERT_LE(at + f.width, kGlobDataSize);
+      for (std::size_t i = at; i < at + f.width; ++i) EXPECT_EQ(++owners[i], 1) << "byte " << i << " of two fields";
+      std::vector<PushGroup> carriers;
+      for (std::size_t g = 0; g < kPushGroupCount; ++g) {
+        std::size_t bytes = 0;
+        for (std::size_t i = at; i < at + f.width; ++i) bytes += carried[g].count(i);
+        if (bytes == 0) continue;
+        EXPECT_EQ(bytes, f.width) << PushExportName(static_cast<PushGroup>(g)) << " carries part of the field";
+        carriers.push_back(static_cast<PushGroup>(g));
+      }
+      if (f.group == PushGroup::kInit) {
+        EXPECT_TRUE(carriers.empty()) << PushExportName(carriers.front()) << " carries a field of WdxUpInit";
+      } else {
+        EXPECT_NE(std::find(carriers.begin(), carriers.end(), f.group), carriers.end())
+            << PushExportName(f.group) << " does not carry its own field";
+        // ... and no export that carries less in one call carries it too.
+        for (PushGroup other : carriers)
+          EXPECT_GE(OneCall(other), OneCall(f.group)) << PushExportName(other) << " is the narrower export";
+      }
+      // The item export of this very macro carries a per-macro entry.
+      if (f.group == PushGroup::kItem) {
+        const auto mine = PushRanges(PushGroup::kItem, static_cast<int>(n) + 1);
+        EXPECT_TRUE(std::any_of(mine.begin(), mine.end(),
+                                [&](const ByteRange& r) { return r.offset == at && r.width == f.width; }));
+      }
+    }
+  }
+}
+
+// The pushes a flush makes, by export name (with the macro number for WdxUpItem).
+class LoggingLibrary : public HookLibrary {
+ public:
+  std::uint32_t WdxHookKeyboard() override { return 0; }
+  std::uint32_t WdxHookMouse() override { return 0; }
+  std::uint32_t WdxHookCBT() override { return 0; }
+  std::uint32_t WdxHookSwap() override { return 0; }
+  bool WdxUnHook(std::uint32_t) override { return false; }
+  void Push(PushGroup group, const TGlobData&, int macro) override {
+    log.push_back(std::string(PushExportName(group)) + (group == PushGroup::kItem ? " " + std::to_string(macro) : ""));
+  }
+  void WdxGetGlob(wdx::Bytes) override {}
+  std::vector<std::string> log;
+};
+
+TEST(HookExports, SettersMarkTheirPushGroupAndOneFlushSendsWhatChanged) {
+  using Log = std::vector<std::string>;
+  const struct {
+    const char* name;
+    std::function<void(TGlobData&)> change;
+    Log pushes;
+  } cases[] = {
+      {"nothing", [](TGlobData&) {}, {}},
+      {"in use", [](TGlobData& b) { b.SetInUse(true); }, {"WdxUpInUse"}},
+      {"same value again", [](TGlobData& b) { b.SetInUse(false); }, {"WdxUpInUse"}},
+      {"start fields", [](TGlobData& b) {
+         b.ClearStartFields();
+         b.SetNtFlag(true);
+         b.SetMouseButtonsSwapped(false);
+       }, {"WdxUpCapture", "WdxUpInit"}},
+      {"hook handles", [](TGlobData& b) {
+         b.SetMouseHook(2);
+         b.SetKeyboardHook(1);
+       }, {"WdxUpKeyHook", "WdxUpMouseHook"}},
+      {"hot keys", [](TGlobData& b) {
+         b.ClearHotKeyMap();
+         b.SetHotKeyMapped(5, true);
+         b.SetAbbrekeysPresent(true);
+       }, {"WdxUpKeys"}},
+      {"macro entries", [](TGlobData& b) {
+         b.SetScopeText(7, "X");
+         b.SetActivationCode(3, 1);
+         b.SetWindowMatch(7, 1);
+         b.SetMacroActive(500, true);
+         b.SetScopeKind(0, 1);  // no macro 0: nothing
+         b.SetMacroCount(7);
+       }, {"WdxUpItem 3", "WdxUpItem 7", "WdxUpItem 500", "WdxUpNumKeys"}},
+      {"windows", [](TGlobData& b) {
+         b.SetCaptureWindow(9, false);
+         b.SetPlayerWindow(9);
+       }, {"WdxUpWindow", "WdxUpWindow2"}},
+      {"programs and idle", [](TGlobData& b) {
+         b.ClearRunningPrograms();
+         b.SetForegroundProgram("X.EXE");
+         b.SetIdle(true, false, 0);
+       }, {"WdxUpIdle", "WdxUpProg", "WdxUpProgs"}},
+      {"recording", [](TGlobData& b) {
+         b.SetCaptureOn(true);
+         b.WriteStopKey(2, {});
+         b.WriteCaptureOptions({});
+         b.SetDoubleAlt(true);
+         b.SetSecondStopKeyOn(true);
+       }, {"WdxUpCapture", "WdxUpCaptureOn"}},
+      {"waits and clicks", [](TGlobData& b) {
+         b.SetMouseClickFlag(3, true);
+         b.SetWaitFlag(glob::kWaitKeySync, true);
+         b.SetWaitFlag(glob::kInUse, true);  // not a wait flag: nothing
+       }, {"WdxUpWaits", "WdxUpMouseClk"}},
+      {"taken from the library", [](TGlobData& b) {
+         const std::vector<std::uint8_t> library(kGlobDataSize, 1);
+         b.CopyDataGroup(library, 11);
+         b.CopyDataGroup(library, 7, 4);
+       }, {}},
+      {"pushed by the other program", [](TGlobData& b) {
+         b.SetScopeKind(4, 1);
+         b.MarkInStep();
+       }, {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    LoggingLibrary library;
+    TGlobData block;
+    c.change(block);
+    library.Flush(block);
+    EXPECT_EQ(library.log, c.pushes);
+    library.log.clear();
+    library.Flush(block);
+    EXPECT_TRUE(library.log.empty());
+  }
+}
+
 TEST(HookExports, GetGlobNeedsAWholeBlockAndGetGlobDataItemCopiesOneGroup) {
   platform::MemoryPlatform mem;
   InProcessHookLibrary library(mem.desktop);
   TGlobData editorBlock;
   editorBlock.SetInUse(true);
   editorBlock.SetCaptureOn(true);
-  library.WdxUpInUse(editorBlock);
-  library.WdxUpCaptureOn(editorBlock);
+  library.Flush(editorBlock);
 
   std::vector<std::uint8_t> tooShort(100, 7);
   library.WdxGetGlob(tooShort);

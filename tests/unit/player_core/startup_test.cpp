@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <map>
 
+#include "hook/push_fields.h"
 #include "player/core/startup.h"
 #include "player_fixture.h"
 #include "shared/protocol_messages.h"
@@ -29,24 +30,10 @@ class RecordingHook : public hook::HookLibrary {
     log_.push_back("WdxUnHook " + names_[handle]);
     return in_.WdxUnHook(handle);
   }
-  void WdxUpInit(const TGlobData& b) override { Up("WdxUpInit", [&] { in_.WdxUpInit(b); }); }
-  void WdxUpWindow(const TGlobData& b) override { Up("WdxUpWindow", [&] { in_.WdxUpWindow(b); }); }
-  void WdxUpWindow2(const TGlobData& b) override { Up("WdxUpWindow2", [&] { in_.WdxUpWindow2(b); }); }
-  void WdxUpKeyHook(const TGlobData& b) override { Up("WdxUpKeyHook", [&] { in_.WdxUpKeyHook(b); }); }
-  void WdxUpMouseHook(const TGlobData& b) override { Up("WdxUpMouseHook", [&] { in_.WdxUpMouseHook(b); }); }
-  void WdxUpKeys(const TGlobData& b) override { Up("WdxUpKeys", [&] { in_.WdxUpKeys(b); }); }
-  void WdxUpNumKeys(const TGlobData& b) override { Up("WdxUpNumKeys", [&] { in_.WdxUpNumKeys(b); }); }
-  void WdxUpItem(const TGlobData& b, std::int32_t m) override {
-    Up("WdxUpItem " + std::to_string(m), [&] { in_.WdxUpItem(b, m); });
+  void Push(PushGroup group, const TGlobData& b, int m) override {
+    const std::string name = hook::PushExportName(group);
+    Up(group == PushGroup::kItem ? name + " " + std::to_string(m) : name, [&] { in_.Push(group, b, m); });
   }
-  void WdxUpCapture(const TGlobData& b) override { Up("WdxUpCapture", [&] { in_.WdxUpCapture(b); }); }
-  void WdxUpCaptureOn(const TGlobData& b) override { Up("WdxUpCaptureOn", [&] { in_.WdxUpCaptureOn(b); }); }
-  void WdxUpInUse(const TGlobData& b) override { Up("WdxUpInUse", [&] { in_.WdxUpInUse(b); }); }
-  void WdxUpIdle(const TGlobData& b) override { Up("WdxUpIdle", [&] { in_.WdxUpIdle(b); }); }
-  void WdxUpProg(const TGlobData& b) override { Up("WdxUpProg", [&] { in_.WdxUpProg(b); }); }
-  void WdxUpProgs(const TGlobData& b) override { Up("WdxUpProgs", [&] { in_.WdxUpProgs(b); }); }
-  void WdxUpWaits(const TGlobData& b) override { Up("WdxUpWaits", [&] { in_.WdxUpWaits(b); }); }
-  void WdxUpMouseClk(const TGlobData& b) override { Up("WdxUpMouseClk", [&] { in_.WdxUpMouseClk(b); }); }
   void WdxGetGlob(Bytes buffer) override { Up("WdxGetGlob", [&] { in_.WdxGetGlob(buffer); }); }
 
  private:

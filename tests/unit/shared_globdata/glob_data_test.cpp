@@ -63,10 +63,9 @@ std::vector<std::uint8_t> HandMadeFixture() {
 
 TEST(GlobData, ReadsEveryFieldOfTheHandMadeFixture) {
   const auto fixture = HandMadeFixture();
-  TGlobData g;
-  std::memcpy(g.data(), fixture.data(), fixture.size());
+  const TGlobData g(fixture);
 
-  EXPECT_EQ(g.size(), 19793u);
+  EXPECT_EQ(g.Raw().size(), 19793u);
   EXPECT_EQ(g.PlayerWindow(), 0x12345u);
   EXPECT_TRUE(g.HotKeyMapped(0));
   EXPECT_TRUE(g.HotKeyMapped(720));
@@ -141,8 +140,8 @@ TEST(GlobData, WritingTheSameValuesGivesTheFixtureByteForByte) {
   g.SetMouseClickFlag(2, true);
 
   const auto fixture = HandMadeFixture();
-  ASSERT_EQ(g.size(), fixture.size());
-  for (std::size_t i = 0; i < fixture.size(); ++i) ASSERT_EQ(g.data()[i], fixture[i]) << "offset " << i;
+  ASSERT_EQ(g.Raw().size(), fixture.size());
+  for (std::size_t i = 0; i < fixture.size(); ++i) ASSERT_EQ(g.Raw()[i], fixture[i]) << "offset " << i;
 }
 
 TEST(GlobData, MacroNumbersOutsideTheTablesTouchNothing) {
@@ -177,8 +176,7 @@ TEST(GlobData, MacroZeroHasNoEntriesAndTouchesItsNeighbours) {
   for (int k = 1; k <= 20; ++k) b[1795 + 21 * 500 + k] = static_cast<std::uint8_t>('A' + k - 1);
   b[12315 + 499] = 1, b[12315 + 500] = 1;                    // macros 499, 500 active
   b[12814 + 2 * 500] = 0xA8, b[12814 + 2 * 500 + 1] = 0x61;  // macro 500: 25000
-  TGlobData g;
-  std::memcpy(g.data(), b.data(), b.size());
+  TGlobData g(b);
   const TGlobData before = g;
 
   g.SetScopeKind(0, 7);
@@ -238,9 +236,9 @@ TEST(GlobData, EachDataGroupCopiesExactlyItsFields) {
   for (const Case& c : cases) {
     TGlobData g;
     ASSERT_TRUE(g.CopyDataGroup(library, c.group, c.macro)) << c.group;
-    for (std::size_t i = 0; i < g.size(); ++i) {
+    for (std::size_t i = 0; i < g.Raw().size(); ++i) {
       const bool expected = c.bytes.count(i) > 0;
-      ASSERT_EQ(g.data()[i] == 0xA5, expected) << "group " << c.group << " offset " << i;
+      ASSERT_EQ(g.Raw()[i] == 0xA5, expected) << "group " << c.group << " offset " << i;
     }
   }
 }
@@ -262,18 +260,20 @@ TEST(GlobData, DataGroupEdgeCases) {
   lib.SetScopeText(11, "EDITOR");
   lib.SetActivationCode(11, 20000);
   g.SetMacroCount(10);
-  EXPECT_TRUE(g.CopyDataGroup(lib.span(), 7, 11));
+  EXPECT_TRUE(g.CopyDataGroup(lib.Raw(), 7, 11));
   EXPECT_EQ(g.ScopeKind(11), 2);
   EXPECT_EQ(g.ScopeText(11), "EDITOR");
   EXPECT_EQ(g.ActivationCode(11), 20000);
   EXPECT_EQ(g.MacroCount(), 10);
-  EXPECT_TRUE(g.CopyDataGroup(lib.span(), 8));
+  EXPECT_TRUE(g.CopyDataGroup(lib.Raw(), 8));
   EXPECT_EQ(g.MacroCount(), 11);
 
   // Group 11 leaves the field at 812 zero whatever either block holds there.
-  g.SetI32(glob::kField812, 77);
-  EXPECT_TRUE(g.CopyDataGroup(library, 11));
-  EXPECT_EQ(g.I32(glob::kField812), 0);
+  std::vector<std::uint8_t> held(kGlobDataSize, 0);
+  held[812] = 77;
+  TGlobData h(held);
+  EXPECT_TRUE(h.CopyDataGroup(library, 11));
+  EXPECT_EQ(h.ZeroedAfterGroup11(), 0);
 
   // A buffer shorter than a block copies nothing.
   std::vector<std::uint8_t> shortBuf(100, 1);

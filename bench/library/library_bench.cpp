@@ -60,7 +60,7 @@ void BM_LoadFullLibrary(benchmark::State& state) {
   settings.currentLibrary = "C:\\WENDRIX\\WENDX.WDX";
   auto glob = std::make_unique<wdx::TGlobData>();
   QuietListener listener;
-  wdx::MacroLibrary lib(settings, *glob, mem.Get(), listener);
+  wdx::MacroLibrary lib(settings, *glob, mem.files, mem.boxes, mem.clock, listener);
   std::filesystem::create_directories(mem.NativePath(settings.programFolder));
   {
     lib.LoadMacroLibrary(settings.currentLibrary);  // creates the five system macros

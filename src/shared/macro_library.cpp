@@ -52,20 +52,27 @@ LibraryOptions LibraryOptions::Editor() {
   return o;
 }
 
-MacroLibrary::MacroLibrary(TSettingsRec& settings, TGlobData& glob, const platform::Platform& platform,
-                           LibraryListener& listener, LibraryOptions options)
-    : settings_(settings), glob_(glob), platform_(platform), listener_(listener), options_(std::move(options)) {
-  if (!options_.nativePath) {
-    options_.nativePath = [files = platform_.files, profile = platform_.profile](const std::string& p) {
-      return FilePathOnDisk(files, profile, p);
-    };
-  }
+MacroLibrary::MacroLibrary(TSettingsRec& settings, TGlobData& glob, platform::Files& files,
+                           platform::MessageBoxes& boxes, platform::Clock& clock, LibraryListener& listener,
+                           LibraryOptions options)
+    : settings_(settings),
+      glob_(glob),
+      files_(files),
+      boxes_(boxes),
+      clock_(clock),
+      listener_(listener),
+      options_(std::move(options)) {}
+
+// Library paths are file paths: a bare name lies in the current folder, not in the Windows
+// folder where a bare INI name would.
+std::filesystem::path MacroLibrary::NativePath(const std::string& stored) const {
+  return std::filesystem::path(files_.NativePath(stored));
 }
 
-std::filesystem::path MacroLibrary::CurrentFile() const { return options_.nativePath(settings_.currentLibrary); }
+std::filesystem::path MacroLibrary::CurrentFile() const { return NativePath(settings_.currentLibrary); }
 
 void MacroLibrary::ShowError(const std::string& text) const {
-  if (platform_.boxes) platform_.boxes->Show(platform::kNoWindow, text, kErrorCaption, platform::mb::kOk);
+  boxes_.Show(platform::kNoWindow, text, kErrorCaption, platform::mb::kOk);
 }
 
 MacroIcon MacroLibrary::ResolveIcon(TMacroRec& record) const {
@@ -74,7 +81,7 @@ MacroIcon MacroLibrary::ResolveIcon(TMacroRec& record) const {
   if (name == "MAIN") return {MacroIcon::Kind::Main, {}};
   const std::string file = settings_.programFolder + "\\Icons\\" + name;
   std::error_code ec;
-  if (!name.empty() && std::filesystem::is_regular_file(options_.nativePath(file), ec))
+  if (!name.empty() && std::filesystem::is_regular_file(NativePath(file), ec))
     return {MacroIcon::Kind::File, file};
   const std::int16_t kind = record.ScopeKind();
   if (kind == scope::kPopupMenu || kind == scope::kFloatingMenu) {
@@ -170,7 +177,7 @@ void MacroLibrary::LoadMacroLibrary(const std::string& path, bool notify) {
   // What a longer library left above the new count would be read as the count grows: the
   // built-in macros added to a new library looked for free hot keys among the old entries.
   ClearTables();
-  const std::filesystem::path nativePath = options_.nativePath(path);
+  const std::filesystem::path nativePath = NativePath(path);
   std::error_code ec;
   const bool exists = std::filesystem::exists(nativePath, ec);
   std::ifstream file;
@@ -250,7 +257,7 @@ void MacroLibrary::RestoreSystemMacros() {
     record.SetActivationCode(static_cast<std::uint16_t>(FindFreeHotKey(sys.preferredHotKey)));
     record.SetScopeKind(scope::kSystem);
     record.SetActive(1);
-    record.SetLastChange(platform_.clock ? platform_.clock->Now() : 0.0);
+    record.SetLastChange(clock_.Now());
     if (!WriteMacroRecord(number, record, true)) {
       // Nothing was written: the count goes back so that it matches the file.
       glob_.SetMacroCount(number - 1);

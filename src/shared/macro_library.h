@@ -11,12 +11,13 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "platform/platform.h"
+#include "platform/clock.h"
+#include "platform/files.h"
+#include "platform/message_boxes.h"
 #include "shared/glob_data.h"
 #include "shared/macro_record.h"
 #include "shared/protocol_messages.h"
@@ -51,9 +52,6 @@ struct LibraryOptions {
   // The player's load puts the default case mode of the settings in place of a stored case
   // mode outside 1..3.
   bool repairCaseMode = true;
-  // Stored (Windows) path to a path this machine can open. Left empty, FilePathOnDisk with the
-  // platform's facilities.
-  std::function<std::filesystem::path(const std::string&)> nativePath;
 
   static LibraryOptions Player();
   static LibraryOptions Editor();
@@ -65,8 +63,10 @@ inline constexpr char kErrorCaption[] = "Error";
 
 class MacroLibrary {
  public:
-  MacroLibrary(TSettingsRec& settings, TGlobData& glob, const platform::Platform& platform,
-               LibraryListener& listener, LibraryOptions options = LibraryOptions::Player());
+  // `files` says where stored library and icon paths lie, `boxes` shows the errors and `clock`
+  // stamps the system macros it adds.
+  MacroLibrary(TSettingsRec& settings, TGlobData& glob, platform::Files& files, platform::MessageBoxes& boxes,
+               platform::Clock& clock, LibraryListener& listener, LibraryOptions options = LibraryOptions::Player());
 
   // Writes the record at position `number`, or appends it when number is -1 (the caller has
   // already raised the macro count; the count becomes the number). The icon name is resolved
@@ -106,12 +106,15 @@ class MacroLibrary {
   void RefreshTables(int number, const TMacroRec& record, const MacroIcon& icon, bool repairCaseMode);
   // Empties every macro's table entries (no activation, no scope, inactive).
   void ClearTables();
+  std::filesystem::path NativePath(const std::string& stored) const;
   std::filesystem::path CurrentFile() const;
   void ShowError(const std::string& text) const;
 
   TSettingsRec& settings_;
   TGlobData& glob_;
-  platform::Platform platform_;
+  platform::Files& files_;
+  platform::MessageBoxes& boxes_;
+  platform::Clock& clock_;
   LibraryListener& listener_;
   LibraryOptions options_;
 };

@@ -33,19 +33,19 @@ std::int32_t AddChanges(std::int32_t counter, std::int32_t changes) {
 
 }  // namespace
 
-NetworkLock::NetworkLock(const TSettingsRec& settings, const platform::Platform& platform,
-                         std::function<std::filesystem::path(const std::string&)> nativePath, LockHost& host)
-    : settings_(settings),
-      clock_(*platform.clock),
-      locks_(*platform.fileLocks),
-      nativePath_(std::move(nativePath)),
-      host_(host) {}
+NetworkLock::NetworkLock(const TSettingsRec& settings, platform::Files& files, platform::Clock& clock,
+                         platform::FileLocks& locks, LockHost& host)
+    : settings_(settings), clock_(clock), locks_(locks), files_(files), host_(host) {}
+
+std::filesystem::path NetworkLock::NativePath(const std::string& stored) const {
+  return std::filesystem::path(files_.NativePath(stored));
+}
 
 std::string NetworkLock::StampFile() const { return SyncStampFileName(settings_.currentLibrary); }
 
-bool NetworkLock::ReadSyncStamp() { return wdx::ReadSyncStamp(nativePath_(StampFile()), stamp_); }
+bool NetworkLock::ReadSyncStamp() { return wdx::ReadSyncStamp(NativePath(StampFile()), stamp_); }
 
-bool NetworkLock::WriteSyncStamp() { return wdx::WriteSyncStamp(nativePath_(StampFile()), stamp_); }
+bool NetworkLock::WriteSyncStamp() { return wdx::WriteSyncStamp(NativePath(StampFile()), stamp_); }
 
 void NetworkLock::ReadKnownCounter() {
   if (ReadSyncStamp()) knownCounter_ = stamp_.counter;
@@ -93,7 +93,7 @@ LockAnswer NetworkLock::Acquire() {
   if (holding_) return LockAnswer::kHeld;
 
   const std::string name = StampFile();
-  const std::filesystem::path file = nativePath_(name);
+  const std::filesystem::path file = NativePath(name);
   bool cannotOpen = false;
   std::unique_ptr<platform::LockedFile> step = BeginStep(file, &cannotOpen);
   if (!step) {

@@ -13,11 +13,12 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <functional>
 #include <memory>
 #include <string>
 
-#include "platform/platform.h"
+#include "platform/clock.h"
+#include "platform/file_locks.h"
+#include "platform/files.h"
 #include "shared/settings.h"
 #include "shared/sync_stamp.h"
 
@@ -57,10 +58,10 @@ inline constexpr std::uint32_t kStampStepPollMs = 5;
 
 class NetworkLock {
  public:
-  // `nativePath` turns a stored path into one this machine opens. Network mode and the
-  // library are read from `settings` at each call. `platform` needs clock and fileLocks.
-  NetworkLock(const TSettingsRec& settings, const platform::Platform& platform,
-              std::function<std::filesystem::path(const std::string&)> nativePath, LockHost& host);
+  // `files` says where the stamp file lies. Network mode and the library are read from
+  // `settings` at each call.
+  NetworkLock(const TSettingsRec& settings, platform::Files& files, platform::Clock& clock,
+              platform::FileLocks& locks, LockHost& host);
 
   // The stored name of the current library's stamp file.
   std::string StampFile() const;
@@ -98,13 +99,14 @@ class NetworkLock {
   // (`cannotOpen` says which).
   std::unique_ptr<platform::LockedFile> BeginStep(const std::filesystem::path& file, bool* cannotOpen);
   bool ShowsOurLock(const TSyncRec& onDisk) const;
+  std::filesystem::path NativePath(const std::string& stored) const;
   void Report(const std::string& text);
   static std::string Problem(const std::string& name, const char* what);
 
   const TSettingsRec& settings_;
   platform::Clock& clock_;
   platform::FileLocks& locks_;
-  std::function<std::filesystem::path(const std::string&)> nativePath_;
+  platform::Files& files_;
   LockHost& host_;
 
   TSyncRec stamp_;  // the last one read or written

@@ -53,7 +53,7 @@ TMainWin::TMainWin(platform::Platform& platform, hook::HookLibrary& hook, TGlobD
              parts.programs,
              Either<MouseAreas>(parts.mouse, defaults_->mouse),
              Either<Abbrekeys>(parts.abbrekeys, defaults_->abbrekeys)},
-      library_(settings, block, platform, *this, LibraryOptions::Player()),
+      library_(settings, block, *platform.files, *platform.boxes, *platform.clock, *this, LibraryOptions::Player()),
       sync_([this](const std::string& p) { return NativePath(p); }),
       frame_(platform, hook, block, settings, *parts_.editor, activation_),
       runningPrograms_(parts.programs ? nullptr

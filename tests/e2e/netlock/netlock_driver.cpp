@@ -32,6 +32,7 @@
 
 #include "platform/win32/win32_file_locks.h"
 #include "platform/win32/win32_system.h"
+#include "platform/win32/win32_text_services.h"
 #else
 #include "platform/memory/memory_file_locks.h"
 #endif
@@ -47,6 +48,7 @@ constexpr std::size_t kPatternSize = 4000;
 #if defined(_WIN32)
 using RealClock = platform::Win32Clock;
 using RealFileLocks = platform::Win32FileLocks;
+using RealFiles = platform::Win32Files;
 #else
 // The machine's own time, as the stored day count.
 class RealClock : public platform::Clock {
@@ -65,7 +67,21 @@ class RealClock : public platform::Clock {
   void Sleep(std::uint32_t ms) override { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 };
 using RealFileLocks = platform::MemoryFileLocks;
+// The paths as given: the copies share a real folder.
+class RealFiles : public platform::Files {
+ public:
+  std::string NativePath(const std::string& path) override { return path; }
+};
 #endif
+
+// Nothing to show: problems reach the lock's host, which counts them.
+class NoBoxes : public platform::MessageBoxes {
+ public:
+  int Show(platform::WindowHandle, const std::string& text, const std::string&, std::uint32_t) override {
+    std::fprintf(stderr, "%s\n", text.c_str());
+    return 0;
+  }
+};
 
 class Quiet : public LibraryListener {
   void MacroEntriesChanged(int) override {}
@@ -93,12 +109,8 @@ struct Copy : LockHost {
   Copy(const fs::path& libraryFile, int) {
     settings.networkMode = true;
     settings.currentLibrary = libraryFile.string();
-    platform.clock = &clock;
-    platform.fileLocks = &locks;
-    LibraryOptions options = LibraryOptions::Player();
-    options.nativePath = [](const std::string& p) { return fs::path(p); };
-    library = std::make_unique<MacroLibrary>(settings, glob, platform, quiet, options);
-    lock = std::make_unique<NetworkLock>(settings, platform, options.nativePath, *this);
+    library = std::make_unique<MacroLibrary>(settings, glob, files, boxes, clock, quiet);
+    lock = std::make_unique<NetworkLock>(settings, files, clock, locks, *this);
   }
   void ReloadEverything() override {
     ++reloads;
@@ -133,7 +145,8 @@ struct Copy : LockHost {
   TGlobData glob;
   RealClock clock;
   RealFileLocks locks;
-  platform::Platform platform;
+  RealFiles files;
+  NoBoxes boxes;
   Quiet quiet;
   std::unique_ptr<MacroLibrary> library;
   std::unique_ptr<NetworkLock> lock;

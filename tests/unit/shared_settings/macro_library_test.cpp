@@ -68,7 +68,7 @@ Bytes8 ToBytes(const TMacroRec& r) { return Bytes8(r.data(), r.data() + kMacroRe
 
 class LibraryTest : public ::testing::Test {
  protected:
-  LibraryTest() : lib(settings, glob, mem.Get(), listener) {
+  LibraryTest() : lib(settings, glob, mem.files, mem.boxes, mem.clock, listener) {
     settings.programFolder = kFolder;
     settings.currentLibrary = kLibrary;
     fs::create_directories(Native(kFolder));
@@ -366,7 +366,7 @@ TEST_F(LibraryTest, LoadFillsTablesRepairsCaseModeAndTellsTheEditor) {
 
   // The editor keeps the stored case mode and, without notify, tells no one.
   RecordingListener quiet;
-  MacroLibrary editor(settings, glob, mem.Get(), quiet, LibraryOptions::Editor());
+  MacroLibrary editor(settings, glob, mem.files, mem.boxes, mem.clock, quiet, LibraryOptions::Editor());
   editor.LoadMacroLibrary(kLibrary, false);
   EXPECT_EQ(settings.caseModes[6], 7);
   for (const std::string& e : quiet.events) EXPECT_EQ(e.rfind("peer", 0), std::string::npos) << e;

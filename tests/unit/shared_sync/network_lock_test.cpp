@@ -40,7 +40,7 @@ class NetworkLockTest : public ::testing::Test {
   }
 
   NetworkLock MakeLock(RecordingHost& h) {
-    return NetworkLock(settings, mem.Get(), [this](const std::string& p) { return fs::path(mem.NativePath(p)); }, h);
+    return NetworkLock(settings, mem.files, mem.clock, mem.fileLocks, h);
   }
   fs::path Stamp() const { return mem.NativePath("C:\\NET\\LIB.WDY"); }
   TSyncRec OnDisk() const {

@@ -119,7 +119,8 @@ int main() {
   block.SetMacroActive(1, true);
   block.SetScopeKind(1, 1);
   block.SetHotKeyMapped(kIndex, true);
-  library.WdxUpInit(block);
+  library.Push(PushGroup::kInit, block);  // WdxUpInit
+  block.MarkInStep();
 
   std::vector<std::uint8_t> back(kGlobDataSize);
   library.WdxGetGlob(back);
@@ -128,7 +129,7 @@ int main() {
   const std::uint32_t keyboard = library.WdxHookKeyboard();
   Check(keyboard != 0, "WdxHookKeyboard installs a low-level keyboard hook");
   block.SetKeyboardHook(keyboard);
-  library.WdxUpKeyHook(block);
+  library.Flush(block);
 
   SetForegroundWindow(player);
   Pump(200);
@@ -170,7 +171,7 @@ int main() {
   // Typed characters for the Abbrekeys, translated with the keyboard layout.
   g_seen.clear();
   block.SetAbbrekeysPresent(true);
-  library.WdxUpKeys(block);
+  library.Flush(block);
   Key('A', false);
   Key('A', true);
   Key(VK_SHIFT, false);
@@ -186,17 +187,17 @@ int main() {
   }
   Check(typed == "aB1", ("typed keys arrive as UM_ABBREKEYCHAR characters (got \"" + typed + "\")").c_str());
   block.SetAbbrekeysPresent(false);
-  library.WdxUpKeys(block);
+  library.Flush(block);
 
   // Keystroke synchronisation: the marker key ends the wait.
   g_seen.clear();
   block.SetWaitFlag(glob::kWaitKeySync, true);
-  library.WdxUpWaits(block);
+  library.Flush(block);
   Key(VK_EXECUTE, false);
   Key(VK_EXECUTE, true);
   Check(WaitFor(UM_KEYSYNCDONE, 3000) >= 0, "the marker key VK_EXECUTE comes back as UM_KEYSYNCDONE");
   block.SetWaitFlag(glob::kWaitKeySync, false);
-  library.WdxUpWaits(block);
+  library.Flush(block);
 
   // Foreground tracking.
   const std::uint32_t cbt = library.WdxHookCBT();

@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "shared/tag_table.h"
+#include "shared/text_util.h"
 
 namespace wdx {
 

@@ -102,41 +102,6 @@ bool IsYes(std::string_view text) { return text == "YES"; }
 
 const char* YesNoText(bool value) { return value ? "Yes" : "No"; }
 
-std::int32_t ProfileNumber(std::string_view text) {
-  std::size_t i = 0;
-  while (i < text.size() && text[i] == ' ') ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-    negative = text[i] == '-';
-    ++i;
-  }
-  bool hex = false;
-  if (i < text.size() && text[i] == '$') {
-    hex = true;
-    ++i;
-  } else if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
-    hex = true;
-    i += 2;
-  }
-  // Held in 64 bits and stopped growing at a bound beyond every 32-bit value.
-  constexpr std::int64_t kCap = std::int64_t{1} << 33;
-  std::int64_t v = 0;
-  for (; i < text.size(); ++i) {
-    const int d = HexDigitValue(text[i]);
-    if (d < 0 || (d > 9 && !hex)) break;
-    v = std::min(v * (hex ? 16 : 10) + d, kCap);
-  }
-  if (hex) {
-    // Hexadecimal text spells the 32 bits themselves ("$FFFFFFFF" is -1).
-    v = std::min<std::int64_t>(v, 0xFFFFFFFF);
-    auto bits = static_cast<std::int32_t>(static_cast<std::uint32_t>(v));
-    return negative ? static_cast<std::int32_t>(0u - static_cast<std::uint32_t>(bits)) : bits;
-  }
-  if (negative) v = -v;
-  v = std::clamp<std::int64_t>(v, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max());
-  return static_cast<std::int32_t>(v);
-}
-
 std::string RepairSortOrder(std::string_view key, int n) {
   static const std::string kDigits = "123456789";
   const std::string full = kDigits.substr(0, static_cast<std::size_t>(n));

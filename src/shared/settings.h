@@ -139,10 +139,6 @@ std::string UpperValue(std::string_view text, std::size_t maxLen);
 // True exactly when the text is "YES".
 bool IsYes(std::string_view text);
 const char* YesNoText(bool value);
-// The number conversion of the file: leading blanks, an optional sign, decimal digits ("$" or
-// "0x" in front: hexadecimal); stops at the first other character keeping the value read so
-// far, 0 when there is none. Values beyond 32 bits are held at the nearest limit.
-std::int32_t ProfileNumber(std::string_view text);
 // Completes a sort-order key to length n (only keys n - 4 .. n - 1 long) and makes it a
 // permutation of the digits 1..n. A key that cannot be completed gets the full default.
 std::string RepairSortOrder(std::string_view key, int n);

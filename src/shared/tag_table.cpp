@@ -1,7 +1,6 @@
 #include "shared/tag_table.h"
 
 #include <array>
-#include <charconv>
 #include <string>
 #include <vector>
 
@@ -485,74 +484,6 @@ std::size_t TagEnd(const TagInfo& tag, std::string_view text, std::size_t pos) {
     }
   }
   return end < text.size() ? end : text.size();
-}
-
-WholeNumber ParseWholeNumber(std::string_view text) {
-  WholeNumber r;
-  std::size_t i = 0;
-  while (i < text.size() && text[i] == ' ') ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
-  int base = 10;
-  if (i < text.size() && (text[i] == '$' || text[i] == 'x' || text[i] == 'X')) {
-    base = 16;
-    ++i;
-  } else if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
-    base = 16;
-    i += 2;
-  }
-  std::int64_t value = 0;
-  bool digits = false;
-  for (; i < text.size(); ++i) {
-    const char c = text[i];
-    int d = -1;
-    if (c >= '0' && c <= '9') d = c - '0';
-    if (base == 16 && c >= 'a' && c <= 'f') d = c - 'a' + 10;
-    if (base == 16 && c >= 'A' && c <= 'F') d = c - 'A' + 10;
-    if (d < 0) break;
-    const std::int64_t next = value * base + d;
-    // Decimal values must fit a signed 32-bit number; hexadecimal ones may use all 32 bits.
-    const std::int64_t limit = base == 16 ? 0xFFFFFFFFLL : (negative ? 0x80000000LL : 0x7FFFFFFFLL);
-    if (next > limit) break;
-    value = next;
-    digits = true;
-  }
-  const std::int64_t signedValue = negative ? -value : value;
-  r.value = static_cast<std::int32_t>(static_cast<std::uint32_t>(signedValue & 0xFFFFFFFFLL));
-  r.ok = digits && i == text.size();
-  return r;
-}
-
-RealNumber ParseRealNumber(std::string_view text) {
-  RealNumber r;
-  std::size_t i = 0;
-  while (i < text.size() && text[i] == ' ') ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
-  const std::size_t start = i;
-  auto digitsFrom = [&](std::size_t& p) {
-    const std::size_t first = p;
-    while (p < text.size() && text[p] >= '0' && text[p] <= '9') ++p;
-    return p > first;
-  };
-  bool mantissa = digitsFrom(i);
-  if (i < text.size() && text[i] == '.') {
-    ++i;
-    mantissa = digitsFrom(i) || mantissa;
-  }
-  if (!mantissa) return r;
-  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-    ++i;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+')) ++i;
-    if (!digitsFrom(i)) return r;
-  }
-  if (i != text.size()) return r;
-  double value = 0.0;
-  const auto res = std::from_chars(text.data() + start, text.data() + text.size(), value);
-  if (res.ec != std::errc{} || res.ptr != text.data() + text.size()) return r;
-  r.value = negative ? -value : value;
-  r.ok = true;
-  return r;
 }
 
 }  // namespace wdx

@@ -452,24 +452,4 @@ const TagInfo* MatchTag(std::string_view text, std::size_t pos);
 // or one more (as the commands themselves move the cursor).
 std::size_t TagEnd(const TagInfo& tag, std::string_view text, std::size_t pos);
 
-// Whole-number conversion of the macro language's fields: leading blanks, an optional sign,
-// then decimal digits, or hexadecimal digits after "$", "x", "X", "0x" or "0X". It stops at
-// the first character that does not fit: `ok` is false unless the whole text was used and
-// held a number, and `value` is what was read so far (0 when nothing was). Values beyond
-// 32 bits stop the conversion as a misfit.
-struct WholeNumber {
-  std::int32_t value = 0;
-  bool ok = false;
-};
-WholeNumber ParseWholeNumber(std::string_view text);
-
-// Real conversion: leading blanks, an optional sign, digits with an optional "." and
-// fraction, an optional exponent ("E" or "e", optional sign, digits). `ok` is false when the
-// text does not fit that form in full; `value` is then 0.
-struct RealNumber {
-  double value = 0.0;
-  bool ok = false;
-};
-RealNumber ParseRealNumber(std::string_view text);
-
 }  // namespace wdx

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -31,5 +32,30 @@ inline std::string Trim(std::string_view s) { return std::string(TrimView(s)); }
 int HexDigitValue(char c);
 // The two upper-case hexadecimal digits of a byte.
 void AppendHexPair(std::string& out, unsigned char byte);
+
+// The number conversions of the system, by name.
+// Whole-number conversion of the macro language's fields: leading blanks, an optional sign,
+// then decimal digits, or hexadecimal digits after "$", "x", "X", "0x" or "0X". It stops at
+// the first character that does not fit: `ok` is false unless the whole text was used and
+// held a number, and `value` is what was read so far (0 when nothing was). Values beyond
+// 32 bits stop the conversion as a misfit.
+struct WholeNumber {
+  std::int32_t value = 0;
+  bool ok = false;
+};
+WholeNumber ParseWholeNumber(std::string_view text);
+
+// Real conversion: leading blanks, an optional sign, digits with an optional "." and
+// fraction, an optional exponent ("E" or "e", optional sign, digits). `ok` is false when the
+// text does not fit that form in full; `value` is then 0.
+struct RealNumber {
+  double value = 0.0;
+  bool ok = false;
+};
+RealNumber ParseRealNumber(std::string_view text);
+// The number conversion of the settings file: leading blanks, an optional sign, decimal digits ("$" or
+// "0x" in front: hexadecimal); stops at the first other character keeping the value read so
+// far, 0 when there is none. Values beyond 32 bits are held at the nearest limit.
+std::int32_t ProfileNumber(std::string_view text);
 
 }  // namespace wdx

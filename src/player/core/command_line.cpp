@@ -1,7 +1,7 @@
 #include "player/core/command_line.h"
 
 #include "player/core/protocol.h"
-#include "shared/tag_table.h"
+#include "shared/text_util.h"
 
 namespace wdx::player {
 

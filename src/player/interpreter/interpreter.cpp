@@ -6,6 +6,7 @@
 
 #include "platform/virtual_keys.h"
 #include "shared/globals.h"
+#include "shared/text_util.h"
 
 namespace wdx::player {
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "shared/date_time_formats.h"
+#include "shared/text_util.h"
 
 namespace wdx {
 namespace {

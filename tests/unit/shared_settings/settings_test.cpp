@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/memory/memory_platform.h"
+#include "shared/text_util.h"
 
 namespace wdx {
 namespace {

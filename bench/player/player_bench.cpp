@@ -41,7 +41,7 @@ struct Player {
       out.write(reinterpret_cast<const char*>(r.data()), static_cast<std::streamsize>(kMacroRecSize));
     }
     out.close();
-    configs = std::make_unique<Configs>(mem.profile, settings, kFolder, &mem.files);
+    configs = std::make_unique<Configs>(mem.profile, settings, kFolder, mem.files);
     configs->LoadAllSettings();
     main = std::make_unique<player::TMainWin>(p, hook, block, settings, *configs, kFolder);
     main->Create();

@@ -76,21 +76,6 @@ constexpr MiscFlag kCaptureFlags[] = {
 
 }  // namespace
 
-std::filesystem::path ToNativePath(std::string_view storedPath) {
-  std::string s(storedPath);
-#ifndef _WIN32
-  std::replace(s.begin(), s.end(), '\\', '/');
-#endif
-  return std::filesystem::path(s);
-}
-
-std::filesystem::path FilePathOnDisk(platform::Files* files, platform::ProfileFiles* profile,
-                                     const std::string& storedPath) {
-  if (files) return std::filesystem::path(files->NativePath(storedPath));
-  if (profile) return std::filesystem::path(profile->ResolvePath(storedPath));
-  return ToNativePath(storedPath);
-}
-
 TSettingsRec::TSettingsRec() { selectedCommands.fill(true); }
 
 std::string UpperValue(std::string_view text, std::size_t maxLen) {
@@ -130,7 +115,7 @@ std::string RepairSortOrder(std::string_view key, int n) {
 }
 
 Configs::Configs(platform::ProfileFiles& files, TSettingsRec& rec, std::string programFolder,
-                 platform::Files* filePaths)
+                 platform::Files& filePaths)
     : files_(files), filePaths_(filePaths), rec_(rec), programFolder_(std::move(programFolder)) {}
 
 std::string Configs::Text(const char* section, const std::string& key, const std::string& def, std::size_t buffer) {
@@ -187,7 +172,7 @@ void Configs::ReadMiscSection() {
 void Configs::ReadCurrentFile() {
   std::string v = Text(kMisc, "Current File", "", kPathBuffer);
   std::error_code ec;
-  const bool exists = !v.empty() && std::filesystem::is_regular_file(FilePathOnDisk(filePaths_, &files_, v), ec);
+  const bool exists = !v.empty() && std::filesystem::is_regular_file(filePaths_.NativePath(v), ec);
   rec_.currentLibrary = exists ? v : programFolder_ + "\\WENDX.WDX";
   rec_.programFolder = programFolder_;
 }

@@ -120,19 +120,6 @@ struct TSettingsRec {
   bool operator==(const TSettingsRec&) const = default;
 };
 
-// Stored paths keep Windows' backslashes; this turns one into a path the C++ library can open
-// on the machine we run on (unchanged on Windows, backslashes as "/" elsewhere). Where a
-// platform is at hand its ProfileFiles::ResolvePath maps paths the same way the tests' stand-in
-// does, and is preferred.
-std::filesystem::path ToNativePath(std::string_view storedPath);
-
-// Where a stored file path (the library, its companion files, a macro file) lies: as the file
-// functions take it when the file facility is at hand (a bare name in the current folder, not
-// in the Windows folder where a bare INI name lies), else as the INI functions resolve it, else
-// as ToNativePath gives it. The one rule of every reader of such a path.
-std::filesystem::path FilePathOnDisk(platform::Files* files, platform::ProfileFiles* profile,
-                                     const std::string& storedPath);
-
 // The text helpers of the settings file.
 // Copies at most maxLen characters of text and upper-cases them.
 std::string UpperValue(std::string_view text, std::size_t maxLen);
@@ -151,9 +138,8 @@ class Configs {
   };
 
   // programFolder: the folder of the program, without a trailing "\". `filePaths` tells where
-  // the stored file paths lie ("Current File"); see FilePathOnDisk.
-  Configs(platform::ProfileFiles& files, TSettingsRec& rec, std::string programFolder,
-          platform::Files* filePaths = nullptr);
+  // the stored file paths lie ("Current File"), as the library opens them.
+  Configs(platform::ProfileFiles& files, TSettingsRec& rec, std::string programFolder, platform::Files& filePaths);
 
   void SetScreenSize(ScreenSize size) { screen_ = size; }
   // The /NOINI switch: every writer returns without writing; readers still read.
@@ -205,7 +191,7 @@ class Configs {
   void WritePlace(const char* section, const WindowPlace& place);
 
   platform::ProfileFiles& files_;
-  platform::Files* filePaths_;
+  platform::Files& filePaths_;
   TSettingsRec& rec_;
   std::string programFolder_;
   ScreenSize screen_;

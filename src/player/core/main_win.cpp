@@ -74,7 +74,7 @@ void TMainWin::MacroCountChanged() { hook_.WdxUpNumKeys(block_); }
 void TMainWin::TellPeer(int code, int argument) { parts_.editor->Tell(static_cast<std::uint32_t>(code), argument); }
 
 std::filesystem::path TMainWin::NativePath(const std::string& stored) const {
-  return FilePathOnDisk(platform_.files, platform_.profile, stored);
+  return std::filesystem::path(platform_.files->NativePath(stored));
 }
 
 void TMainWin::OpenEditor(bool minimized) {

@@ -83,7 +83,7 @@ int RunPlayer(platform::Platform& p, hook::HookLibrary& hook, forms::FormRunner*
   ScreenFactors screen;
   GetScreenFactors(*p.input, screen);
   auto settings = std::make_unique<TSettingsRec>();
-  Configs configs(*p.profile, *settings, folder, p.files);
+  Configs configs(*p.profile, *settings, folder, *p.files);
   configs.SetScreenSize({screen.ScreenWidth, screen.ScreenHeight});
   configs.LoadAllSettings();
   configs.ReadFloatingMenuPlaces();

@@ -43,7 +43,7 @@ StandAlonePlayer::StandAlonePlayer(const std::vector<MacroSpec>& macros) : p(mem
   mem.processes.commandLine = mem.processes.executablePath;
   // The editor is started by hand in the tests that want it.
   mem.profile.WriteString(kSettingsFileName, "Misc", "Start Editor", "No");
-  configs = std::make_unique<Configs>(mem.profile, settings, kFolder, &mem.files);
+  configs = std::make_unique<Configs>(mem.profile, settings, kFolder, mem.files);
   if (!macros.empty()) AddMacros(macros);
 }
 

@@ -265,7 +265,7 @@ TEST_F(StartupTest, BareCurrentFileNameIsFoundWhereTheLibraryIsOpened) {
   mem.profile.WriteString(kSettingsFileName, "Misc", "Current File", "MINE.WDX");
   WindowsFolderProfile profile(mem);
   p.profile = &profile;
-  configs = std::make_unique<Configs>(profile, settings, kFolder, &mem.files);
+  configs = std::make_unique<Configs>(profile, settings, kFolder, mem.files);
   Start();
   EXPECT_EQ(settings.currentLibrary, "MINE.WDX");
   EXPECT_FALSE(std::filesystem::exists(Native(kLibrary)));

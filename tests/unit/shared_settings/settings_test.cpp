@@ -17,7 +17,7 @@ constexpr char kProgramFolder[] = "C:\\WENDRIX";
 
 class SettingsTest : public ::testing::Test {
  protected:
-  SettingsTest() : configs(mem.profile, rec, kProgramFolder) {
+  SettingsTest() : configs(mem.profile, rec, kProgramFolder, mem.files) {
     configs.SetScreenSize({1024, 768});
     std::filesystem::create_directories(mem.NativePath(kProgramFolder));
   }
@@ -264,13 +264,13 @@ TEST_F(SettingsTest, EverySectionRoundTripsAlone) {
     TSettingsRec written;
     written.programFolder = kProgramFolder;
     c.change(written);
-    Configs writer(mem.profile, written, kProgramFolder);
+    Configs writer(mem.profile, written, kProgramFolder, mem.files);
     (writer.*c.write)();
     ASSERT_TRUE(std::filesystem::exists(IniPath()));
 
     TSettingsRec read;
     read.programFolder = kProgramFolder;
-    Configs reader(mem.profile, read, kProgramFolder);
+    Configs reader(mem.profile, read, kProgramFolder, mem.files);
     reader.SetScreenSize({1024, 768});
     (reader.*c.read)();
     EXPECT_TRUE(read == written);
@@ -290,7 +290,7 @@ TEST_F(SettingsTest, SaveAllThenLoadAllGivesTheSameRecord) {
   EXPECT_EQ(Value("Misc", "Prog Dir"), "C:\\WENDRIX");
 
   TSettingsRec back;
-  Configs reader(mem.profile, back, kProgramFolder);
+  Configs reader(mem.profile, back, kProgramFolder, mem.files);
   reader.LoadAllSettings();
   EXPECT_TRUE(back == rec);
 }
@@ -382,7 +382,7 @@ TEST_F(SettingsTest, OddValuesFollowTheReadingRules) {
     SCOPED_TRACE(std::string(c.section) + " / " + c.key + " = '" + c.value + "'");
     WriteIni("[" + std::string(c.section) + "]\r\n" + c.key + "=" + c.value + "\r\n");
     TSettingsRec r;
-    Configs reader(mem.profile, r, kProgramFolder);
+    Configs reader(mem.profile, r, kProgramFolder, mem.files);
     reader.SetScreenSize({1024, 768});
     reader.LoadAllSettings();
     reader.ReadFloatingMenuPlaces();

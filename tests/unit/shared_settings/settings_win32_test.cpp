@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/win32/win32_system.h"
+#include "platform/win32/win32_text_services.h"
 #include "shared/settings.h"
 
 namespace wdx {
@@ -28,6 +29,7 @@ class SettingsWin32Test : public ::testing::Test {
   }
 
   platform::Win32ProfileFiles files;
+  platform::Win32Files filePaths;
   std::string iniPath_;
 };
 
@@ -61,7 +63,7 @@ TEST_F(SettingsWin32Test, WhatConfigsWritesWindowsReadsBack) {
   rec.smtpPort = 2525;
   rec.floatingLeft[14] = 333;
   rec.floatingMinimised[0] = true;
-  Configs configs(files, rec, kProgramFolder);
+  Configs configs(files, rec, kProgramFolder, filePaths);
   configs.SaveAllSettings();
   configs.WriteFloatingMenuPlaces();
 
@@ -103,7 +105,7 @@ TEST_F(SettingsWin32Test, WhatConfigsWritesWindowsReadsBack) {
   CreateDirectoryA(kProgramFolder, nullptr);
   std::ofstream("C:\\WENDRIX\\WORK.WDX").put('x');
   TSettingsRec back;
-  Configs reader(files, back, kProgramFolder);
+  Configs reader(files, back, kProgramFolder, filePaths);
   reader.SetScreenSize({1024, 768});
   reader.LoadAllSettings();
   reader.ReadFloatingMenuPlaces();
@@ -136,7 +138,7 @@ TEST_F(SettingsWin32Test, HandWrittenFileInWindowsFormatLoads) {
                                                "Size=$E\r\n"
                                                "Bold=YES\r\n";
   TSettingsRec rec;
-  Configs configs(files, rec, kProgramFolder);
+  Configs configs(files, rec, kProgramFolder, filePaths);
   configs.SetScreenSize({1024, 768});
   configs.LoadAllSettings();
 

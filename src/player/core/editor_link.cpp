@@ -16,15 +16,20 @@ EditorLink::EditorLink(platform::WindowSystem& windows, platform::Shell* shell, 
 bool EditorLink::Find() {
   // A remembered editor that has gone away without saying so is searched for again.
   if (found_ && !windows_.IsWindow(window_)) Forget();
-  if (searched_) return found_;
+  if (searched_ || missedInNotices_) return found_;
   for (const platform::WindowHandle w : windows_.EnumTopLevelWindows()) {
     if (activation_.UpperTitle(w).find(kEditorTitleMark) != std::string::npos) {
       window_ = w;
       found_ = searched_ = true;
-      break;
+      return true;
     }
   }
-  return found_;
+  missedInNotices_ = notices_ > 0;
+  return false;
+}
+
+void EditorLink::EndNotices() {
+  if (notices_ > 0 && --notices_ == 0) missedInNotices_ = false;
 }
 
 void EditorLink::Tell(std::uint32_t code, std::int64_t argument) { Post(UM_CONTROL, code, argument); }
@@ -34,7 +39,7 @@ void EditorLink::Post(std::uint32_t message, std::uint64_t wparam, std::int64_t 
 }
 
 void EditorLink::Forget() {
-  found_ = searched_ = false;
+  found_ = searched_ = missedInNotices_ = false;
   window_ = platform::kNoWindow;
 }
 

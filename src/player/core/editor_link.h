@@ -1,7 +1,8 @@
 // How the player finds, tells, brings up and ends the editor Wendforge. The editor is the first
 // top-level window whose upper-cased title contains "WENDRIX EDITOR". Once found it is
 // remembered (until the editor says it is closing, or its window is gone); a search that finds
-// nothing is repeated at the next use; when no editor runs nothing is sent and nothing waits.
+// nothing is repeated at the next use (but only once for a whole run of notices, such as a
+// library load's); when no editor runs nothing is sent and nothing waits.
 #pragma once
 
 #include <cstdint>
@@ -33,6 +34,22 @@ class EditorPeer {
   virtual void BringUpOrStart(bool minimized) = 0;
   // The player is closing: the editor ends with it.
   virtual void Quit() = 0;
+  // Between these a search that found no editor is not repeated: a library load tells the
+  // editor of every macro, which would walk every top-level window once per macro. They nest.
+  virtual void BeginNotices() = 0;
+  virtual void EndNotices() = 0;
+};
+
+// A run of notices for the duration of a scope.
+class EditorNotices {
+ public:
+  explicit EditorNotices(EditorPeer& editor) : editor_(editor) { editor_.BeginNotices(); }
+  ~EditorNotices() { editor_.EndNotices(); }
+  EditorNotices(const EditorNotices&) = delete;
+  EditorNotices& operator=(const EditorNotices&) = delete;
+
+ private:
+  EditorPeer& editor_;
 };
 
 class EditorLink final : public EditorPeer {
@@ -47,6 +64,8 @@ class EditorLink final : public EditorPeer {
   void Forget() override;
   void BringUpOrStart(bool minimized) override;
   void Quit() override;
+  void BeginNotices() override { ++notices_; }
+  void EndNotices() override;
 
   // Searches when not searched yet (or when the remembered window is gone); true when found.
   bool Find();
@@ -65,6 +84,8 @@ class EditorLink final : public EditorPeer {
   platform::WindowHandle window_ = platform::kNoWindow;
   bool found_ = false;
   bool searched_ = false;
+  int notices_ = 0;                  // depth of the runs of notices
+  bool missedInNotices_ = false;     // a search of this run of notices found no editor
 };
 
 }  // namespace wdx::player

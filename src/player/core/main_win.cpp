@@ -121,11 +121,17 @@ void TMainWin::ReinstallRemapHook() {
   }
 }
 
+void TMainWin::LoadCurrentLibrary() {
+  // The load tells the editor of every macro: one search for it will do.
+  EditorNotices notices(*parts_.editor);
+  library_.LoadMacroLibrary(settings_.currentLibrary);
+}
+
 void TMainWin::ReloadEverything() {
   parts_.tray->ClearMenuIcons();
   parts_.menus->CloseFloaters();
   parts_.mouse->Clear();
-  library_.ReloadMacroLibrary();
+  LoadCurrentLibrary();
   GetSwapFile();
   hotKeys_.SetHotKeys();
   parts_.scheduler->CheckAndSetTime();

@@ -134,6 +134,7 @@ class TMainWin final : private LibraryListener, private MainWindowActions {
   void RecordRewritten(int macro);
 
   // --- The library and what derives from it
+  void LoadCurrentLibrary();
   // The current library loaded again and everything derived from it rebuilt: after another
   // user's change, a library switch, or the editor's replacement of the library.
   void ReloadEverything();

@@ -202,7 +202,7 @@ void TMainWin::OnControl(std::uint32_t code, std::int64_t argument) {
     case control::kReload:
       if (argument > 0) parts_.tray->ClearMenuIcons();
       parts_.menus->CloseFloaters();
-      library_.ReloadMacroLibrary();
+      LoadCurrentLibrary();
       GetSwapFile();
       hotKeys_.SetHotKeys();
       parts_.scheduler->CheckAndSetTime();

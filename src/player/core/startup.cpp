@@ -141,7 +141,7 @@ bool TMainWin::FormCreate() {
   // 1. The saved variables and the run state start empty.
   state = RunState();
   // 2.-3. The library.
-  library_.LoadMacroLibrary(settings_.currentLibrary);
+  LoadCurrentLibrary();
   // 4. Receive buffers and the modal states.
   runs_.Buffers() = ReceiveBuffers();
   state.popupShowing = false;
@@ -308,7 +308,7 @@ void TMainWin::ApplyCommandLine() {
   if (libraryTaken) settings_.currentLibrary = *options_.library;
   if (options_.networkMode || (libraryTaken && settings_.networkMode)) sync_.ReadStamp(settings_.currentLibrary);
   if (libraryTaken) {
-    library_.LoadMacroLibrary(settings_.currentLibrary);
+    LoadCurrentLibrary();
     hotKeys_.SetHotKeys();
     parts_.scheduler->CheckAndSetTime();
   }

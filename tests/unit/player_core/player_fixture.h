@@ -77,6 +77,17 @@ class RecordingRecorder : public Recorder {
   void Done(int) override {}
 };
 
+// A desktop that counts the walks of its top-level windows.
+class CountingDesktop : public platform::MemoryDesktop {
+ public:
+  using MemoryDesktop::MemoryDesktop;
+  std::vector<platform::WindowHandle> EnumTopLevelWindows() override {
+    ++walks;
+    return MemoryDesktop::EnumTopLevelWindows();
+  }
+  int walks = 0;
+};
+
 // A whole player of its own over the stand-in: platform, in-process hook library, blocks and
 // main window. Tests that run several players one after the other make one each.
 struct StandAlonePlayer {

@@ -161,6 +161,25 @@ TEST_F(ProtocolTest, ANewLibraryAfterALongerOneGetsTheBuiltInMacrosOnTheirKeys) 
   EXPECT_FALSE(hook->Block().HotKeyMapped(300));
 }
 
+// A library load tells the editor of every macro; when no editor runs it is looked for once, not
+// once per macro.
+TEST_F(ProtocolTest, ALibraryLoadLooksForTheEditorOnce) {
+  AddMacros(SystemMacros());
+  std::vector<MacroSpec> more;
+  for (int i = 0; i < 40; ++i) more.push_back({"m" + std::to_string(i), 300 + i, scope::kGlobal, "", "x"});
+  AddMacros(more);
+  CountingDesktop desktop(mem.clock);
+  p.windows = &desktop;
+  p.loop = &desktop;
+  Start();
+  desktop.walks = 0;
+  desktop.PostMessage(main->MainWindow(), UM_CONTROL, control::kReload, 0);
+  desktop.PumpPending();
+  EXPECT_EQ(desktop.walks, 2);  // the load's notices, then the new hot-key map's
+  main->DestroyWindow();
+  main.reset();
+}
+
 // A second player's command line of 40000 characters: the first player keeps its first 255,
 // so no more than those and the end are posted (the rest could only overflow its queue).
 TEST_F(ProtocolTest, HugeForwardedCommandLinePostsOnlyWhatTheFirstKeeps) {

@@ -44,6 +44,8 @@ class LoggingParts : public EditorPeer,
   void Forget() override { log.push_back("editor forget"); }
   void BringUpOrStart(bool minimized) override { log.push_back(minimized ? "editor up minimized" : "editor up"); }
   void Quit() override { log.push_back("editor quit"); }
+  void BeginNotices() override { log.push_back("editor notices"); }
+  void EndNotices() override { log.push_back("editor notices end"); }
   void SetRunningImage(bool running) override { log.push_back(running ? "tray running" : "tray idle"); }
   void SetTip(const std::string&) override {}
   void SetActive(bool active) override { log.push_back(active ? "tray on" : "tray off"); }

@@ -4,6 +4,7 @@
 #include "platform/memory/memory_platform.h"
 #include "player/core/editor_link.h"
 #include "player/core/window_activation.h"
+#include "player_fixture.h"
 #include "shared/protocol_messages.h"
 
 namespace wdx::player {
@@ -62,6 +63,7 @@ TEST_F(WindowActivationTest, ProgramByItsExecutable) {
 }
 
 TEST_F(WindowActivationTest, EditorLinkFindsTheEditorByItsTitleRemembersAndForgetsIt) {
+  testing::CountingDesktop walks(mem.clock);
   EditorLink link(mem.desktop, &mem.shell, activation, "C:\\WENDRIX");
   link.Tell(3, 0);  // no editor: nothing sent, searched again next time
   EXPECT_FALSE(link.Searched());
@@ -83,6 +85,17 @@ TEST_F(WindowActivationTest, EditorLinkFindsTheEditorByItsTitleRemembersAndForge
   EXPECT_EQ(mem.desktop.foreignMessages.back().window, second);
   link.Forget();
   EXPECT_FALSE(link.Searched());
+
+  // In a run of notices a search that found nothing is not repeated; after it, it is.
+  mem.desktop.RemoveWindow(second);
+  EditorLink counted(walks, &mem.shell, activation, "C:\\WENDRIX");
+  {
+    EditorNotices notices(counted);
+    for (int i = 1; i <= 500; ++i) counted.Tell(8, i);
+  }
+  EXPECT_EQ(walks.walks, 1);
+  counted.Tell(8, 1);
+  EXPECT_EQ(walks.walks, 2);
   EXPECT_EQ(EditorStartParameters(1234), "-RXB /RH1234");
 }
 

@@ -87,7 +87,7 @@ class ProgramWatcher {
   virtual void ForegroundChanged(platform::WindowHandle w) = 0;
   // The program of window `w`, which is in front, is the foreground program (each hot key).
   virtual void TakeForegroundProgram(platform::WindowHandle w) = 0;
-  // UM_PROGRAMSCHANGED, and the program-end timer: the programs that run are listed again.
+  // UM_PROGRAMSCHANGED: the programs that run are listed again.
   virtual void ProgramsChanged() = 0;
 };
 

@@ -37,12 +37,6 @@ void HotKeyRouter::SetHotKeys() {
   editor_.Tell(editor_notice::kDataGroup, data_group::kHotKeyMap);
 }
 
-void HotKeyRouter::SetSecWind(platform::WindowHandle w, bool on) {
-  block_.SetSecondaryWindow(w, on);
-  hook_.WdxUpWindow2(block_);
-  editor_.Tell(editor_notice::kDataGroup, data_group::kSecondaryWindow);
-}
-
 int HotKeyRouter::SystemMacroFor(int key) const {
   const int count = MacroLimit(block_);
   for (int i = 1; i <= count; ++i)

@@ -1,6 +1,5 @@
 // The hot-key road: from UM_HOTKEY to a running macro, the hot-key map the hook library
-// watches, the choice among macros that share a key, the five system macros, and the
-// secondary window that takes hot keys as indexes.
+// watches, the choice among macros that share a key, and the five system macros.
 #pragma once
 
 #include <cstdint>
@@ -29,9 +28,6 @@ class HotKeyRouter {
   // The macro a hot key runs: one scoped to the window or program in front, else one whose
   // window or program runs (brought to the front), else the last global one; 0 when none.
   int GetMacro(int index);
-  // While on, the hook library reports hot keys to `w` as UM_HOTKEYINDEX instead of running
-  // them (a dialog's hot-key field).
-  void SetSecWind(platform::WindowHandle w, bool on);
 
  private:
   // The system macro (scope kind 5) whose activation code is `key`: its number, or 0.

@@ -100,9 +100,6 @@ void TMainWin::HandleTimer(std::uint32_t id) {
     case kSyncTimerId:
       if (sync_.MinutePassed(settings_.syncMinutes)) ReloadEverything();
       break;
-    case kProgTermTimerId:
-      parts_.programs->ProgramsChanged();
-      break;
     default:
       break;
   }

@@ -283,12 +283,6 @@ void RunFrame::ClearTimerTimer() {
   ClearInUse();
 }
 
-void RunFrame::ClearWaitTimerTimer() {
-  if (platform_.loop) platform_.loop->KillTimer(mainWindow_, kClearWaitTimerId);
-  block_.SetWaitFlag(glob::kWaitKeySync, false);
-  hook_.WdxUpWaits(block_);
-}
-
 void RunFrame::HookTimerTimer() {
   if (platform_.loop) platform_.loop->KillTimer(mainWindow_, kHookTimerId);
   TestHooks();
@@ -302,8 +296,6 @@ void RunFrame::ReinstallHooks() {
   block_.SetMouseHook(hook_.WdxHookMouse());
   hook_.WdxUpMouseHook(block_);
 }
-
-void RunFrame::MenuHooksClick() { ReinstallHooks(); }
 
 void RunFrame::TestHooks() {
   if (!state_.macroPlaying) ReinstallHooks();
@@ -329,7 +321,6 @@ bool RunFrame::HandleRunFrameMessage(const platform::Message& m) {
     case platform::msg::kTimer:
       switch (m.wparam) {
         case kClearTimerId: ClearTimerTimer(); return true;
-        case kClearWaitTimerId: ClearWaitTimerTimer(); return true;
         case kHookTimerId: HookTimerTimer(); return true;
         default: return false;
       }

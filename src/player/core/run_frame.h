@@ -29,10 +29,8 @@ class Interpreter;
 
 // Timers of the main window that the run frame owns (ids on the main window).
 inline constexpr std::uint32_t kClearTimerId = 5;      // 15 s: clears the in-use flag
-inline constexpr std::uint32_t kClearWaitTimerId = 6;  // 30 s: bounds the keystroke-sync wait
 inline constexpr std::uint32_t kHookTimerId = 8;       // 5 s once: re-install the hooks
 inline constexpr std::uint32_t kClearTimerMs = 15000;
-inline constexpr std::uint32_t kClearWaitTimerMs = 30000;
 inline constexpr std::uint32_t kHookTimerMs = 5000;
 
 inline constexpr char kRunningTip[] = "Macro Is Running - Right Click to Abort";
@@ -110,16 +108,7 @@ class RunFrame : public InterpreterHost {
   // --- Variable expansion on the live variables
   void ProcessStringVar(std::string& text, std::size_t maxLength) override;
 
-  // ClearTimer's work and UM_CLEARINUSE: the in-use flag cleared, pushed, the editor told.
-  void ClearInUse();
-
-  // --- Timers and hooks
-  void ClearTimerTimer();
-  void ClearWaitTimerTimer();
-  void HookTimerTimer();
-  // Tray "&Restore Keyboard and Mouse Hooks" and the re-hook macro command.
-  void MenuHooksClick();
-  // The same unless a macro is playing.
+  // The keyboard and mouse hooks installed again, unless a macro is playing.
   void TestHooks();
 
   // Handles the messages that belong to the run state (UM_ABORTMACRO, the lock-key reports,
@@ -143,6 +132,10 @@ class RunFrame : public InterpreterHost {
   // end marker key (VK_EXECUTE down and up) and the clear timer (re)started after it.
   void BeginInUse();
   void EndInUse();
+  // ClearTimer's work and UM_CLEARINUSE: the in-use flag cleared, pushed, the editor told.
+  void ClearInUse();
+  void ClearTimerTimer();
+  void HookTimerTimer();
   void Wait(double seconds);
   void ReinstallHooks();
 

@@ -271,8 +271,7 @@ void TMainWin::FormClose() {
   // 2.-3.
   parts_.menus->CloseFloaters();
   closing_ = true;
-  for (const std::uint32_t id : {kScheduleTimerId, kStartupTimerId, kSyncTimerId, kClearTimerId, kClearWaitTimerId,
-                                 kProgTermTimerId, kHookTimerId})
+  for (const std::uint32_t id : {kScheduleTimerId, kStartupTimerId, kSyncTimerId, kClearTimerId, kHookTimerId})
     platform_.loop->KillTimer(MainWindow(), id);
   // 4. Process enumeration.
   if (platform_.processes) platform_.processes->Release();

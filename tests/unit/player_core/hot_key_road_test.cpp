@@ -41,23 +41,6 @@ TEST_F(HotKeyRoadTest, KeyFromTheHookTypesTheMacroIntoTheWindowInFront) {
   EXPECT_FALSE(hook->Block().InUse());
 }
 
-// A dialog's hot-key field asks for the keys themselves: while it is the secondary window the
-// hook library sends it the index and nothing runs.
-TEST_F(HotKeyRoadTest, SecondaryWindowTakesTheKeysInsteadOfRunningThem) {
-  AddMacros({{"a", kCtrlA, scope::kGlobal, "", "a"}});
-  Start();
-  const platform::WindowHandle field = Front("Hot Key");
-  main->HotKeys().SetSecWind(field, true);
-  Press('B', true, false);
-  ASSERT_EQ(mem.desktop.foreignMessages.size(), 1u);
-  EXPECT_EQ(mem.desktop.foreignMessages[0].window, field);
-  EXPECT_EQ(mem.desktop.foreignMessages[0].message, UM_HOTKEYINDEX);
-  EXPECT_EQ(mem.desktop.foreignMessages[0].wparam, static_cast<std::uint64_t>(kCtrlB));
-  main->HotKeys().SetSecWind(main->MainWindow(), false);
-  Press('A', true, false);
-  EXPECT_EQ(Typed(), "A");
-}
-
 // The user still holds the hot key's Ctrl and Alt when the message arrives: the macro waits until
 // they are up (so its keys are not taken as shortcuts), but not for ever.
 TEST_F(HotKeyRoadTest, RunWaitsForTheHotKeysModifiersToBeLetGo) {

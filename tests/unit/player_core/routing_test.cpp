@@ -152,12 +152,6 @@ TEST_F(RoutingTest, MessagesReachTheCollaborators) {
     SCOPED_TRACE(std::to_string(c.message) + " " + std::to_string(c.w));
     EXPECT_EQ(Deliver(parts, c.message, c.w, c.l), c.expected);
   }
-
-  parts.log.clear();
-  mem.desktop.SetTimer(main->MainWindow(), kProgTermTimerId, kProgTermTimerMs);
-  mem.clock.Advance(kProgTermTimerMs);
-  Pump();
-  EXPECT_EQ(parts.log, (Log{"programs"}));
 }
 
 TEST_F(RoutingTest, SystemMacrosReachTheRecorderTheMenusAndTheEditor) {

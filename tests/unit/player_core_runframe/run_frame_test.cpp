@@ -417,21 +417,11 @@ TEST_F(RunFrameTest, EveryRunEndsWithTheEndMarkerAndTheHookFreesTheKeys) {
   }
 }
 
-TEST_F(RunFrameTest, ClearWaitTimerBoundsTheKeystrokeSync) {
-  block.SetWaitFlag(glob::kWaitKeySync, true);
-  hook.WdxUpWaits(block);
-  mem.desktop.SetTimer(mainWindow, kClearWaitTimerId, kClearWaitTimerMs);
-  frame.PauseForNoSpeed(31);
-  EXPECT_FALSE(block.WaitFlag(glob::kWaitKeySync));
-  EXPECT_FALSE(hook.Block().WaitFlag(glob::kWaitKeySync));
-  EXPECT_FALSE(mem.desktop.HasTimer(mainWindow, kClearWaitTimerId));
-}
-
 TEST_F(RunFrameTest, HooksAreInstalledAgainUnlessAMacroPlays) {
   block.SetKeyboardHook(hook.WdxHookKeyboard());
   block.SetMouseHook(hook.WdxHookMouse());
   const std::uint32_t oldKeyboard = block.KeyboardHook();
-  frame.MenuHooksClick();
+  frame.TestHooks();
   EXPECT_NE(block.KeyboardHook(), oldKeyboard);
   EXPECT_TRUE(hook.KeyboardInstalled());
   EXPECT_TRUE(hook.MouseInstalled());

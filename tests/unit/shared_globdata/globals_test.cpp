@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "platform/memory/memory_input.h"
+#include "platform/memory/memory_platform.h"
 
 namespace wdx {
 namespace {
@@ -102,7 +103,9 @@ TEST(Globals, ScreenFactors) {
 
 TEST(Globals, FolderExists) {
   namespace fs = std::filesystem;
-  const fs::path dir = fs::temp_directory_path() / ("wdx_globals_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+  // A folder of this run's own (the stand-in makes a unique one and removes it).
+  const platform::MemoryPlatform mem;
+  const fs::path dir = mem.Root();
   fs::create_directories(dir / "sub");
   std::ofstream(dir / "file.txt") << "x";
   const fs::path before = fs::current_path();
@@ -114,7 +117,6 @@ TEST(Globals, FolderExists) {
   EXPECT_FALSE(FolderExists((dir / "missing").string()));
   EXPECT_FALSE(FolderExists(""));
   EXPECT_EQ(fs::current_path(), before);
-  fs::remove_all(dir);
 }
 
 }  // namespace

@@ -443,8 +443,9 @@ TEST_F(LibraryTest, ReadLeavesTheBufferAloneWhenThereIsNoRecord) {
 }
 
 TEST(SingleMacroFile, ReadsWholeFileAndDropsAFinalCtrlZ) {
-  const fs::path dir = fs::temp_directory_path() / ("wdx-wrm-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
-  fs::create_directories(dir);
+  // A folder of this run's own (the stand-in makes a unique one and removes it).
+  const platform::MemoryPlatform mem;
+  const fs::path dir = mem.Root();
   struct Case {
     std::string content;
     std::string text;
@@ -471,7 +472,6 @@ TEST(SingleMacroFile, ReadsWholeFileAndDropsAFinalCtrlZ) {
   EXPECT_EQ(ReadSingleMacroFile(dir / "HUGE.WRM"), std::nullopt);
   fs::resize_file(dir / "HUGE.WRM", 70000);
   EXPECT_EQ(ReadSingleMacroFile(dir / "HUGE.WRM"), "x");  // the zero fill ends the text
-  fs::remove_all(dir);
 }
 
 }  // namespace

@@ -54,7 +54,9 @@ TMainWin::TMainWin(platform::Platform& platform, hook::HookLibrary& hook, TGlobD
              Either<MouseAreas>(parts.mouse, defaults_->mouse),
              Either<Abbrekeys>(parts.abbrekeys, defaults_->abbrekeys)},
       library_(settings, block, *platform.files, *platform.boxes, *platform.clock, *this, LibraryOptions::Player()),
-      sync_([this](const std::string& p) { return NativePath(p); }),
+      sync_(settings, platform,
+            {[this] { ReloadEverything(); }, [this] { return MainWindow(); },
+             [this](const std::string& caption, const std::string& text) { frame_.DoAMessage(caption, text); }}),
       frame_(platform, hook, block, settings, *parts_.editor, activation_),
       runningPrograms_(parts.programs ? nullptr
                                       : std::make_unique<RunningPrograms>(platform, hook, block, settings, frame_)),
@@ -86,7 +88,7 @@ void TMainWin::OpenEditor(bool minimized) {
 }
 
 bool TMainWin::ReloadIfChangedOnDisk() {
-  if (!settings_.networkMode || !sync_.ChangedOnDisk(settings_.currentLibrary)) return false;
+  if (!sync_.ChangedOnDisk()) return false;
   ReloadEverything();
   return true;
 }
@@ -94,7 +96,7 @@ bool TMainWin::ReloadIfChangedOnDisk() {
 void TMainWin::SwitchLibrary(const std::string& path) {
   settings_.currentLibrary = path;
   configs_.WriteCurrentFile();
-  if (settings_.networkMode) sync_.ReadStamp(settings_.currentLibrary);
+  if (settings_.networkMode) sync_.ReadStamp();
   // Everything that derives from the library follows it, its remap table included.
   ReloadEverything();
   parts_.editor->Tell(editor_notice::kLibrarySwitched, 0);

@@ -37,9 +37,7 @@ inline constexpr char kMainWindowTitle[] = "Wendrix Player";
 // Timers of the main window besides the run frame's.
 inline constexpr std::uint32_t kScheduleTimerId = 1;  // "Timer Seconds": the scheduler
 inline constexpr std::uint32_t kStartupTimerId = 2;   // 5 s after start, once: start-up macros
-inline constexpr std::uint32_t kSyncTimerId = 3;      // 60 s: network auto sync
 inline constexpr std::uint32_t kStartupTimerMs = 5000;
-inline constexpr std::uint32_t kSyncTimerMs = 60000;
 
 inline constexpr char kNoticeCaption[] = "Notice";
 inline constexpr char kBrowseModeEditorText[] = "Wendrix Editor not available in Browse Mode.";

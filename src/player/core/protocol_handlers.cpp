@@ -98,7 +98,10 @@ void TMainWin::HandleTimer(std::uint32_t id) {
       parts_.scheduler->RunStartupMacros(options_);
       break;
     case kSyncTimerId:
-      if (sync_.MinutePassed(settings_.syncMinutes)) ReloadEverything();
+      sync_.SyncTimerTimer();
+      break;
+    case kNetTimerId:
+      sync_.NetTimerTimer();
       break;
     default:
       break;
@@ -117,7 +120,7 @@ void TMainWin::OnControl(std::uint32_t code, std::int64_t argument) {
       break;
     case control::kLibraryReplaced:
       configs_.ReadCurrentFile();
-      if (settings_.networkMode) sync_.ReadStamp(settings_.currentLibrary);
+      if (settings_.networkMode) sync_.ReadStamp();
       ReloadEverything();
       break;
     case control::kSchedulesChanged:

@@ -90,7 +90,7 @@ int RunPlayer(platform::Platform& p, hook::HookLibrary& hook, forms::FormRunner*
 
   auto main = std::make_unique<TMainWin>(p, hook, *block, *settings, configs, folder);
   main->SetFormRunner(forms);
-  if (settings->networkMode) main->Sync().ReadStamp(settings->currentLibrary);
+  if (settings->networkMode) main->Sync().ReadStamp();
   if (ParseCommandLine(commandLine).trayFromExactS) settings->useTray = true;
 
   int code = 1;
@@ -217,10 +217,7 @@ bool TMainWin::FormCreate() {
   // 15. Schedules.
   parts_.scheduler->CheckAndSetTime();
   // 16. Network auto sync.
-  if (settings_.networkMode && settings_.autoSync) {
-    sync_.RestartMinutes();
-    platform_.loop->SetTimer(self, kSyncTimerId, kSyncTimerMs);
-  }
+  sync_.StartAutoSync();
   // 17.-18. Process enumeration, shell automation.
   if (platform_.processes) platform_.processes->Bind();
   if (platform_.system) platform_.system->OleInitialize();
@@ -271,7 +268,9 @@ void TMainWin::FormClose() {
   // 2.-3.
   parts_.menus->CloseFloaters();
   closing_ = true;
-  for (const std::uint32_t id : {kScheduleTimerId, kStartupTimerId, kSyncTimerId, kClearTimerId, kHookTimerId})
+  // A library lock this player still holds goes back (the heartbeat timer with it).
+  sync_.Close();
+  for (const std::uint32_t id : {kScheduleTimerId, kStartupTimerId, kSyncTimerId, kNetTimerId, kClearTimerId, kHookTimerId})
     platform_.loop->KillTimer(MainWindow(), id);
   // 4. Process enumeration.
   if (platform_.processes) platform_.processes->Release();
@@ -305,7 +304,7 @@ void TMainWin::ApplyCommandLine() {
   std::error_code ec;
   const bool libraryTaken = options_.library && std::filesystem::is_regular_file(NativePath(*options_.library), ec);
   if (libraryTaken) settings_.currentLibrary = *options_.library;
-  if (options_.networkMode || (libraryTaken && settings_.networkMode)) sync_.ReadStamp(settings_.currentLibrary);
+  if (options_.networkMode || (libraryTaken && settings_.networkMode)) sync_.ReadStamp();
   if (libraryTaken) {
     LoadCurrentLibrary();
     hotKeys_.SetHotKeys();

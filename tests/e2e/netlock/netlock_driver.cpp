@@ -6,8 +6,9 @@
 //   netlock_driver prepare DIR             the library DIR/SHARED.WDX and its stamp
 //   netlock_driver work DIR ID SECONDS     one copy (ID 1..9) for that long
 //   netlock_driver check DIR COPIES        the verdict and the figures
-//   netlock_driver edit LIBRARY NICK TEXT  another user's change: under the lock, the text of
-//                                          macro NICK of LIBRARY becomes TEXT (one change)
+//   netlock_driver edit LIBRARY (NICK CODE TEXT)...
+//        another user's change: under one lock, macro NICK of LIBRARY gets the activation CODE
+//        and the TEXT (one change counted for each)
 //
 // Each change adds one to the shared tally record and to the copy's own record; each record's
 // text is a pattern derived from its number, so a record half of one write and half of
@@ -262,7 +263,8 @@ int Check(const fs::path& dir, int copies) {
   return good ? 0 : 1;
 }
 
-int Edit(const fs::path& library, const std::string& nickname, const std::string& text) {
+// Under one lock: each named macro gets its activation code and text; one change each.
+int Edit(const fs::path& library, char** assignments, int count) {
   Copy c(library, 0);
   c.lock->ReadKnownCounter();
   const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(90);
@@ -276,16 +278,18 @@ int Edit(const fs::path& library, const std::string& nickname, const std::string
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
   c.library->LoadMacroLibrary(c.settings.currentLibrary, false);
-  const int n = c.Find(nickname);
-  TMacroRec r;
-  bool changed = n > 0 && c.library->ReadMacroRecord(n, r);
-  if (changed) {
-    r.SetText(text);
-    changed = c.library->WriteMacroRecord(n, r, false);
+  int changed = 0;
+  for (int i = 0; i + 2 < count; i += 3) {
+    const int n = c.Find(assignments[i]);
+    TMacroRec r;
+    if (n == 0 || !c.library->ReadMacroRecord(n, r)) continue;
+    r.SetActivationCode(static_cast<std::uint16_t>(std::atoi(assignments[i + 1])));
+    r.SetText(assignments[i + 2]);
+    if (c.library->WriteMacroRecord(n, r, false)) ++changed;
   }
-  c.lock->ReleaseSyncFile(changed ? 1 : 0);
-  std::printf("%s: counter %d\n", changed ? "changed" : "not changed", c.lock->Stamp().counter);
-  return changed ? 0 : 1;
+  c.lock->ReleaseSyncFile(changed);
+  std::printf("changed %d: counter %d\n", changed, c.lock->Stamp().counter);
+  return changed == count / 3 ? 0 : 1;
 }
 
 }  // namespace
@@ -299,8 +303,8 @@ int main(int argc, char** argv) {
   if (mode == "prepare" && argc == 4) return Prepare(argv[2], static_cast<int>(number(3)));
   if (mode == "work" && argc == 5) return Work(argv[2], static_cast<int>(number(3)), number(4));
   if (mode == "check" && argc == 4) return Check(argv[2], static_cast<int>(number(3)));
-  if (mode == "edit" && argc == 5) return Edit(argv[2], argv[3], argv[4]);
+  if (mode == "edit" && argc >= 6 && (argc - 3) % 3 == 0) return Edit(argv[2], argv + 3, argc - 3);
   std::fprintf(stderr,
-               "usage: netlock_driver prepare DIR COPIES | work DIR ID SECONDS | check DIR COPIES | edit LIBRARY NICK TEXT\n");
+               "usage: netlock_driver prepare DIR COPIES | work DIR ID SECONDS | check DIR COPIES | edit LIBRARY (NICK CODE TEXT)...\n");
   return 2;
 }

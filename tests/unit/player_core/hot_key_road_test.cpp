@@ -352,7 +352,7 @@ TEST_F(HotKeyRoadTest, NetworkReloadRebuildsTheMapBeforeTheKeyComesRound) {
   AddMacros(SystemMacros());
   AddMacros({{"a", kCtrlA, scope::kGlobal, "", "old"}});
   Start();
-  main->Sync().ReadStamp(settings.currentLibrary);
+  main->Sync().ReadStamp();
   const std::int32_t counter = main->Sync().KnownCounter();
   EXPECT_EQ(counter, 1);  // a missing stamp file is created with counter 1
   EXPECT_FALSE(hook->Block().HotKeyMapped(kCtrlB));

@@ -88,6 +88,80 @@ class CountingDesktop : public platform::MemoryDesktop {
   int walks = 0;
 };
 
+using Log = std::vector<std::string>;
+
+// Every collaborator at once, each call logged (tests of the routing and of what a reload
+// reaches).
+class LoggingParts : public EditorPeer,
+                     public TrayIcons,
+                     public MacroMenus,
+                     public Recorder,
+                     public Scheduler,
+                     public WindowWatcher,
+                     public ProgramWatcher,
+                     public MouseAreas,
+                     public Abbrekeys {
+ public:
+  Log log;
+  Collaborators All() {
+    Collaborators c;
+    c.editor = this;
+    c.tray = this;
+    c.menus = this;
+    c.recorder = this;
+    c.scheduler = this;
+    c.windows = this;
+    c.programs = this;
+    c.mouse = this;
+    c.abbrekeys = this;
+    return c;
+  }
+
+  void Tell(std::uint32_t code, std::int64_t argument) override {
+    log.push_back("editor tell " + std::to_string(code) + " " + std::to_string(argument));
+  }
+  void Forget() override { log.push_back("editor forget"); }
+  void BringUpOrStart(bool minimized) override { log.push_back(minimized ? "editor up minimized" : "editor up"); }
+  void Quit() override { log.push_back("editor quit"); }
+  void BeginNotices() override { log.push_back("editor notices"); }
+  void EndNotices() override { log.push_back("editor notices end"); }
+  void SetRunningImage(bool running) override { log.push_back(running ? "tray running" : "tray idle"); }
+  void SetTip(const std::string&) override {}
+  void SetActive(bool active) override { log.push_back(active ? "tray on" : "tray off"); }
+  void Create() override { log.push_back("tray create"); }
+  void LoadMenuIcons() override { log.push_back("tray menu icons"); }
+  void ClearMenuIcons() override { log.push_back("tray menu icons gone"); }
+  int ShowPopup(int macro) override {
+    log.push_back("popup " + std::to_string(macro));
+    return -1;
+  }
+  void ShowTopWindowMenu() override { log.push_back("top window menu"); }
+  void OpenFloaters() override { log.push_back("floaters open"); }
+  void CloseFloaters() override { log.push_back("floaters closed"); }
+  void OpenFloater(int macro) override { log.push_back("floater open " + std::to_string(macro)); }
+  void CloseFloater(int macro) override { log.push_back("floater closed " + std::to_string(macro)); }
+  void StartOrStop() override { log.push_back("record"); }
+  void Captured(std::uint8_t c) override { log.push_back(std::string("captured ") + static_cast<char>(c)); }
+  void Done(int macro) override { log.push_back("recorded " + std::to_string(macro)); }
+  void CheckAndSetTime() override { log.push_back("schedules"); }
+  void Tick() override { log.push_back("schedule tick"); }
+  void RunStartupMacros(const CommandLineOptions& o) override {
+    log.push_back("start-up macros " + o.startupNickname.value_or("-") + " " + o.startupFile.value_or("-"));
+  }
+  void IdleEnded() override { log.push_back("idle ended"); }
+  void ForegroundChanged(platform::WindowHandle w) override { log.push_back("foreground " + std::to_string(w)); }
+  void TakeForegroundProgram(platform::WindowHandle w) override { log.push_back("front program " + std::to_string(w)); }
+  void ProgramsChanged() override { log.push_back("programs"); }
+  void Load() override { log.push_back("mouse areas"); }
+  void Clear() override { log.push_back("mouse areas gone"); }
+  void Clicked(int button, std::uint64_t hit, std::int64_t point) override {
+    log.push_back("click " + std::to_string(button) + " " + std::to_string(hit) + " " + std::to_string(point));
+  }
+  void Typed(std::uint64_t flags, std::uint8_t c) override {
+    log.push_back("abbrekey " + std::to_string(flags) + " " + static_cast<char>(c));
+  }
+};
+
 // A whole player of its own over the stand-in: platform, in-process hook library, blocks and
 // main window. Tests that run several players one after the other make one each.
 struct StandAlonePlayer {

@@ -70,18 +70,26 @@ void ToRasParams(const RasDialParams& p, RASDIALPARAMSA& r) {
 
 }  // namespace
 
-Win32RemoteAccess::Win32RemoteAccess() {
-  UINT oldMode = ::SetErrorMode(SEM_NOOPENFILEERRORBOX);
-  module_ = ::LoadLibraryA("rasapi32.dll");
-  ::SetErrorMode(oldMode);
-}
+Win32RemoteAccess::Win32RemoteAccess() = default;
 
 Win32RemoteAccess::~Win32RemoteAccess() {
   if (module_ != nullptr) ::FreeLibrary(static_cast<HMODULE>(module_));
 }
 
+void* Win32RemoteAccess::Module() {
+  if (!tried_) {
+    tried_ = true;
+    UINT oldMode = ::SetErrorMode(SEM_NOOPENFILEERRORBOX);
+    module_ = ::LoadLibraryA("rasapi32.dll");
+    ::SetErrorMode(oldMode);
+  }
+  return module_;
+}
+
+bool Win32RemoteAccess::Available() { return Module() != nullptr; }
+
 void* Win32RemoteAccess::Proc(Function function) {
-  if (module_ == nullptr) return nullptr;
+  if (Module() == nullptr) return nullptr;
   return reinterpret_cast<void*>(::GetProcAddress(static_cast<HMODULE>(module_), ProcName(function)));
 }
 
@@ -186,7 +194,7 @@ std::optional<std::string> Win32RemoteAccess::ErrorString(std::uint32_t error) {
 }
 
 std::optional<std::string> Win32RemoteAccess::LibraryString(std::uint32_t id) {
-  if (module_ == nullptr) return std::nullopt;
+  if (Module() == nullptr) return std::nullopt;
   char buffer[256] = {};
   if (::LoadStringA(static_cast<HMODULE>(module_), id, buffer, sizeof buffer) <= 0) return std::nullopt;
   return std::string(buffer);

@@ -1,5 +1,6 @@
-// The system's dial-up networking (rasapi32), loaded by name and bound function by function:
-// a computer without it, or a library without a function, answers as a missing library.
+// The system's dial-up networking (rasapi32), loaded by name when first asked (programs that
+// never dial never load it) and bound function by function: a computer without it, or a
+// library without a function, answers as a missing library.
 #pragma once
 
 #include "platform/remote_access.h"
@@ -13,7 +14,7 @@ class Win32RemoteAccess : public RemoteAccess {
   Win32RemoteAccess(const Win32RemoteAccess&) = delete;
   Win32RemoteAccess& operator=(const Win32RemoteAccess&) = delete;
 
-  bool Available() override { return module_ != nullptr; }
+  bool Available() override;
   bool Has(Function function) override;
   std::uint32_t EnumEntries(std::size_t limit, std::vector<std::string>& names) override;
   std::uint32_t EnumConnections(std::size_t limit, std::vector<RasConnection>& list) override;
@@ -27,9 +28,11 @@ class Win32RemoteAccess : public RemoteAccess {
   std::optional<std::string> LibraryString(std::uint32_t id) override;
 
  private:
+  void* Module();
   void* Proc(Function function);
 
   void* module_ = nullptr;
+  bool tried_ = false;
 };
 
 }  // namespace wdx::platform

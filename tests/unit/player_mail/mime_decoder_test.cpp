@@ -70,6 +70,21 @@ std::string AllBytes() {
   return s;
 }
 
+TEST(LineStream, LinesThenTheEndMarker) {
+  TLineStream lines("a\r\nb\n\r\nc\rd\r\r\nlast");
+  for (const char* want : {"a", "b", "", "c\rd\r", "last"}) {
+    EXPECT_EQ(lines.ReadLine(), want);
+    EXPECT_FALSE(lines.Eof());
+  }
+  EXPECT_EQ(lines.ReadLine(), TLineStream::kEndMarker);
+  EXPECT_TRUE(lines.Eof());
+  lines.Reset();
+  EXPECT_EQ(lines.ReadLine(), "a");
+  // A line far longer than any buffer comes whole.
+  TLineStream longLine(std::string(100000, 'x') + "\n");
+  EXPECT_EQ(longLine.ReadLine().size(), 100000u);
+}
+
 // Each message the encoder tests write comes back equal.
 TEST_F(MimeDecoderTest, RoundTripOfTheEncodersMessages) {
   struct Case {

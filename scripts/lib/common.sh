@@ -23,7 +23,7 @@ WDX_FUZZ_APT_PACKAGES=(clang libclang-rt-dev)
 WDX_REQUIRED_COMMANDS=(
   cmake ninja g++ python3
   i686-w64-mingw32-g++-posix x86_64-w64-mingw32-g++-posix
-  wine wineboot wineserver Xvfb xdpyinfo timeout
+  wine wineboot wineserver Xvfb xdpyinfo xdotool timeout
 )
 
 wdx_say() { printf '==> %s\n' "$*"; }

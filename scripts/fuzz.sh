@@ -9,7 +9,8 @@
 #
 # Installs clang when it is missing, builds the targets into $WDX_BUILD_ROOT/fuzz (default
 # build/fuzz), and runs each over tests/fuzz/corpus/<target> (the seeds and every fault's input,
-# kept as a regression case) plus a working corpus of its own in build/fuzz/corpus/<target>
+# kept as a regression case; the mail tests' two targets use their seeds and regressions in
+# tests/unit/player_mail/fuzz) plus a working corpus of its own in build/fuzz/corpus/<target>
 # that grows from run to run. A finding (crash, sanitizer report, leak, time-out, memory
 # exhaustion, or an abort by the target's own checks) is saved as
 # build/fuzz/findings/<target>/crash-... (or leak-, timeout-, oom-) and the script fails;
@@ -34,8 +35,16 @@ export CMAKE_BUILD_PARALLEL_LEVEL=${CMAKE_BUILD_PARALLEL_LEVEL:-6}
 declare -A MAX_LEN=(
   [interpreter]=8192 [library_file]=16000 [settings_file]=4096 [single_macro_file]=4096
   [companion_files]=512 [mail]=8192 [command_line]=2048 [decoders]=1024
+  [mime_decoder]=8192 [smtp_replies]=4096
 )
-TARGETS=(interpreter library_file settings_file single_macro_file companion_files mail command_line decoders)
+TARGETS=(interpreter library_file settings_file single_macro_file companion_files mail command_line decoders
+         mime_decoder smtp_replies)
+# The mail tests' own two targets live with those tests, seeds and kept regressions beside them.
+declare -A EXE_DIR=([mime_decoder]=tests/unit/player_mail [smtp_replies]=tests/unit/player_mail)
+declare -A SEED_DIRS=(
+  [mime_decoder]="tests/unit/player_mail/fuzz/seeds/decoder tests/unit/player_mail/fuzz/regressions/decoder"
+  [smtp_replies]="tests/unit/player_mail/fuzz/seeds/replies tests/unit/player_mail/fuzz/regressions/replies"
+)
 
 usage() {
   echo "usage: $0 TARGET|all SECONDS | smoke | list" >&2
@@ -58,7 +67,11 @@ build() {
 # alone in a scratch folder. Prints the target's line; fails on a finding.
 run() {
   local target=$1 seconds=$2 mode=$3
-  local exe=$BIN/fuzz_$target seeds=$ROOT/tests/fuzz/corpus/$target
+  local exe=$BUILD/${EXE_DIR[$target]:-tests/fuzz}/fuzz_$target
+  local seeds=() d
+  for d in ${SEED_DIRS[$target]:-tests/fuzz/corpus/$target}; do
+    [ -d "$ROOT/$d" ] && seeds+=("$ROOT/$d")
+  done
   local findings=$BUILD/findings/$target work log scratch
   [ -x "$exe" ] || { wdx_err "no such target: $target"; return 1; }
   mkdir -p "$findings"
@@ -80,21 +93,21 @@ run() {
   [ "$target" = interpreter ] && args+=(-dict="$BUILD/interpreter.dict")
   # The targets' stand-in platforms make their folders in TMPDIR: one of its own per run, so
   # nothing is left behind even when a finding ends the process.
-  TMPDIR=$scratch ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1} "$exe" "${args[@]}" "$work" "$seeds" >"$log" 2>&1
+  TMPDIR=$scratch ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1} "$exe" "${args[@]}" "$work" "${seeds[@]}" >"$log" 2>&1
   local rc=$?
   rm -rf "$scratch"
   local runs cov ft corpus
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
-  cov=$(grep -oE 'cov: [0-9]+' "$log" | tail -n 1 | cut -d' ' -f2)
-  ft=$(grep -oE 'ft: [0-9]+' "$log" | tail -n 1 | cut -d' ' -f2)
-  corpus=$(grep -oE 'corp: [0-9]+' "$log" | tail -n 1 | cut -d' ' -f2)
+  cov=$(grep -aoE 'cov: [0-9]+' "$log" | tail -n 1 | cut -d' ' -f2)
+  ft=$(grep -aoE 'ft: [0-9]+' "$log" | tail -n 1 | cut -d' ' -f2)
+  corpus=$(grep -aoE 'corp: [0-9]+' "$log" | tail -n 1 | cut -d' ' -f2)
   local line
   line=$(printf '%-18s %ss: %s executions, coverage %s edges / %s features, corpus %s' "$target" "$seconds" \
     "${runs:-?}" "${cov:-?}" "${ft:-?}" "${corpus:-?}")
   if [ "$rc" -ne 0 ]; then
     local artifact
     artifact=$(sed -n 's/.*Test unit written to \(.*\)$/\1/p' "$log" | tail -n 1)
-    grep -E '^(FINDING|==[0-9]+==ERROR|SUMMARY)' "$log" | head -n 5
+    grep -aE '^(FINDING|==[0-9]+==ERROR|SUMMARY)' "$log" | head -n 5
     echo "FAIL $line; finding: ${artifact:-see $log}"
     return 1
   fi

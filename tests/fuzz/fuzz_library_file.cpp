@@ -7,6 +7,7 @@
 #include <string>
 
 #include "fuzz_support.h"
+#include "rooted_files.h"
 #include "platform/memory/memory_platform.h"
 #include "shared/glob_data.h"
 #include "shared/hot_keys.h"
@@ -57,7 +58,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   settings.programFolder = "C:\\WENDRIX";
   settings.currentLibrary = kLibrary;
   fuzz::WriteBytes(mem.NativePath(kLibrary), fuzz::AsText(data, size));
-  MacroLibrary lib(settings, glob, mem.Get(), listener, LibraryOptions::Player());
+  // Library and icon paths from the file must stay inside the stand-in's root.
+  fuzz::RootedFiles files(mem);
+  MacroLibrary lib(settings, glob, files, mem.boxes, mem.clock, listener, LibraryOptions::Player());
   lib.LoadMacroLibrary(kLibrary, true);
 
   const std::int32_t count = glob.MacroCount();

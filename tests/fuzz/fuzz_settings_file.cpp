@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "fuzz_support.h"
+#include "rooted_files.h"
 #include "platform/memory/memory_platform.h"
 #include "shared/settings.h"
 
@@ -12,7 +13,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   platform::MemoryPlatform mem;
   fuzz::WriteBytes(mem.profile.ResolvePath(kSettingsFileName), fuzz::AsText(data, size));
   TSettingsRec settings;
-  Configs configs(mem.profile, settings, "C:\\WENDRIX");
+  // Paths the settings name must stay inside the stand-in's root.
+  fuzz::RootedFiles files(mem);
+  fuzz::RootedProfiles profiles(mem);
+  Configs configs(profiles, settings, "C:\\WENDRIX", files);
   configs.LoadAllSettings();
   configs.ReadFloatingMenuPlaces();
   configs.SaveAllSettings();

@@ -121,8 +121,10 @@ FUZZ_OK=$(grep -c '^ok ' "$LOGS/fuzz-smoke.log")
 FUZZ_FAILED=$(grep -c '^FAIL ' "$LOGS/fuzz-smoke.log")
 if [ "$FUZZ_RC" -eq 0 ] && [ "$FUZZ_OK" -gt 0 ]; then
   record "fuzz smoke" "$FUZZ_OK targets without a finding" 0
+elif [ "$FUZZ_FAILED" -gt 0 ]; then
+  record "fuzz smoke" "FAIL: $FUZZ_FAILED targets with a finding (log: $LOGS/fuzz-smoke.log)" 1
 else
-  record "fuzz smoke" "FAIL: $FUZZ_FAILED targets with a finding, exit code $FUZZ_RC (log: $LOGS/fuzz-smoke.log)" 1
+  record "fuzz smoke" "FAIL: the targets were not built or not run, exit code $FUZZ_RC (log: $LOGS/fuzz-smoke.log)" 1
 fi
 
 # The Windows side: one environment for all, exported to ctest's wine and to every run.sh.

@@ -4,6 +4,7 @@
 
 #include "player/interpreter/interpreter.h"
 #include "player/interpreter/command_support.h"
+#include "player/interpreter/families.h"
 #include "player/interpreter/variables.h"
 #include "shared/date_time_formats.h"
 
@@ -35,7 +36,6 @@ void DateTag(Interpreter& in, Level& level, const TagInfo& tag) {
   std::int32_t days = fields.Whole(f::kDays);
   if (fields.Letter(f::kDirection) == 'P') days = -days;
   const std::int32_t var = fields.Whole(f::kVariable);
-  level.cursor = TagEnd(tag, level.text, level.cursor);
   double now = 0.0;
   if (!ReadClock(in, now)) return;
   Deliver(in, level, FormatDate(tag.count, now, zeros, days), var);
@@ -46,7 +46,6 @@ void TimeTag(Interpreter& in, Level& level, const TagInfo& tag) {
   const CommandFields fields = FieldsOf(level, tag, cmd::kTimeTag);
   const bool zeros = fields.Letter(cmd::time_tag::kZeros) == 'Y';
   const std::int32_t var = fields.Whole(cmd::time_tag::kVariable);
-  level.cursor = TagEnd(tag, level.text, level.cursor);
   double now = 0.0;
   if (!ReadClock(in, now)) return;
   Deliver(in, level, FormatTime(tag.count, now, zeros), var);
@@ -54,9 +53,18 @@ void TimeTag(Interpreter& in, Level& level, const TagInfo& tag) {
 
 }  // namespace
 
-void RegisterDateTimeHandlers(Interpreter& in) {
-  in.SetFamilyHandler(TagFamily::kDateTag, &DateTag);
-  in.SetFamilyHandler(TagFamily::kTimeTag, &TimeTag);
-}
+namespace {
+
+class DateTimeFamily final : public CommandFamily {
+ public:
+  explicit DateTimeFamily(Interpreter& in) {
+    in.Claim<&DateTag>(TagFamily::kDateTag, *this);
+    in.Claim<&TimeTag>(TagFamily::kTimeTag, *this);
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<CommandFamily> MakeDateTimeFamily(Interpreter& in) { return std::make_unique<DateTimeFamily>(in); }
 
 }  // namespace wdx::player

@@ -5,6 +5,7 @@
 #include <new>
 
 #include "platform/virtual_keys.h"
+#include "player/interpreter/families.h"
 #include "shared/globals.h"
 #include "shared/text_util.h"
 
@@ -17,10 +18,18 @@ const char kAbortText[] = "Wendrix 2000 macro has been aborted.";
 // Families whose commands are not part of this build: the tag's fields are skipped so the text
 // is still walked correctly, and the run fails rather than go on without the command (typing
 // on after a missing window activation would type into the wrong program).
-void NotAvailable(Interpreter& in, Level& level, const TagInfo& tag) {
-  level.cursor = TagEnd(tag, level.text, level.cursor);
-  in.Fail("Command Not Available",
-          "The command " + std::string(tag.keyword) + " is not available in this build. Macro will abort.");
+class NotAvailable final : public CommandFamily {
+ public:
+  Flow Run(Interpreter& in, Level& /*level*/, const TagInfo& tag) {
+    in.Fail("Command Not Available",
+            "The command " + std::string(tag.keyword) + " is not available in this build. Macro will abort.");
+    return Flow::GoOn();
+  }
+};
+
+NotAvailable& TheNotAvailable() {
+  static NotAvailable family;
+  return family;
 }
 
 // The value of a variable reference as macro text. Numbers outside the tables give an empty
@@ -50,35 +59,35 @@ std::string VariableValue(const RunState& st, char kind, std::string_view writte
 }  // namespace
 
 Interpreter::Interpreter(InterpreterHost& host) : host_(host) {
-  handlers_.fill(&NotAvailable);
-  RegisterBuiltInHandlers();
+  runners_.fill({&CallRunner<&NotAvailable::Run, NotAvailable>, &TheNotAvailable()});
+  AddBuiltInFamilies(*this);
 }
 
-void Interpreter::RegisterBuiltInHandlers() {
-  RegisterKeyHandlers(*this);
-  RegisterTextHandlers(*this);
-  RegisterTimingHandlers(*this);
-  RegisterDateTimeHandlers(*this);
-  RegisterVariableHandlers(*this);
-  RegisterPauseHandlers(*this);
+Interpreter::~Interpreter() = default;
+
+void Interpreter::AddFamily(std::unique_ptr<CommandFamily> family) {
+  if (family) families_.push_back(std::move(family));
 }
 
-void Interpreter::SetHandler(TagId id, TagHandler handler) {
+void Interpreter::SetRunner(TagId id, TagRunner runner) {
   const auto i = static_cast<std::size_t>(id);
-  if (i < handlers_.size()) handlers_[i] = handler ? handler : &NotAvailable;
+  if (i < runners_.size()) runners_[i] = runner;
 }
 
-void Interpreter::SetFamilyHandler(TagFamily family, TagHandler handler) {
+void Interpreter::SetRunner(TagFamily tags, TagRunner runner) {
   for (const TagInfo& row : TagTable()) {
-    if (row.family == family) SetHandler(row.id, handler);
+    if (row.family == tags) SetRunner(row.id, runner);
   }
-  if (family == TagFamily::kDateTag) SetHandler(TagId::kDateTag, handler);
-  if (family == TagFamily::kTimeTag) SetHandler(TagId::kTimeTag, handler);
+  if (tags == TagFamily::kDateTag) SetRunner(TagId::kDateTag, runner);
+  if (tags == TagFamily::kTimeTag) SetRunner(TagId::kTimeTag, runner);
 }
 
 void Interpreter::DoMacro(std::string_view text, std::int32_t count, std::int32_t start, std::int32_t step,
                           bool restoreCaps, bool storeCounter, std::int32_t varIndex) {
   RunState& st = State();
+  if (depth_ == 0) {
+    for (const auto& family : families_) family->ResetForRun();
+  }
   bool completed = false;
   if (!st.abortMacro) {
     if (depth_ >= kMaxNesting) {
@@ -145,7 +154,21 @@ void Interpreter::Step(Level& level) {
       // CR LF is one Enter.
       if (c == '\r' && level.At(level.cursor) == '\n') ++level.cursor;
     } else if (const TagInfo* tag = MatchTag(level.text, level.cursor)) {
-      handlers_[static_cast<std::size_t>(tag->id)](*this, level, *tag);
+      const TagRunner& runner = runners_[static_cast<std::size_t>(tag->id)];
+      const Flow flow = runner.call(*runner.family, *this, level, *tag);
+      switch (flow.next()) {
+        case Flow::Next::kGoOn:
+          // A matched keyword lies inside the text: most tags are their keyword alone.
+          level.cursor = tag->extent == TagExtent::kKeyword ? level.cursor + tag->keyword.size()
+                                                            : TagEnd(*tag, level.text, level.cursor);
+          break;
+        case Flow::Next::kLeaveLevel:
+          level.leave = true;
+          break;
+        case Flow::Next::kJump:
+          level.cursor = flow.position();
+          break;
+      }
     } else {
       TypeCharacter(level, '<');
       ++level.cursor;
@@ -195,10 +218,11 @@ void Interpreter::Fail(const std::string& caption, const std::string& message) {
 }
 
 void Interpreter::TrackKey(std::uint8_t vk, bool up) {
-  const auto it = std::find(held_.begin(), held_.end(), vk);
+  if (isHeld_[vk] == !up) return;
+  isHeld_[vk] = !up;
   if (up) {
-    if (it != held_.end()) held_.erase(it);
-  } else if (it == held_.end()) {
+    held_.erase(std::find(held_.begin(), held_.end(), vk));
+  } else {
     held_.push_back(vk);
   }
 }
@@ -214,8 +238,10 @@ void Interpreter::PostAltKey(std::uint8_t vk, bool up) {
 }
 
 void Interpreter::PressKey(std::uint8_t vk) {
-  PostKey(vk, false);
-  PostKey(vk, true);
+  // Down and up leave the key up: only a key that was held needs its tracking changed.
+  host_.PostVKey(vk, false);
+  host_.PostVKey(vk, true);
+  if (isHeld_[vk]) TrackKey(vk, true);
 }
 
 void Interpreter::ReleaseHeldKeys() {

@@ -7,17 +7,20 @@
 // every command the message queue is pumped, so an abort request or a lock-key report that
 // arrives meanwhile is seen at the next step.
 //
-// Command families register their handlers by tag id; a family that is not part of this build
-// keeps the default handler, which skips the tag's fields and fails the run with a clear
-// message.
+// The interpreter dispatches; command families (command_family.h) run the tags they claim and
+// keep their own state. A tag that no family claims runs the default, which fails the run with
+// a clear message (its fields are skipped).
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
+#include "player/interpreter/command_family.h"
 #include "player/interpreter/interpreter_host.h"
 #include "shared/tag_table.h"
 
@@ -35,14 +38,11 @@ struct Level {
   bool ctrlPending = false;
   bool altPending = false;
   // A command ended this level early (the rest of the text and any passes left are skipped,
-  // and so is the Caps Lock restoration).
+  // and so is the Caps Lock restoration). Set by the dispatcher when a family says so.
   bool leave = false;
 
   char At(std::size_t i) const { return TextAt(text, i); }
 };
-
-class Interpreter;
-using TagHandler = void (*)(Interpreter& in, Level& level, const TagInfo& tag);
 
 // Levels nest (variable values, blocks, called macros); beyond this depth the run fails
 // instead of exhausting the stack. Real macros stay far below it.
@@ -51,14 +51,17 @@ constexpr int kMaxNesting = 200;
 class Interpreter {
  public:
   explicit Interpreter(InterpreterHost& host);
+  ~Interpreter();
+  Interpreter(const Interpreter&) = delete;
+  Interpreter& operator=(const Interpreter&) = delete;
 
   // Plays text `count` times (less than 1: not at all). start and step are the counter values
   // of the counter tags; storeCounter puts the pass number into N[varIndex] before each pass;
   // restoreCaps gives Caps Lock back its state from before the run when the text ends
   // normally. The caller learns about an abort only from the run state's abortMacro.
   //
-  // The outermost call is the top-level run: when it returns, every key that the run pressed
-  // and left down is released.
+  // The outermost call is the top-level run: every family is reset when it begins, and when it
+  // returns every key that the run pressed and left down is released.
   void DoMacro(std::string_view text, std::int32_t count = 1, std::int32_t start = 1, std::int32_t step = 1,
                bool restoreCaps = false, bool storeCounter = false, std::int32_t varIndex = 0);
 
@@ -67,9 +70,27 @@ class Interpreter {
   RunState& State() { return host_.State(); }
   int Depth() const { return depth_; }
 
-  void SetHandler(TagId id, TagHandler handler);
-  // Registers one handler for every tag of a family.
-  void SetFamilyHandler(TagFamily family, TagHandler handler);
+  // --- Families
+  // Adds a family besides the built-in ones; it claims its tags when it is constructed.
+  void AddFamily(std::unique_ptr<CommandFamily> family);
+  // The family runs these tags from now on with `Run`, one of its methods or a function (see
+  // command_family.h); a later claim replaces an earlier one.
+  template <auto Run, class F>
+  void Claim(TagId id, F& family) {
+    SetRunner(id, {&CallRunner<Run, F>, &family});
+  }
+  template <auto Run, class F>
+  void Claim(TagFamily tags, F& family) {
+    SetRunner(tags, {&CallRunner<Run, F>, &family});
+  }
+  // The family of that type, or nullptr.
+  template <class F>
+  F* Find() const {
+    for (const auto& f : families_) {
+      if (auto* found = dynamic_cast<F*>(f.get())) return found;
+    }
+    return nullptr;
+  }
 
   // The one way keys leave the interpreter: posts through the host and keeps track of which
   // keys the run holds down.
@@ -96,29 +117,41 @@ class Interpreter {
   const std::vector<std::uint8_t>& HeldKeys() const { return held_; }
 
  private:
+  template <auto Run, class F>
+  static Flow CallRunner(CommandFamily& family, Interpreter& in, Level& level, const TagInfo& tag) {
+    auto call = [&] {
+      if constexpr (std::is_member_function_pointer_v<decltype(Run)>) {
+        return (static_cast<F&>(family).*Run)(in, level, tag);
+      } else {
+        return Run(in, level, tag);
+      }
+    };
+    if constexpr (std::is_void_v<decltype(call())>) {
+      call();
+      return Flow::GoOn();
+    } else {
+      return call();
+    }
+  }
+  void SetRunner(TagId id, TagRunner runner);
+  void SetRunner(TagFamily tags, TagRunner runner);
   void PlayLevel(Level& level, std::int32_t count, bool storeCounter, std::int32_t varIndex);
   void Step(Level& level);
   void PlayVariableReference(Level& level);
   void ReportAbort();
   void TrackKey(std::uint8_t vk, bool up);
   void ReleaseHeldKeys();
-  void RegisterBuiltInHandlers();
 
   InterpreterHost& host_;
-  std::array<TagHandler, static_cast<std::size_t>(TagId::kCount)> handlers_{};
+  std::vector<std::unique_ptr<CommandFamily>> families_;
+  // What runs each tag; the default for the tags nobody claimed.
+  std::array<TagRunner, static_cast<std::size_t>(TagId::kCount)> runners_{};
   int depth_ = 0;
   // Set when the nesting limit stopped the run: the levels it unwinds through then return
   // without each showing its own "Macro Abort" box.
   bool unwinding_ = false;
   std::vector<std::uint8_t> held_;
+  std::array<bool, 256> isHeld_{};  // the keys of held_
 };
-
-// Registration of the families built in this folder (each in its own source file).
-void RegisterKeyHandlers(Interpreter& in);
-void RegisterTextHandlers(Interpreter& in);
-void RegisterTimingHandlers(Interpreter& in);
-void RegisterDateTimeHandlers(Interpreter& in);
-void RegisterVariableHandlers(Interpreter& in);
-void RegisterPauseHandlers(Interpreter& in);
 
 }  // namespace wdx::player

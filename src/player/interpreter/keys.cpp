@@ -3,6 +3,7 @@
 
 #include "platform/virtual_keys.h"
 #include "player/interpreter/command_support.h"
+#include "player/interpreter/families.h"
 
 namespace wdx::player {
 
@@ -89,15 +90,13 @@ void NamedKeyTag(Interpreter& in, Level& level, const TagInfo& tag) {
   // The mouse-button keys take no key delay.
   if (tag.family != TagFamily::kMouseButtonKey) in.KeyDelay();
   in.PressKey(NamedKeyVk(tag.id));
-  level.cursor += tag.keyword.size();
   in.ReleaseModifiers(level);
 }
 
-void HoldKeyTag(Interpreter& in, Level& level, const TagInfo& tag) {
+void HoldKeyTag(Interpreter& in, Level& /*level*/, const TagInfo& tag) {
   for (const HoldKey& k : kHoldKeys) {
     if (k.id == tag.id) in.PostKey(k.vk, k.up);
   }
-  level.cursor += tag.keyword.size();
 }
 
 void NextKeyModifierTag(Interpreter& in, Level& level, const TagInfo& tag) {
@@ -116,21 +115,18 @@ void NextKeyModifierTag(Interpreter& in, Level& level, const TagInfo& tag) {
       level.altPending = !level.altPending;
       break;
   }
-  level.cursor += tag.keyword.size();
 }
 
-void AltKeypadTag(Interpreter& in, Level& level, const TagInfo& tag) {
+void AltKeypadTag(Interpreter& in, const Level& level, const TagInfo& tag) {
   in.KeyDelay();
   in.TypeAltKeypad(FieldsOf(level, tag, tag.id == TagId::kAlt ? cmd::kAlt : cmd::kAlt4).Raw(cmd::kOnly));
-  level.cursor = TagEnd(tag, level.text, level.cursor);
 }
 
-void KeyTestTag(Interpreter& in, Level& level, const TagInfo& tag) {
+void KeyTestTag(Interpreter& in, Level& /*level*/, const TagInfo& /*tag*/) {
   // Selects to the start of the line.
   in.PostKey(vk::kShift, false);
   in.PressKey(vk::kHome);
   in.PostKey(vk::kShift, true);
-  level.cursor += tag.keyword.size();
 }
 
 void SetLockKey(Interpreter& in, std::int32_t kind) {
@@ -162,8 +158,24 @@ void SetLockKey(Interpreter& in, std::int32_t kind) {
 
 void LockKeyTag(Interpreter& in, Level& level, const TagInfo& tag) {
   SetLockKey(in, FieldsOf(level, tag, cmd::kTog).Whole(cmd::kOnly));
-  level.cursor = TagEnd(tag, level.text, level.cursor);
 }
+
+// Typing: the named keys, modifiers, keypad codes, the key test and the lock keys. Pending
+// modifiers belong to the level, held keys to the interpreter; the family keeps no state.
+class KeyFamily final : public CommandFamily {
+ public:
+  explicit KeyFamily(Interpreter& in) {
+    for (const TagFamily tags :
+         {TagFamily::kNamedKey, TagFamily::kFunctionKey, TagFamily::kTerminalKey, TagFamily::kMouseButtonKey}) {
+      in.Claim<&NamedKeyTag>(tags, *this);
+    }
+    in.Claim<&HoldKeyTag>(TagFamily::kModifierDownUp, *this);
+    in.Claim<&NextKeyModifierTag>(TagFamily::kNextKeyModifier, *this);
+    in.Claim<&AltKeypadTag>(TagFamily::kAltKeypad, *this);
+    in.Claim<&KeyTestTag>(TagFamily::kKeyTest, *this);
+    in.Claim<&LockKeyTag>(TagFamily::kLockKeys, *this);
+  }
+};
 
 }  // namespace
 
@@ -226,16 +238,6 @@ void Interpreter::TypeAltKeypad(std::string_view digits) {
   PostAltKey(vk::kMenu, true);
 }
 
-void RegisterKeyHandlers(Interpreter& in) {
-  in.SetFamilyHandler(TagFamily::kNamedKey, &NamedKeyTag);
-  in.SetFamilyHandler(TagFamily::kFunctionKey, &NamedKeyTag);
-  in.SetFamilyHandler(TagFamily::kTerminalKey, &NamedKeyTag);
-  in.SetFamilyHandler(TagFamily::kMouseButtonKey, &NamedKeyTag);
-  in.SetFamilyHandler(TagFamily::kModifierDownUp, &HoldKeyTag);
-  in.SetFamilyHandler(TagFamily::kNextKeyModifier, &NextKeyModifierTag);
-  in.SetFamilyHandler(TagFamily::kAltKeypad, &AltKeypadTag);
-  in.SetFamilyHandler(TagFamily::kKeyTest, &KeyTestTag);
-  in.SetFamilyHandler(TagFamily::kLockKeys, &LockKeyTag);
-}
+std::unique_ptr<CommandFamily> MakeKeyFamily(Interpreter& in) { return std::make_unique<KeyFamily>(in); }
 
 }  // namespace wdx::player

@@ -5,6 +5,7 @@
 #include "forms/runner.h"
 #include "platform/virtual_keys.h"
 #include "player/interpreter/command_support.h"
+#include "player/interpreter/families.h"
 #include "shared/globals.h"
 #include "shared/hot_keys.h"
 
@@ -19,12 +20,9 @@ constexpr std::size_t kShortText = 255;
 
 // "<PAUSE>" in the middle of the screen; "<PAUSE:" + top + "," + left + message + ">" at the
 // place given, kept on the screen at the right and bottom.
-void PauseTag(Interpreter& in, Level& level, const TagInfo& tag) {
+Flow PauseTag(Interpreter& in, const Level& level, const TagInfo& tag) {
   platform::Input* input = Facility(in, &platform::Platform::input, kCaption, "screen");
-  if (input == nullptr) {
-    level.cursor = TagEnd(tag, level.text, level.cursor);
-    return;
-  }
+  if (input == nullptr) return Flow::GoOn();
   ScreenFactors screen;
   GetScreenFactors(*input, screen);
   int top = 0;
@@ -44,14 +42,16 @@ void PauseTag(Interpreter& in, Level& level, const TagInfo& tag) {
     left = std::min(left, screen.ScreenWidth - TPauseMacro::kWidth);
   }
   const std::optional<bool> resumed = ShowPauseWindow(in, top, left, message);
-  if (!resumed.has_value() || *resumed) {
-    level.cursor = TagEnd(tag, level.text, level.cursor);
-    return;
-  }
+  if (!resumed.has_value() || *resumed) return Flow::GoOn();
   // Abort: Caps Lock goes back on when the run turned it off, and this level ends here.
   if (in.State().capsWasOn) in.PressKey(vk::kCapital);
-  level.leave = true;
+  return Flow::LeaveLevel();
 }
+
+class PauseFamily final : public CommandFamily {
+ public:
+  explicit PauseFamily(Interpreter& in) { in.Claim<&PauseTag>(TagFamily::kPause, *this); }
+};
 
 }  // namespace
 
@@ -153,6 +153,6 @@ bool ResumePause(RunState& state) {
   return true;
 }
 
-void RegisterPauseHandlers(Interpreter& in) { in.SetFamilyHandler(TagFamily::kPause, &PauseTag); }
+std::unique_ptr<CommandFamily> MakePauseFamily(Interpreter& in) { return std::make_unique<PauseFamily>(in); }
 
 }  // namespace wdx::player

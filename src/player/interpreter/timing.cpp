@@ -3,6 +3,7 @@
 #include <string>
 
 #include "player/interpreter/command_support.h"
+#include "player/interpreter/families.h"
 
 namespace wdx::player {
 
@@ -11,7 +12,7 @@ namespace {
 // A wait of seconds read from a field: below zero waits nothing.
 double Seconds(double value) { return value > 0.0 ? value : 0.0; }
 
-void DelayTag(Interpreter& in, Level& level, const TagInfo& tag) {
+void DelayTag(Interpreter& in, const Level& level, const TagInfo& tag) {
   InterpreterHost& host = in.Host();
   // One field, read through the tag's own layout.
   auto field = [&](const CommandLayout& layout) { return FieldsOf(level, tag, layout); };
@@ -43,10 +44,9 @@ void DelayTag(Interpreter& in, Level& level, const TagInfo& tag) {
     default:
       break;
   }
-  level.cursor = TagEnd(tag, level.text, level.cursor);
 }
 
-void KeyMouseDelayTag(Interpreter& in, Level& level, const TagInfo& tag) {
+void KeyMouseDelayTag(Interpreter& in, const Level& level, const TagInfo& tag) {
   RunState& st = in.State();
   // Both tags have the same layout.
   const std::int32_t ms = FieldsOf(level, tag, cmd::kSpkey).Whole(cmd::kOnly);
@@ -57,14 +57,19 @@ void KeyMouseDelayTag(Interpreter& in, Level& level, const TagInfo& tag) {
     st.mouseDelay = ms;
     st.mouseDelayOn = ms != 0;
   }
-  level.cursor = TagEnd(tag, level.text, level.cursor);
 }
+
+// The pace lives in the run state, which the run frame resets and the player reads.
+class TimingFamily final : public CommandFamily {
+ public:
+  explicit TimingFamily(Interpreter& in) {
+    in.Claim<&DelayTag>(TagFamily::kDelays, *this);
+    in.Claim<&KeyMouseDelayTag>(TagFamily::kKeyMouseDelay, *this);
+  }
+};
 
 }  // namespace
 
-void RegisterTimingHandlers(Interpreter& in) {
-  in.SetFamilyHandler(TagFamily::kDelays, &DelayTag);
-  in.SetFamilyHandler(TagFamily::kKeyMouseDelay, &KeyMouseDelayTag);
-}
+std::unique_ptr<CommandFamily> MakeTimingFamily(Interpreter& in) { return std::make_unique<TimingFamily>(in); }
 
 }  // namespace wdx::player

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "player/interpreter/command_support.h"
+#include "player/interpreter/families.h"
 #include "shared/globals.h"
 
 namespace wdx::player {
@@ -300,26 +301,6 @@ void ModifyTextVar(Interpreter& in, const Level& level, const TagInfo& tag) {
   }
 }
 
-void VariableTag(Interpreter& in, Level& level, const TagInfo& tag) {
-  switch (tag.id) {
-    case TagId::kVarsr:
-      SaveRestoreVariables(in.State(), FieldsOf(level, tag, cmd::kVarsr).Whole(cmd::kOnly));
-      break;
-    case TagId::kNmvar:
-      ModifyIntegerVar(in, level, tag);
-      break;
-    case TagId::kDmvar:
-      ModifyDecimalVar(in, level, tag);
-      break;
-    case TagId::kTmvar:
-      ModifyTextVar(in, level, tag);
-      break;
-    default:
-      break;
-  }
-  level.cursor = TagEnd(tag, level.text, level.cursor);
-}
-
 template <class T, std::size_t N>
 void CopyNumbered(std::array<T, N>& to, const std::array<T, N>& from) {
   // Slot 0 is no variable of the set.
@@ -352,6 +333,24 @@ void SaveRestoreVariables(RunState& st, std::int32_t code) {
   if (kinds == 0 || kinds == 3) CopyNumbered(to.decimal, from.decimal);
 }
 
-void RegisterVariableHandlers(Interpreter& in) { in.SetFamilyHandler(TagFamily::kVariables, &VariableTag); }
+namespace {
+
+// The variables live in the run state, which the player fills and resets as well.
+class VariableFamily final : public CommandFamily {
+ public:
+  explicit VariableFamily(Interpreter& in) {
+    in.Claim<&SaveRestoreTag>(TagId::kVarsr, *this);
+    in.Claim<&ModifyIntegerVar>(TagId::kNmvar, *this);
+    in.Claim<&ModifyDecimalVar>(TagId::kDmvar, *this);
+    in.Claim<&ModifyTextVar>(TagId::kTmvar, *this);
+  }
+  static void SaveRestoreTag(Interpreter& in, Level& level, const TagInfo& tag) {
+    SaveRestoreVariables(in.State(), FieldsOf(level, tag, cmd::kVarsr).Whole(cmd::kOnly));
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<CommandFamily> MakeVariableFamily(Interpreter& in) { return std::make_unique<VariableFamily>(in); }
 
 }  // namespace wdx::player

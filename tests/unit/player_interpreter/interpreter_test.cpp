@@ -432,8 +432,15 @@ TEST_F(InterpreterTest, DeepButFiniteNestingPlays) {
   EXPECT_TRUE(host.boxes.empty());
 }
 
+// A family whose "<DELAY:" runs out of memory.
+class OutOfMemoryFamily final : public CommandFamily {
+ public:
+  explicit OutOfMemoryFamily(Interpreter& in) { in.Claim<&Run>(TagId::kDelay, *this); }
+  static void Run(Interpreter&, Level&, const TagInfo&) { throw std::bad_alloc(); }
+};
+
 TEST_F(InterpreterTest, ACommandOutOfMemoryAbortsTheMacroNotThePlayer) {
-  interpreter.SetHandler(TagId::kDelay, [](Interpreter&, Level&, const TagInfo&) { throw std::bad_alloc(); });
+  interpreter.AddFamily(std::make_unique<OutOfMemoryFamily>(interpreter));
   host.state.vars.text[1] = "b<DELAY:00001>c";
   Play("a<SHIFT>%T1%d");
   ExpectKeys("+A -A +Shift +B -B -Shift");  // the held Shift goes up with the run
@@ -448,6 +455,55 @@ TEST_F(InterpreterTest, AbortSetBeforeTheRunPlaysNothing) {
   host.state.capsWasOn = true;
   Play("abc");
   ExpectKeys("");
+  EXPECT_TRUE(host.boxes.empty());
+}
+
+// A family with state of its own: "<WMAX:" + a letter + ">" here stands for a command that
+// goes on ("g"), jumps over the next character ("j") or leaves the level ("l"), and counts
+// the tags it ran since the start of the run.
+class ProbeFamily final : public CommandFamily {
+ public:
+  explicit ProbeFamily(Interpreter& in) { in.Claim<&ProbeFamily::Run>(TagId::kWmax, *this); }
+  Flow Run(Interpreter& /*in*/, Level& level, const TagInfo& tag) {
+    ++ran;
+    const std::size_t end = TagEnd(tag, level.text, level.cursor);
+    switch (level.At(level.cursor + 6)) {
+      case 'j': return Flow::JumpTo(end + 1);
+      case 'l': return Flow::LeaveLevel();
+      default: return Flow::GoOn();
+    }
+  }
+  void ResetForRun() override {
+    ran = 0;
+    ++resets;
+  }
+  int ran = 0;
+  int resets = 0;
+};
+
+TEST_F(InterpreterTest, FamiliesSayWhatHappensNextAndAreResetPerRun) {
+  interpreter.AddFamily(std::make_unique<ProbeFamily>(interpreter));
+  ProbeFamily& probe = *interpreter.Find<ProbeFamily>();
+  struct Case {
+    const char* name;
+    std::string text;
+    const char* keys;
+  };
+  const Case cases[] = {
+      {"go on past the tag", "<WMAX:g>a", "+A -A"},
+      {"jump", "<WMAX:j>ab", "+B -B"},
+      {"leave this level only", "%T1%c", "+A -A +C -C"},
+  };
+  host.state.vars.text[1] = "a<WMAX:l>b";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    input.keys.clear();
+    Play(c.text);
+    ExpectKeys(c.keys);
+    EXPECT_EQ(probe.ran, 1);
+  }
+  // One reset per top-level run, none for the nested level of the variable.
+  EXPECT_EQ(probe.resets, 3);
   EXPECT_TRUE(host.boxes.empty());
 }
 

@@ -1,0 +1,16 @@
+#include "player/interpreter/families.h"
+
+#include "player/interpreter/interpreter.h"
+
+namespace wdx::player {
+
+void AddBuiltInFamilies(Interpreter& in) {
+  using Maker = std::unique_ptr<CommandFamily> (*)(Interpreter&);
+  static constexpr Maker kMakers[] = {
+      &MakeKeyFamily, &MakeSkippedTagFamily, &MakeTimingFamily, &MakeDateTimeFamily, &MakeVariableFamily,
+      &MakePauseFamily,
+  };
+  for (const Maker make : kMakers) in.AddFamily(make(in));
+}
+
+}  // namespace wdx::player

@@ -1,0 +1,22 @@
+// The command families built into the interpreter, one maker each (in the family's own source
+// file). A new family adds its maker here and to the list in families.cpp; the interpreter's
+// header does not change.
+#pragma once
+
+#include <memory>
+
+#include "player/interpreter/command_family.h"
+
+namespace wdx::player {
+
+std::unique_ptr<CommandFamily> MakeKeyFamily(Interpreter& in);
+std::unique_ptr<CommandFamily> MakeSkippedTagFamily(Interpreter& in);
+std::unique_ptr<CommandFamily> MakeTimingFamily(Interpreter& in);
+std::unique_ptr<CommandFamily> MakeDateTimeFamily(Interpreter& in);
+std::unique_ptr<CommandFamily> MakeVariableFamily(Interpreter& in);
+std::unique_ptr<CommandFamily> MakePauseFamily(Interpreter& in);
+
+// Adds every family above to the interpreter.
+void AddBuiltInFamilies(Interpreter& in);
+
+}  // namespace wdx::player

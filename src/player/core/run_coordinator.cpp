@@ -4,7 +4,6 @@
 
 #include "platform/virtual_keys.h"
 #include "player/core/command_line.h"
-#include "player/interpreter/pause_it.h"
 
 namespace wdx::player {
 
@@ -63,7 +62,7 @@ void RunCoordinator::RunMacro(int number, RunPath path) {
   }
 }
 
-void RunCoordinator::ResumePause() { player::ResumePause(frame_.State()); }
+void RunCoordinator::ResumePause() { frame_.PromptWindows().ResumePause(); }
 
 void RunCoordinator::WaitForModifiersUp() {
   if (!platform_.input || !platform_.clock) return;

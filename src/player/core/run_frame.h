@@ -19,6 +19,7 @@
 #include "player/core/editor_link.h"
 #include "player/core/window_activation.h"
 #include "player/interpreter/interpreter_host.h"
+#include "player/prompts/form_prompts.h"
 #include "shared/glob_data.h"
 #include "shared/macro_record.h"
 #include "shared/settings.h"
@@ -122,6 +123,10 @@ class RunFrame : public InterpreterHost {
   std::uint32_t TickCount() override;
   platform::Platform* GetPlatform() override { return &platform_; }
   forms::FormRunner* Forms() override { return forms_; }
+  MacroPrompts* Prompts() override { return &prompts_; }
+  // The prompt windows of a run, shown with the form runner: the open one can be answered from
+  // outside (a hot key resumes a pause, a close request closes it).
+  FormPrompts& PromptWindows() { return prompts_; }
   // Forces a prompt or the editor to the foreground (TMainWin.SetMainWin).
   void SetMainWin(platform::WindowHandle w) override { activation_.SetMainWin(w); }
 
@@ -150,6 +155,7 @@ class RunFrame : public InterpreterHost {
   platform::WindowHandle mainWindow_ = platform::kNoWindow;
   MainTrayIcon* tray_ = nullptr;
   forms::FormRunner* forms_ = nullptr;
+  FormPrompts prompts_{*this};
   std::function<void()> closePlayer_;
   std::unique_ptr<platform::NamedSemaphore> waitTimer_;
   bool messageOpen_ = false;

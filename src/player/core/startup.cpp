@@ -5,7 +5,6 @@
 
 #include "platform/virtual_keys.h"
 #include "player/core/main_win.h"
-#include "player/interpreter/pause_it.h"
 #include "shared/globals.h"
 #include "shared/protocol_messages.h"
 #include "shared/shared_blocks.h"
@@ -249,7 +248,7 @@ void TMainWin::RequestClose() {
     // PAUSE that waits for the user is closed (which is its Abort).
     state.abortMacro = true;
     state.showErrors = false;
-    if (state.pauseWindow) state.pauseWindow->Close();
+    frame_.PromptWindows().CloseOpenPrompt();
   }
   // Outside any handler (the loop is not running a message of ours) the close happens now;
   // otherwise when the outermost handler is done (HandleMessage).

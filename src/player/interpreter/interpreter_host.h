@@ -23,7 +23,7 @@ class FormRunner;
 
 namespace wdx::player {
 
-class TPauseMacro;
+class MacroPrompts;
 
 // One set of macro variables: slot 0 and T1..T99, slot 0 and N1..N50, slot 0 and D1..D50.
 struct VariableSet {
@@ -66,8 +66,7 @@ struct RunState {
   // Activation code of the running macro (a hot key index 0..720 names its key in the pause
   // window's caption; 30000: none).
   std::int32_t currentActivation = 30000;
-  // The pause window while it is open, so the hot-key road can resume it (ResumePause).
-  TPauseMacro* pauseWindow = nullptr;
+  // What a command family keeps during a run lives in the family (command_family.h), not here.
 
   VariableSet vars;   // the live variables of the run
   VariableSet saved;  // the saved set, kept from run to run
@@ -110,7 +109,10 @@ class InterpreterHost {
   // The platform the commands reach directly (clock, clipboard, files, environment, INI
   // files, windows, screen size); nullptr when the host has none.
   virtual platform::Platform* GetPlatform() { return nullptr; }
-  // Shows the prompt windows of a running macro (pause, messages, value prompts); nullptr when
+  // The prompt windows of a running macro (pause, messages, value prompts); nullptr when the
+  // host has none: the commands that need one then fail with their message.
+  virtual MacroPrompts* Prompts() { return nullptr; }
+  // The runner that shows forms (the prompts library shows its windows with it); nullptr when
   // the host cannot show forms.
   virtual forms::FormRunner* Forms() { return nullptr; }
   // Blocks the thread without pumping messages: Trunc(seconds × speed factor × 1000) ms

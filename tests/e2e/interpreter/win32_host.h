@@ -13,6 +13,7 @@
 #include "platform/win32/win32_platform.h"
 #include "player/interpreter/interpreter_host.h"
 #include "player/interpreter/key_posting.h"
+#include "player/prompts/form_prompts.h"
 
 namespace wdx::e2e {
 
@@ -41,6 +42,7 @@ class Win32Host : public player::InterpreterHost {
   }
   platform::Platform* GetPlatform() override { return &platform_; }
   forms::FormRunner* Forms() override { return forms_; }
+  player::MacroPrompts* Prompts() override { return &prompts_; }
 
   player::RunState state;
   std::vector<std::string> boxes;
@@ -49,6 +51,7 @@ class Win32Host : public player::InterpreterHost {
   platform::Win32Platform& p_;
   platform::Platform platform_;
   forms::FormRunner* forms_;
+  player::FormPrompts prompts_{*this};
 };
 
 // No modifier key is down (a run must leave none held).

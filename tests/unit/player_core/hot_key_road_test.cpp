@@ -3,7 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "forms/scripted_runner.h"
-#include "player/interpreter/pause_it.h"
+#include "player/prompts/form_prompts.h"
+#include "player/prompts/pause_window.h"
 #include "player_fixture.h"
 #include "shared/protocol_messages.h"
 #include "shared/sync_stamp.h"
@@ -167,31 +168,41 @@ TEST_F(HotKeyRoadTest, PauseIsResumedByItsOwnKeyOrTheResumeKeyOnly) {
   s.macroPlaying = true;
   s.currentMacroNumber = 6;
   s.targetWindow = pauseWindow;
-  TPauseMacro pause(s, nullptr);  // up, as the paused macro's PAUSE
+  // The paused macro's PAUSE window, up while the keys come.
+  forms::ScriptedRunner runner(mem.desktop, mem.desktop);
+  main->SetFormRunner(&runner);
+  runner.Then([&](forms::Form& form) {
+    auto& pause = dynamic_cast<TPauseMacro&>(form);
+    mem.desktop.bringToFrontCalls.clear();
+    PostHotKey(kCtrlB, pauseWindow);  // another macro's key
+    Pump();
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{std::string("Warning: ") + kPauseText});
+    EXPECT_FALSE(pause.result);
+    EXPECT_TRUE(mem.desktop.bringToFrontCalls.empty());
+    EXPECT_NE(mem.desktop.GetForegroundWindow(), report);
+    EXPECT_EQ(s.currentMacroNumber, 6);
+    EXPECT_EQ(s.targetWindow, pauseWindow);
 
-  PostHotKey(kCtrlB, pauseWindow);  // another macro's key
-  Pump();
-  EXPECT_EQ(BoxTexts(), std::vector<std::string>{std::string("Warning: ") + kPauseText});
-  EXPECT_FALSE(pause.result);
-  EXPECT_TRUE(mem.desktop.bringToFrontCalls.empty());
-  EXPECT_NE(mem.desktop.GetForegroundWindow(), report);
-  EXPECT_EQ(s.currentMacroNumber, 6);
-  EXPECT_EQ(s.targetWindow, pauseWindow);
+    PostHotKey(kCtrlA | kHotKeyCapsBit, pauseWindow);  // its own key, Caps Lock on
+    Pump();
+    EXPECT_TRUE(pause.result);
+    ASSERT_EQ(mem.input.keys.size(), 2u);
+    EXPECT_EQ(mem.input.keys[0].vk, vk::kCapital);
+    EXPECT_EQ(mem.input.keys[1].flags & platform::keyflag::kKeyUp, platform::keyflag::kKeyUp);
+  });
+  EXPECT_EQ(main->Frame().PromptWindows().Pause(0, 0, ""), true);
 
-  PostHotKey(kCtrlA | kHotKeyCapsBit, pauseWindow);  // its own key, Caps Lock on
-  Pump();
-  EXPECT_TRUE(pause.result);
-  ASSERT_EQ(mem.input.keys.size(), 2u);
-  EXPECT_EQ(mem.input.keys[0].vk, vk::kCapital);
-  EXPECT_EQ(mem.input.keys[1].flags & platform::keyflag::kKeyUp, platform::keyflag::kKeyUp);
-
-  pause.result = false;
-  PostHotKey(264, pauseWindow);  // the resume key, Caps Lock off
-  Pump();
-  EXPECT_TRUE(pause.result);
+  runner.Then([&](forms::Form&) {
+    PostHotKey(264, pauseWindow);  // the resume key, Caps Lock off
+    Pump();
+  });
+  EXPECT_EQ(main->Frame().PromptWindows().Pause(0, 0, ""), true);
   EXPECT_EQ(mem.input.keys.size(), 2u);
   EXPECT_EQ(s.currentMacroNumber, 6);
   EXPECT_EQ(Typed(), "");
+  ASSERT_EQ(runner.shown.size(), 2u);
+  EXPECT_FALSE(runner.shown[0].leftOpen);
+  EXPECT_FALSE(runner.shown[1].leftOpen);
 }
 
 // The resume key is any system macro "3" on the key, even when another system macro on the same
@@ -206,11 +217,14 @@ TEST_F(HotKeyRoadTest, PauseIsResumedByAResumeMacroBehindAnotherSystemMacroOnIts
   RunState& s = main->State();
   s.macroPlaying = true;
   s.currentMacroNumber = 6;
-  TPauseMacro pause(s, nullptr);
-
-  PostHotKey(static_cast<std::uint32_t>(macros[1].code), pauseWindow);
-  Pump();
-  EXPECT_TRUE(pause.result);
+  forms::ScriptedRunner runner(mem.desktop, mem.desktop);
+  main->SetFormRunner(&runner);
+  runner.Then([&](forms::Form&) {
+    PostHotKey(static_cast<std::uint32_t>(macros[1].code), pauseWindow);
+    Pump();
+  });
+  EXPECT_EQ(main->Frame().PromptWindows().Pause(0, 0, ""), true);
+  EXPECT_FALSE(runner.shown[0].leftOpen);
   EXPECT_TRUE(BoxTexts().empty());
   EXPECT_TRUE(mem.shell.calls.empty());  // the editor is not started
 }

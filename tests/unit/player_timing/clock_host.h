@@ -1,7 +1,7 @@
 // The interpreter's test host on the whole in-memory platform: the stand-in clock is the time
 // of the millisecond waits and moves only while messages are pumped (pumpMs per pump, the
 // desktop's timers firing), blocking waits sleep on it without pumping, and prompt windows go
-// to a scripted form runner over the stand-in desktop. Also: the text a recorded series of key
+// to a scripted form runner over the stand-in desktop through the prompts library. Also: the text a recorded series of key
 // events types on the US layout.
 #pragma once
 
@@ -12,6 +12,7 @@
 
 #include "forms/scripted_runner.h"
 #include "platform/memory/memory_platform.h"
+#include "player/prompts/form_prompts.h"
 #include "test_host.h"
 
 namespace wdx::player::testing {
@@ -23,6 +24,7 @@ class ClockHost : public TestHost {
 
   platform::Platform* GetPlatform() override { return &platform_; }
   forms::FormRunner* Forms() override { return withForms ? &runner : nullptr; }
+  MacroPrompts* Prompts() override { return &prompts; }
   std::uint32_t TickCount() override { return mem_.clock.TickCount(); }
   void PumpMessages() override {
     TestHost::PumpMessages();
@@ -44,6 +46,7 @@ class ClockHost : public TestHost {
 
   forms::ScriptedRunner runner;
   bool withForms = true;
+  FormPrompts prompts{*this};
   std::uint64_t pumpMs = 1;
   std::function<void(std::string& text, std::size_t maxLength)> expand;
   std::vector<std::string> expanded;            // texts handed to ProcessStringVar

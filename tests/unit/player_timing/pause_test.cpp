@@ -6,7 +6,7 @@
 #include "clock_host.h"
 #include "forms/user.h"
 #include "player/interpreter/interpreter.h"
-#include "player/interpreter/pause_it.h"
+#include "player/prompts/pause_window.h"
 #include "shared/hot_keys.h"
 
 namespace wdx::player {
@@ -158,7 +158,7 @@ TEST_F(PauseTest, CaptionLabelsAndTheWayItOpens) {
   EXPECT_EQ(host.foreground, (std::vector<platform::WindowHandle>{found}));
   EXPECT_EQ(host.application, (std::vector<bool>{true, false}));
   EXPECT_FALSE(host.state.pauseShowing);
-  EXPECT_EQ(host.state.pauseWindow, nullptr);
+  EXPECT_FALSE(host.prompts.ResumePause());
   // The 0.3-second pause before every prompt.
   EXPECT_EQ(host.pauses, (std::vector<double>{0.3}));
 
@@ -184,9 +184,9 @@ TEST_F(PauseTest, TheFocusGoesToTheTargetWindowWhileThePauseStaysUp) {
 }
 
 TEST_F(PauseTest, AHotKeyResumesThePause) {
-  EXPECT_FALSE(ResumePause(host.state));
+  EXPECT_FALSE(host.prompts.ResumePause());
   bool resumed = false;
-  host.runner.Then([&](forms::Form&) { resumed = ResumePause(host.state); });
+  host.runner.Then([&](forms::Form&) { resumed = host.prompts.ResumePause(); });
   Play("a<PAUSE>b");
   EXPECT_TRUE(resumed);
   EXPECT_EQ(TypedText(mem.input.keys), "ab");

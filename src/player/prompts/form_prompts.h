@@ -1,0 +1,35 @@
+// The prompts of a running macro on the form toolkit: the interpreter's MacroPrompts as the
+// player and the test programs give them. The object also knows which prompt window is up, so
+// the player can answer it from outside (a hot key resumes a pause, a close request closes it).
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "player/interpreter/interpreter_host.h"
+#include "player/interpreter/macro_prompts.h"
+
+namespace wdx::player {
+
+class PromptForm;
+class TPauseMacro;
+
+class FormPrompts final : public MacroPrompts {
+ public:
+  // The host's form runner shows the windows; without one no prompt can be shown.
+  explicit FormPrompts(InterpreterHost& host) : host_(host) {}
+
+  std::optional<bool> Pause(int top, int left, const std::string& message) override;
+
+  // The hot-key road: Resume for the user when the pause window is up; false when none is.
+  bool ResumePause();
+  // Closes the prompt window that is up, as its close box would; nothing when none is.
+  void CloseOpenPrompt();
+
+ private:
+  InterpreterHost& host_;
+  PromptForm* open_ = nullptr;
+  TPauseMacro* pause_ = nullptr;
+};
+
+}  // namespace wdx::player

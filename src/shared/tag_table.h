@@ -424,7 +424,6 @@ struct TagInfo {
   TagExtent extent;
   std::uint8_t fieldOffset;  // see TagExtent
   std::uint8_t count;        // see TagExtent; the format number for date and time tags
-  bool playerOnly;           // no editor dialog writes it and the script editor does not know it
 };
 
 // The fixed rows in test order (the date and time tags are not rows: they come from the date

@@ -169,6 +169,22 @@ void TGlobData::Touch(std::size_t offset) {
   if (group == static_cast<std::uint8_t>(PushGroup::kItem)) pending_.items.set(owners.macro[offset]);
 }
 
+void TGlobData::MarkPushed(PushGroup group, int macro) {
+  if (group != PushGroup::kItem) {
+    pending_.groups.reset(static_cast<std::size_t>(group));
+    return;
+  }
+  if (ValidMacro(macro)) pending_.items.reset(static_cast<std::size_t>(macro));
+  if (pending_.items.none()) pending_.groups.reset(static_cast<std::size_t>(PushGroup::kItem));
+}
+
+void TGlobData::ClearMacroTables() {
+  for (const GlobField& f : kFields) {
+    if (f.group == PushGroup::kItem) std::memset(bytes_.data() + f.offset, 0, f.width + (f.count - 1) * f.stride);
+  }
+  for (int i = 1; i <= kGlobMaxMacros; ++i) bytes_.SetU16(glob::kActivationCode + 2 * i, activation::kNone);
+}
+
 void TGlobData::Zero(std::size_t offset, std::size_t width) {
   CheckRange(kGlobDataSize, offset, width);
   std::memset(bytes_.data() + offset, 0, width);

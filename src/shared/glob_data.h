@@ -9,8 +9,8 @@
 // from a message can never write into a neighbouring field or table.
 #pragma once
 
-#include <cstddef>
 #include <bitset>
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "shared/byte_codec.h"
+#include "shared/macro_record.h"
 
 namespace wdx {
 
@@ -194,6 +195,8 @@ class TGlobData {
   // The hook library holds the block as it is now (the other program pushed the same values):
   // nothing is pending.
   void MarkInStep() { pending_ = {}; }
+  // The same for one push group (kItem: the entries of `macro`).
+  void MarkPushed(PushGroup group, int macro = 0);
 
   std::uint32_t PlayerWindow() const { return bytes_.U32(glob::kPlayerWindow); }
   void SetPlayerWindow(std::uint32_t w) { PutU32(glob::kPlayerWindow, w); }
@@ -225,6 +228,10 @@ class TGlobData {
   void SetActivationCode(int i, std::uint16_t code);
   std::uint8_t WindowMatch(int i) const;
   void SetWindowMatch(int i, std::uint8_t v);
+  // Empties the five tables of every macro (no scope, inactive, no activation), marking
+  // nothing: the hook library reads no entry above the macro count, and a load pushes each
+  // macro it reads.
+  void ClearMacroTables();
   std::int32_t MacroCount() const { return bytes_.I32(glob::kMacroCount); }
   void SetMacroCount(std::int32_t n) { PutI32(glob::kMacroCount, n); }
 

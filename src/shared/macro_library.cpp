@@ -164,17 +164,12 @@ void MacroLibrary::ClearTables() {
     settings_.categories[n] = 0;
     settings_.caseModes[n] = 0;
     settings_.removals[n] = 0;
-    glob_.SetScopeKind(number, 0);
-    glob_.SetScopeText(number, "");
-    glob_.SetMacroActive(number, false);
-    glob_.SetActivationCode(number, activation::kNone);
-    glob_.SetWindowMatch(number, 0);
   }
+  glob_.ClearMacroTables();
 }
 
 void MacroLibrary::LoadMacroLibrary(const std::string& path, bool notify) {
-  glob_.SetMacroCount(0);
-  // What a longer library left above the new count would be read as the count grows: the
+  // What a longer library left above the new count would count as this library's: the
   // built-in macros added to a new library looked for free hot keys among the old entries.
   ClearTables();
   const std::filesystem::path nativePath = NativePath(path);
@@ -183,13 +178,16 @@ void MacroLibrary::LoadMacroLibrary(const std::string& path, bool notify) {
   std::ifstream file;
   if (!exists || std::filesystem::is_regular_file(nativePath, ec)) file.open(nativePath, std::ios::binary);
   if (!file.is_open()) {
+    glob_.SetMacroCount(0);
     if (exists) {
       // Creating it anew would empty a library that is only unreadable just now.
+      listener_.MacroCountChanged();
       ShowError("The macro file " + path + " could not be opened.");
       return;
     }
     std::ofstream created(nativePath, std::ios::binary);
     if (!created) {
+      listener_.MacroCountChanged();
       ShowError(kCreateFailedText);
       return;
     }
@@ -201,15 +199,17 @@ void MacroLibrary::LoadMacroLibrary(const std::string& path, bool notify) {
   const std::int64_t records = WholeRecords(file);
   const std::int64_t toLoad = std::min<std::int64_t>(records, kMaxMacros);
   TMacroRec record;
+  std::int32_t loaded = 0;
   for (std::int32_t n = 1; n <= toLoad; ++n) {
     if (!ReadRecordAt(file, n, record)) break;
-    glob_.SetMacroCount(n);
+    loaded = n;
     const MacroIcon icon = ResolveIcon(record);  // the replaced name stays in memory only
     RefreshTables(n, record, icon, options_.repairCaseMode);
     listener_.MacroEntriesChanged(n);
     if (notify) listener_.TellPeer(editor_notice::kMacroEntries, n);
   }
   file.close();
+  glob_.SetMacroCount(loaded);
   listener_.MacroCountChanged();
   if (notify) listener_.TellPeer(editor_notice::kDataGroup, data_group::kMacroCount);
   if (records > kMaxMacros) {

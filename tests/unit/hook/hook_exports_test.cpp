@@ -221,6 +221,14 @@ TEST(HookExports, SettersMarkTheirPushGroupAndOneFlushSendsWhatChanged) {
          b.SetScopeKind(4, 1);
          b.MarkInStep();
        }, {}},
+      {"one macro pushed by the other program", [](TGlobData& b) {
+         b.SetScopeKind(4, 1);
+         b.SetScopeKind(5, 1);
+         b.SetInUse(true);
+         b.MarkPushed(PushGroup::kItem, 4);
+         b.MarkPushed(PushGroup::kInUse);
+       }, {"WdxUpItem 5"}},
+      {"tables emptied for a load", [](TGlobData& b) { b.ClearMacroTables(); }, {}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

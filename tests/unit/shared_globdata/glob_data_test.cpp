@@ -144,6 +144,22 @@ TEST(GlobData, WritingTheSameValuesGivesTheFixtureByteForByte) {
   for (std::size_t i = 0; i < fixture.size(); ++i) ASSERT_EQ(g.Raw()[i], fixture[i]) << "offset " << i;
 }
 
+TEST(GlobData, EmptiedTablesHoldNoScopeNoActivationAndNothingElse) {
+  TGlobData g(HandMadeFixture());
+  g.ClearMacroTables();
+  for (int i : {1, 250, 500}) {
+    EXPECT_EQ(g.ScopeKind(i), 0);
+    EXPECT_EQ(g.ScopeText(i), "");
+    EXPECT_FALSE(g.MacroActive(i));
+    EXPECT_EQ(g.ActivationCode(i), activation::kNone);
+    EXPECT_EQ(g.WindowMatch(i), 0);
+  }
+  // The fields around the tables stay.
+  EXPECT_EQ(g.MacroCount(), 500);
+  EXPECT_TRUE(g.HotKeyMapped(720));
+  EXPECT_TRUE(g.InUse());
+}
+
 TEST(GlobData, MacroNumbersOutsideTheTablesTouchNothing) {
   TGlobData g;
   const TGlobData before = g;

@@ -8,6 +8,7 @@
 #include <streambuf>
 #include <string>
 
+#include "platform/memory/memory_registry.h"
 #include "player/mail/mail_message.h"
 
 namespace {
@@ -56,14 +57,15 @@ std::string Text() {
 
 void EncodeAttachment(benchmark::State& state, const std::string& data, TAttEncoding encoding,
                       TMsgEncoding messageEncoding) {
-  TmsMessage msg;
+  wdx::platform::MemoryRegistry registry;
+  TmsMessage msg(registry);
   msg.Sender().SetAddress("user@example.com");
   msg.Recipients().AddAddress("ann@example.com", "Ann");
   msg.SetSubject("Figures");
   msg.Body() = {"The file is attached."};
   msg.SetEncoding(messageEncoding);
   TmsAttItem item;
-  item.SetFileName("figures.dat", nullptr);
+  item.SetFileName("figures.dat", registry);
   item.SetEncoding(encoding);
   item.SetData(data);
   msg.Attachments().Add(item);

@@ -10,6 +10,7 @@
 #include "platform/memory/bsd_sockets.h"
 #include "platform/memory/memory_clock.h"
 #include "platform/memory/memory_desktop.h"
+#include "platform/memory/memory_registry.h"
 #include "player/mail/smtp_client.h"
 #include "server_process.h"
 
@@ -24,7 +25,8 @@ struct Session {
   std::filesystem::path folder = testing::UniqueTempPath("wdx_bench_sink");
   testing::ServerProcess server{{WDX_SMTP_SINK, (std::filesystem::create_directories(folder), folder.string()),
                                  "--discard", "--limit", "600"}};
-  TmsMessage message;
+  wdx::platform::MemoryRegistry registry;
+  TmsMessage message{registry};
   TmsSMTP smtp{sockets, desktop};
 
   Session() {
@@ -57,7 +59,7 @@ void BM_TwentyMegabyteAttachment(benchmark::State& state) {
   std::string data(kSize, '\0');
   for (std::size_t i = 0; i < kSize; ++i) data[i] = static_cast<char>((i * 31 + 7) & 0xFF);
   TmsAttItem item;
-  item.SetFileName("big.bin", nullptr);
+  item.SetFileName("big.bin", s.registry);
   item.SetData(std::move(data));
   s.message.Attachments().Add(std::move(item));
   for (auto _ : state) s.smtp.SendMail();

@@ -67,18 +67,18 @@ void SplitAddressText(std::string_view text, Lines& entries) {
 
 // ---- attachments ----
 
-std::string ContentTypeOfFile(std::string_view name, platform::Registry* registry) {
+std::string ContentTypeOfFile(std::string_view name, platform::Registry& registry) {
   std::string base = LastPathComponent(name);
   std::size_t dot = base.rfind('.');
   std::string type;
-  if (registry != nullptr && dot != std::string::npos) {
-    if (auto value = registry->ReadString(platform::RegistryRoot::kClassesRoot, base.substr(dot), "Content Type"))
+  if (dot != std::string::npos) {
+    if (auto value = registry.ReadString(platform::RegistryRoot::kClassesRoot, base.substr(dot), "Content Type"))
       type = *value;
   }
   return type.empty() ? std::string("application/octet-stream") : type;
 }
 
-void TmsAttItem::SetFileName(std::string name, platform::Registry* registry) {
+void TmsAttItem::SetFileName(std::string name, platform::Registry& registry) {
   fileName_ = CutShort(std::move(name));
   if (fileName_.empty()) return;
   contentType_ = CutShort(ContentTypeOfFile(fileName_, registry));
@@ -101,7 +101,7 @@ void TmsAttList::AddFile(const std::string& path) {
   bytes << in.rdbuf();
   if (in.bad()) throw EInOutError("Error reading file \"" + path + "\"");
   TmsAttItem item;
-  item.SetFileName(path, registry_);
+  item.SetFileName(path, *registry_);
   item.SetData(std::move(bytes).str());
   items_.push_back(std::move(item));
 }

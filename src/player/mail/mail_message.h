@@ -32,8 +32,8 @@ extern const std::array<const char*, 3> AttEncodingNames;
 inline const char* AttEncodingName(TAttEncoding e) { return AttEncodingNames[static_cast<std::size_t>(e)]; }
 
 // The MIME type that the registry gives a file name's extension ("Content Type" of the key
-// HKEY_CLASSES_ROOT\.ext), or "application/octet-stream". A null registry knows no types.
-std::string ContentTypeOfFile(std::string_view name, platform::Registry* registry);
+// HKEY_CLASSES_ROOT\.ext), or "application/octet-stream".
+std::string ContentTypeOfFile(std::string_view name, platform::Registry& registry);
 
 // One attachment: its bytes and how they are written into mail.
 class TmsAttItem {
@@ -49,7 +49,7 @@ class TmsAttItem {
   void SetEncoding(TAttEncoding e) { encoding_ = e; }
   // Stores the name; a non-empty name also sets the content type from the registry and the
   // encoding from the type (text types quoted-printable, message/rfc822 7bit, else base64).
-  void SetFileName(std::string name, platform::Registry* registry);
+  void SetFileName(std::string name, platform::Registry& registry);
   void Assign(const TmsAttItem& other) { *this = other; }
 
  private:
@@ -62,7 +62,7 @@ class TmsAttItem {
 // The attachments of a message, owned by value.
 class TmsAttList {
  public:
-  explicit TmsAttList(platform::Registry* registry = nullptr) : registry_(registry) {}
+  explicit TmsAttList(platform::Registry& registry) : registry_(&registry) {}
   const TmsAttItem& GetItem(std::size_t index) const { return items_.at(index); }
   TmsAttItem& GetItem(std::size_t index) { return items_.at(index); }
   std::size_t GetCount() const { return items_.size(); }
@@ -74,7 +74,7 @@ class TmsAttList {
   void Clear() { items_.clear(); }
   // Copies of the other list's items (this list keeps its own registry).
   void Assign(const TmsAttList& other) { items_ = other.items_; }
-  platform::Registry* registry() const { return registry_; }
+  platform::Registry& registry() const { return *registry_; }
   auto begin() const { return items_.begin(); }
   auto end() const { return items_.end(); }
 
@@ -111,7 +111,7 @@ class TmsHeaders {
 
 class TmsCustomMessage {
  public:
-  explicit TmsCustomMessage(platform::Registry* registry = nullptr) : attachments_(registry) {}
+  explicit TmsCustomMessage(platform::Registry& registry) : attachments_(registry) {}
   virtual ~TmsCustomMessage() = default;
 
   TmsMailAddress& Sender() { return sender_; }
@@ -169,7 +169,7 @@ class TmsCustomMessage {
 
 class TmsMessage : public TmsCustomMessage {
  public:
-  explicit TmsMessage(platform::Registry* registry = nullptr) : TmsCustomMessage(registry) {}
+  explicit TmsMessage(platform::Registry& registry) : TmsCustomMessage(registry) {}
   TmsMessage(const TmsMessage&) = default;
   TmsMessage& operator=(const TmsMessage&) = default;
 
@@ -201,7 +201,7 @@ class TmsMessage : public TmsCustomMessage {
 
 class TmsArticle : public TmsCustomMessage {
  public:
-  explicit TmsArticle(platform::Registry* registry = nullptr) : TmsCustomMessage(registry) {}
+  explicit TmsArticle(platform::Registry& registry) : TmsCustomMessage(registry) {}
   TmsArticle(const TmsArticle&) = default;
   TmsArticle& operator=(const TmsArticle&) = default;
 

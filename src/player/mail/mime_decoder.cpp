@@ -251,7 +251,7 @@ void TmsCustomDecoder::ReadPartData(TmsAttItem& item, bool uu, bool toBoundary) 
 void TmsCustomDecoder::DecodeSinglePart() {
   std::string ct = msgHeaders_.GetFieldValue("Content-type");
   if (ct.empty()) Fail(sid::kMissingContentType);
-  platform::Registry* registry = message().Attachments().registry();
+  platform::Registry& registry = message().Attachments().registry();
   TmsAttItem item;
   item.SetContentType(ct);
   try {
@@ -353,7 +353,7 @@ void TmsCustomDecoder::DecodeFirstPart() {
 
 void TmsCustomDecoder::DecodeParts() {
   if (lines_.Eof()) return;
-  platform::Registry* registry = message().Attachments().registry();
+  platform::Registry& registry = message().Attachments().registry();
   bool done = false;
   while (!done) {
     ProcessMessages();
@@ -413,7 +413,7 @@ void TmsCustomDecoder::DecodePlain() {
 }
 
 void TmsCustomDecoder::DecodeUUAttachments(const std::string& firstBeginLine) {
-  platform::Registry* registry = message().Attachments().registry();
+  platform::Registry& registry = message().Attachments().registry();
   std::string begin = firstBeginLine;
   for (;;) {
     TmsAttItem item;

@@ -52,7 +52,7 @@ std::string AttachmentBytes(std::size_t size) {
   return s;
 }
 
-void FillTestMessage(TmsMessage& m, wdx::platform::Registry* registry) {
+void FillTestMessage(TmsMessage& m, wdx::platform::Registry& registry) {
   m.Clear();
   m.Sender().SetName("Wendrix User");
   m.Sender().SetAddress("user@example.com");
@@ -72,7 +72,7 @@ void FillTestMessage(TmsMessage& m, wdx::platform::Registry* registry) {
 struct Mail {
   wdx::platform::Win32Platform real;
   wdx::platform::Platform p = real.Get();
-  TmsMessage message{p.registry};
+  TmsMessage message{*p.registry};
   TmsSMTP smtp{*p.sockets, *p.loop};
 
   Mail() {
@@ -97,7 +97,7 @@ struct Mail {
 
 int Send(const std::string& server) {
   Mail mail;
-  FillTestMessage(mail.message, mail.p.registry);
+  FillTestMessage(mail.message, *mail.p.registry);
   std::printf("%s\n", mail.Send(server).c_str());
   return 0;
 }
@@ -117,7 +117,7 @@ int Dialogue(const std::string& server) {
 int Cancel(const std::string& server) {
   Mail mail;
   mail.smtp.SetTimeOut(30);
-  FillTestMessage(mail.message, mail.p.registry);
+  FillTestMessage(mail.message, *mail.p.registry);
   using wdx::platform::Message;
   auto w = mail.p.windows->CreateOwnWindow("WdxMailTestTimer", "", [&](const Message& m) -> std::int64_t {
     if (m.message == wdx::platform::msg::kTimer) {
@@ -140,7 +140,7 @@ int Cancel(const std::string& server) {
 int Refused(const std::string& port) {
   Mail mail;
   mail.smtp.SetTimeOut(20);
-  FillTestMessage(mail.message, mail.p.registry);
+  FillTestMessage(mail.message, *mail.p.registry);
   auto start = Clock::now();
   std::string result = mail.Send("127.0.0.1:" + port);
   Check(result == "ERROR [10061] Connection refused", "a refused connection: " + result);
@@ -151,14 +151,14 @@ int Refused(const std::string& port) {
 
 int RoundTrip() {
   Mail mail;
-  FillTestMessage(mail.message, mail.p.registry);
+  FillTestMessage(mail.message, *mail.p.registry);
   TmsMessage sent = mail.message;
   std::stringstream text;
   mail.message.Encode(text);
   // The dots a server takes off the data.
   std::string unstuffed;
   for (std::string line; std::getline(text, line);) unstuffed += (line.rfind('.', 0) == 0 ? line.substr(1) : line) + "\n";
-  TmsMessage back(mail.p.registry);
+  TmsMessage back(*mail.p.registry);
   std::istringstream in(unstuffed);
   back.Decode(in);
   Check(back.Subject() == sent.Subject(), "the subject comes back");
@@ -214,7 +214,7 @@ int Bench(const std::string& server, int count, int megabytes) {
     double took = Seconds(start);
     std::printf("FIGURE %.1f messages per second (%d messages, one connection)\n", count / took, count);
     TmsAttItem item;
-    item.SetFileName("big.bin", mail.p.registry);
+    item.SetFileName("big.bin", *mail.p.registry);
     item.SetData(AttachmentBytes(static_cast<std::size_t>(megabytes) * 1024 * 1024));
     mail.message.Attachments().Add(item);
     start = Clock::now();

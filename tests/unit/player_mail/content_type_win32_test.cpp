@@ -32,11 +32,11 @@ TEST(ContentTypeWin32, ReadsTheRegistry) {
   TestFileType fileType;
   platform::Win32Registry registry;
   EXPECT_TRUE(registry.KeyExists(platform::RegistryRoot::kClassesRoot, ".wdxmailtest"));
-  EXPECT_EQ(ContentTypeOfFile("C:\\x\\a.WDXMAILTEST", &registry), "text/x-wdx-mail-test");
-  EXPECT_EQ(ContentTypeOfFile("a.wdxnosuchtype", &registry), "application/octet-stream");
+  EXPECT_EQ(ContentTypeOfFile("C:\\x\\a.WDXMAILTEST", registry), "text/x-wdx-mail-test");
+  EXPECT_EQ(ContentTypeOfFile("a.wdxnosuchtype", registry), "application/octet-stream");
   EXPECT_FALSE(registry.ReadString(platform::RegistryRoot::kClassesRoot, ".wdxmailtest", "No Such Value"));
   TmsAttItem item;
-  item.SetFileName("notes.wdxmailtest", &registry);
+  item.SetFileName("notes.wdxmailtest", registry);
   EXPECT_EQ(item.Encoding(), TAttEncoding::aeBase64);
 }
 

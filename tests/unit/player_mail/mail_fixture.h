@@ -23,7 +23,7 @@ inline void FillContentTypes(platform::MemoryRegistry& registry) {
 
 inline TmsAttItem MakeItem(platform::Registry& registry, const std::string& name, const std::string& data) {
   TmsAttItem item;
-  item.SetFileName(name, &registry);
+  item.SetFileName(name, registry);
   item.SetData(data);
   return item;
 }
@@ -72,7 +72,7 @@ inline std::string JoinCrLf(const std::vector<std::string>& lines) {
 // and a subject, with a registry that knows the usual content types.
 class UsualMessageTest : public ::testing::Test {
  protected:
-  UsualMessageTest() : msg_(&registry_) {
+  UsualMessageTest() : msg_(registry_) {
     FillContentTypes(registry_);
     msg_.Sender().SetName("Wendrix User");
     msg_.Sender().SetAddress("user@example.com");

@@ -27,7 +27,7 @@ class MailMessageTest : public ::testing::Test {
 
   TmsAttItem Item(const std::string& name, const std::string& data = "") {
     TmsAttItem item;
-    item.SetFileName(name, &registry_);
+    item.SetFileName(name, registry_);
     item.SetData(data);
     return item;
   }
@@ -58,12 +58,13 @@ TEST_F(MailMessageTest, FileNamePicksTypeAndEncoding) {
   }
   // An empty name changes neither type nor encoding.
   TmsAttItem item = Item("photo.jpg");
-  item.SetFileName("", &registry_);
+  item.SetFileName("", registry_);
   EXPECT_EQ(item.FileName(), "");
   EXPECT_EQ(item.ContentType(), "image/jpeg");
   EXPECT_EQ(item.Encoding(), TAttEncoding::aeBase64);
-  // Without a registry every file is an octet stream.
-  EXPECT_EQ(ContentTypeOfFile("a.txt", nullptr), "application/octet-stream");
+  // A registry without the extension's type gives an octet stream.
+  MemoryRegistry empty;
+  EXPECT_EQ(ContentTypeOfFile("a.txt", empty), "application/octet-stream");
 }
 
 TEST_F(MailMessageTest, AddFileReadsTheBytesOrLeavesTheListUnchanged) {
@@ -73,7 +74,7 @@ TEST_F(MailMessageTest, AddFileReadsTheBytesOrLeavesTheListUnchanged) {
     std::ofstream f(path, std::ios::binary);
     f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   }
-  TmsAttList list(&registry_);
+  TmsAttList list(registry_);
   list.AddFile(path.string());
   ASSERT_EQ(list.GetCount(), 1u);
   EXPECT_EQ(list.GetItem(0).Data(), bytes);
@@ -87,7 +88,7 @@ TEST_F(MailMessageTest, AddFileReadsTheBytesOrLeavesTheListUnchanged) {
 // A folder opened as the message to decode fails like any unreadable message.
 TEST_F(MailMessageTest, DecodingAFolderIsAReadError) {
   std::ifstream folder(std::filesystem::temp_directory_path(), std::ios::binary);
-  TmsMessage m(&registry_);
+  TmsMessage m(registry_);
 #ifdef _WIN32
   EXPECT_FALSE(folder.is_open());  // Windows does not open a folder as a file at all
 #else
@@ -97,7 +98,7 @@ TEST_F(MailMessageTest, DecodingAFolderIsAReadError) {
 }
 
 TEST_F(MailMessageTest, ContentTypeFollowsBodyAndAttachments) {
-  TmsMessage m(&registry_);
+  TmsMessage m(registry_);
   EXPECT_EQ(m.ContentType(), "text/plain");
   m.Clear();
   m.Body().push_back("hello");
@@ -112,7 +113,7 @@ TEST_F(MailMessageTest, ContentTypeFollowsBodyAndAttachments) {
 
   m.Clear();
   TmsAttItem gif;
-  gif.SetFileName("x.gif", &registry_);
+  gif.SetFileName("x.gif", registry_);
   gif.SetContentType("image/gif");
   m.Attachments().Add(gif);
   EXPECT_EQ(m.ContentType(), "image/gif");
@@ -136,7 +137,7 @@ TEST_F(MailMessageTest, ContentTypeFollowsBodyAndAttachments) {
 }
 
 TEST_F(MailMessageTest, CheckNeedsSenderAndOneRecipientAddress) {
-  TmsMessage m(&registry_);
+  TmsMessage m(registry_);
   auto expectError = [&](int id) {
     try {
       m.Check();
@@ -156,7 +157,7 @@ TEST_F(MailMessageTest, CheckNeedsSenderAndOneRecipientAddress) {
   m.BCC().AddAddress("hidden@example.com", "");
   EXPECT_NO_THROW(m.Check());
 
-  TmsArticle a;
+  TmsArticle a(registry_);
   a.Sender().SetAddress("me@example.com");
   try {
     a.Check();
@@ -174,10 +175,10 @@ TEST_F(MailMessageTest, CheckNeedsSenderAndOneRecipientAddress) {
 }
 
 TEST_F(MailMessageTest, CopiesOwnTheirAttachments) {
-  TmsMessage a(&registry_);
+  TmsMessage a(registry_);
   a.Attachments().Add(Item("a.jpg", "AAAA"));
   a.Recipients().AddAddress("x@example.com", "X");
-  TmsMessage b(&registry_);
+  TmsMessage b(registry_);
   b.Assign(a);
   b.Attachments().GetItem(0).Data() = "changed";
   a.Attachments().Clear();
@@ -186,24 +187,24 @@ TEST_F(MailMessageTest, CopiesOwnTheirAttachments) {
   EXPECT_EQ(b.Recipients().GetItem(0).Address(), "x@example.com");
 
   // Handing a whole list over copies its items too.
-  TmsAttList list(&registry_);
+  TmsAttList list(registry_);
   list.Add(Item("p.jpg", "PPPP"));
   {
-    TmsMessage c(&registry_);
+    TmsMessage c(registry_);
     c.Body().push_back("body");
     c.SetAttachments(list);
     c.Attachments().GetItem(0).Data().clear();
     EXPECT_EQ(c.ContentType(), "multipart/mixed");
   }
   EXPECT_EQ(list.GetItem(0).Data(), "PPPP");
-  TmsMessage d(&registry_);
+  TmsMessage d(registry_);
   d.Body().push_back("body");
-  d.SetAttachments(TmsAttList());
+  d.SetAttachments(TmsAttList(registry_));
   EXPECT_EQ(d.ContentType(), "text/plain");
 }
 
 TEST_F(MailMessageTest, ClearKeepsPriorityAndReceipt) {
-  TmsMessage m(&registry_);
+  TmsMessage m(registry_);
   m.SetPriority(TPriority::ptHigh);
   m.SetReturnReceipt(true);
   m.SetSubject("s");
@@ -258,7 +259,8 @@ TEST(MailHeaders, ReadHeadersFillsTheMessage) {
   TmsHeaders h{"From: \"Doe, Jane\" <jane@example.com>", "To: a@example.com, B <b@example.com>",
                "CC: c@example.com", "BCC: d@example.com", "Subject: =?windows-1252?Q?Gr=FC=DFe?=",
                "X-Priority: 1", "Return-receipt-to: <jane@example.com>"};
-  TmsMessage m;
+  MemoryRegistry registry;
+  TmsMessage m(registry);
   m.Recipients().AddAddress("kept@example.com", "");
   m.ReadHeaders(h);
   EXPECT_EQ(m.Sender(), TmsMailAddress("jane@example.com", "Doe, Jane"));
@@ -271,7 +273,7 @@ TEST(MailHeaders, ReadHeadersFillsTheMessage) {
   EXPECT_TRUE(m.ReturnReceipt());
   EXPECT_EQ(m.Headers().lines(), h.lines());
 
-  TmsArticle a;
+  TmsArticle a(registry);
   a.ReadHeaders({"From: n@example.com", "Newsgroups: comp.x", "Path: a!b", "Message-ID: <1@x>", "Subject: s"});
   EXPECT_EQ(a.NewsGroups(), "comp.x");
   EXPECT_EQ(a.Path(), "a!b");

@@ -22,7 +22,7 @@ class MimeDecoderTest : public testing::UsualMessageTest {
  protected:
   // Decodes into a fresh message that shares the registry.
   TmsMessage Decoded(const std::string& text) {
-    TmsMessage out(&registry_);
+    TmsMessage out(registry_);
     std::istringstream in(text);
     out.Decode(in);
     return out;
@@ -179,7 +179,7 @@ TEST_F(MimeDecoderTest, HtmlBodyComesBackAsTheMessageType) {
 }
 
 TEST_F(MimeDecoderTest, ArticleFields) {
-  TmsArticle article(&registry_);
+  TmsArticle article(registry_);
   std::istringstream in(JoinCrLf({"From: Ann <ann@example.com>", "Newsgroups: comp.test", "Path: a!b",
                                   "Message-ID: <1@x>", "Subject:  Hi", "", "text"}));
   article.Decode(in);
@@ -309,7 +309,7 @@ TEST_F(MimeDecoderTest, TruncatedMessagesAtEveryByte) {
   msg_.Attachments().Add(Item("pic.jpg", AllBytes()));
   msg_.Attachments().Add(Item("notes.txt", "n=1\r\n"));
   const std::string full = Unstuff(Encode(msg_));
-  TmsMessage uuMsg(&registry_);
+  TmsMessage uuMsg(registry_);
   uuMsg.Assign(msg_);
   uuMsg.SetEncoding(TMsgEncoding::meUU);
   const std::string uu = Unstuff(Encode(uuMsg));

@@ -267,7 +267,7 @@ TEST_F(MimeEncoderTest, NestedAlternativePartsHaveTwoBoundaries) {
 }
 
 TEST_F(MimeEncoderTest, ArticleLayout) {
-  TmsArticle article(&registry_);
+  TmsArticle article(registry_);
   article.Sender().SetName("Poster, P");
   article.Sender().SetAddress("p@example.com");
   article.SetNewsGroups("comp.test");

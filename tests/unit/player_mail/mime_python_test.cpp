@@ -161,7 +161,7 @@ TEST_F(MimePythonTest, MessageAttachmentAndHtmlBodies) {
   ASSERT_EQ(p.parts.size(), 2u);
   EXPECT_EQ(p.parts[1].payload, "old body\r\n.\r\n\xE9t\xE9\r\n");
 
-  TmsMessage html(&registry_);
+  TmsMessage html(registry_);
   html.Sender().SetAddress("user@example.com");
   html.Recipients().AddAddress("ann@example.com", "");
   html.SetContentType("text/html");
@@ -216,7 +216,7 @@ TEST_F(MimePythonTest, UuencodedAttachments) {
 }
 
 TEST_F(MimePythonTest, NewsArticle) {
-  TmsArticle article(&registry_);
+  TmsArticle article(registry_);
   article.Sender().SetName("Poster, P.");
   article.Sender().SetAddress("p@example.com");
   article.SetNewsGroups("comp.test");

@@ -143,7 +143,7 @@ TEST_F(SmtpClientTest, ARealServerReceivesTheMessageAsBuilt) {
   EXPECT_EQ(p.parts[2].payload, "n\xE9 = 1\r\n.dot\r\n");
 
   // Our own decoder reads the received message back as well.
-  TmsMessage back(&registry_);
+  TmsMessage back(registry_);
   std::istringstream in(r.data);
   back.Decode(in);
   EXPECT_EQ(back.Subject(), sent.Subject());

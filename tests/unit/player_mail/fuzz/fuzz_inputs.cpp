@@ -6,6 +6,7 @@
 
 #include "platform/memory/memory_clock.h"
 #include "platform/memory/memory_desktop.h"
+#include "platform/memory/memory_registry.h"
 #include "player/mail/mail_errors.h"
 #include "player/mail/smtp_client.h"
 
@@ -72,14 +73,15 @@ class InputSockets : public platform::Sockets {
 
 void DecodeMessage(const std::uint8_t* data, std::size_t size) {
   std::string text(reinterpret_cast<const char*>(data), size);
+  platform::MemoryRegistry registry;
   try {
-    TmsMessage message;
+    TmsMessage message(registry);
     std::istringstream in(text);
     message.Decode(in);
   } catch (const MailException&) {
   }
   try {
-    TmsArticle article;
+    TmsArticle article(registry);
     std::istringstream in(text);
     article.Decode(in);
   } catch (const MailException&) {
@@ -90,7 +92,8 @@ void TalkToServer(const std::uint8_t* data, std::size_t size) {
   InputSockets sockets(data, size);
   platform::MemoryClock clock;
   platform::MemoryDesktop desktop(clock);
-  TmsMessage message;
+  platform::MemoryRegistry registry;
+  TmsMessage message(registry);
   message.Sender().SetAddress("user@example.com");
   message.Recipients().AddAddress("ann@example.com", "Ann");
   message.CC().AddAddress("cc@example.com", "");

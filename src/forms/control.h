@@ -35,6 +35,8 @@ enum class ControlKind {
   kPageControl,
   kTabSheet,
   kSpinButton,
+  kDrawGrid,
+  kSpeedButton,
 };
 
 // Which properties a change touched (bit set handed to the view).
@@ -120,6 +122,9 @@ class Control {
   std::function<void()> onClick;
   std::function<void()> onDblClick;
   std::function<void()> onChange;
+  // The keyboard focus came here, or left for another control of the form.
+  std::function<void()> onEnter;
+  std::function<void()> onExit;
 
   // --- What the user's actions do to a control of this kind. forms/user.h calls these once it
   // has found that the control takes input; dialog code does not.

@@ -64,6 +64,12 @@ void Button::SetDefault(bool v) {
 
 void Button::SetCancel(bool v) { isCancel_ = v; }
 
+void Button::SetMultiLine(bool v) {
+  if (v == multiLine_) return;
+  multiLine_ = v;
+  Changed(prop::kOptions);
+}
+
 void Button::UserClick() {
   if (modalResult_ != ModalResult::kNone) form().SetModalResult(modalResult_);
   Control::UserClick();
@@ -480,6 +486,15 @@ int TabSheet::pageIndex() const {
   auto all = pages_->pages();
   auto it = std::find(all.begin(), all.end(), this);
   return it == all.end() ? -1 : static_cast<int>(it - all.begin());
+}
+
+SpeedButton::SpeedButton(Parent parent, std::string name, Glyph glyph, std::string hint)
+    : Control(parent, ControlKind::kSpeedButton, std::move(name), {}, 25, 25), glyph_(glyph), hint_(std::move(hint)) {}
+
+void SpeedButton::SetHint(std::string hint) {
+  if (hint == hint_) return;
+  hint_ = std::move(hint);
+  Changed(prop::kOptions);
 }
 
 SpinButton::SpinButton(Parent parent, std::string name)

@@ -36,9 +36,13 @@ class Button : public Control {
   void SetCancel(bool v);
   ModalResult modalResult() const { return modalResult_; }
   void SetModalResult(ModalResult r) { modalResult_ = r; }
+  // The caption wraps, and "\n" starts a new line.
+  bool multiLine() const { return multiLine_; }
+  void SetMultiLine(bool v);
   void UserClick() override;
 
  private:
+  bool multiLine_ = false;
   bool isDefault_ = false;
   bool isCancel_ = false;
   ModalResult modalResult_ = ModalResult::kNone;
@@ -258,6 +262,39 @@ class TabSheet : public Control {
 
  private:
   PageControl* pages_;
+};
+
+// The pictures a speed button can show (the system's standard small toolbar pictures).
+enum class Glyph {
+  kCut,
+  kCopy,
+  kPaste,
+  kUndo,
+  kRedo,
+  kDelete,
+  kNew,
+  kOpen,
+  kSave,
+  kPrintPreview,
+  kProperties,
+  kHelp,
+  kFind,
+  kReplace,
+  kPrint,
+};
+
+// A small flat button that shows a picture and, while the mouse rests on it, its hint. It
+// never takes the keyboard focus.
+class SpeedButton : public Control {
+ public:
+  SpeedButton(Parent parent, std::string name, Glyph glyph, std::string hint);
+  Glyph glyph() const { return glyph_; }
+  const std::string& hint() const { return hint_; }
+  void SetHint(std::string hint);
+
+ private:
+  Glyph glyph_;
+  std::string hint_;
 };
 
 // Two arrow buttons that step a number in a field beside them (the handlers do the stepping).

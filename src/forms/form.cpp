@@ -262,9 +262,31 @@ bool Form::SetFocus(Control* control) {
     return true;
   }
   if (control && !control->CanFocus()) return false;
-  active_ = control;
+  MoveFocus(control);
   if (view_) view_->FocusChanged(control);
   return true;
+}
+
+void Form::MoveFocus(Control* control) {
+  if (control == active_) return;
+  Control* left = active_;
+  active_ = control;
+  if (!showing_) return;
+  if (left && left->onExit) Dispatch(left->onExit);
+  if (control && control == active_ && control->onEnter) Dispatch(control->onEnter);
+}
+
+void Form::SetWindowState(WindowState state) {
+  if (state == windowState_) return;
+  windowState_ = state;
+  NotifyForm(prop::kSelection);
+}
+
+bool Form::HandleMessage(std::uint32_t message, std::uint64_t wparam, std::int64_t lparam) {
+  if (!onMessage) return false;
+  bool handled = false;
+  Dispatch([&] { handled = onMessage(message, wparam, lparam); });
+  return handled;
 }
 
 void Form::SetInitialFocus() {

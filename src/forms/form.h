@@ -138,6 +138,11 @@ class Form {
   bool SetFocus(Control* control);
   Control* activeControl() const { return active_; }
 
+  // Normal, minimized (an icon on the task bar) or filling the screen; kept while hidden and
+  // applied when the form shows.
+  WindowState windowState() const { return windowState_; }
+  void SetWindowState(WindowState state);
+
   // Up on the screen (shown and not yet closed).
   bool Showing() const { return showing_; }
   bool IsModal() const { return showing_ && modal_; }
@@ -156,6 +161,9 @@ class Form {
   std::function<void(std::uint8_t& vk)> onKeyDown;
   // With keyPreview: a typed character (set it to '\0' to swallow it).
   std::function<void(char& ch)> onKeyPress;
+  // A message for the form's window that the toolkit does not handle itself (the programs'
+  // own messages, WM_USER and above): true when the handler took it.
+  std::function<bool(std::uint32_t message, std::uint64_t wparam, std::int64_t lparam)> onMessage;
 
   // --- Runner and view side (dialog code does not call these)
 
@@ -179,7 +187,10 @@ class Form {
   void EndShowing();
   // The view reports what the user did to the native window; nothing is sent back.
   void ViewMoved(int left, int top, int width, int height);
-  void ViewFocused(Control* control) { active_ = control; }
+  void ViewFocused(Control* control) { MoveFocus(control); }
+  void ViewStateChanged(WindowState state) { windowState_ = state; }
+  // A message for the form's window (the runner's window procedure): runs onMessage.
+  bool HandleMessage(std::uint32_t message, std::uint64_t wparam, std::int64_t lparam);
 
   // --- Control and timer side
   void AddControl(Control* c);
@@ -193,6 +204,8 @@ class Form {
   void NotifyForm(unsigned props);
   void FinishPendingClose();
   void RunClosingHandler(const std::function<void()>& handler);
+  // Makes `control` the active one; while the form shows, onExit and onEnter run.
+  void MoveFocus(Control* control);
 
   std::string name_;
   std::string caption_;
@@ -208,6 +221,7 @@ class Form {
   MenuItem* mainMenu_ = nullptr;
   Font font_;
   bool keyPreview_ = false;
+  WindowState windowState_ = WindowState::kNormal;
 
   std::vector<Control*> controls_;
   std::vector<Timer*> timers_;

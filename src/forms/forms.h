@@ -3,7 +3,9 @@
 
 #include "forms/control.h"
 #include "forms/controls.h"
+#include "forms/canvas.h"
 #include "forms/dialog.h"
+#include "forms/grid.h"
 #include "forms/form.h"
 #include "forms/menu.h"
 #include "forms/runner.h"

@@ -37,4 +37,50 @@ bool Choosable(const MenuItem& menu, std::string_view name) {
 
 bool MenuItem::CanChoose(std::string_view itemName) const { return Choosable(*this, itemName); }
 
+const MenuItem* MenuItem::FindShortcut(const Shortcut& key) const {
+  if (key.key == 0) return nullptr;
+  for (const MenuItem& item : items) {
+    if (!item.visible || !item.enabled || item.IsSeparator()) continue;
+    if (item.items.empty() && item.shortcut == key) return &item;
+    if (const MenuItem* found = item.FindShortcut(key)) return found;
+  }
+  return nullptr;
+}
+
+std::string ShortcutText(const Shortcut& s) {
+  std::string name;
+  if (s.key >= 'A' && s.key <= 'Z') {
+    name = std::string(1, static_cast<char>(s.key));
+  } else if (s.key >= '0' && s.key <= '9') {
+    name = std::string(1, static_cast<char>(s.key));
+  } else if (s.key >= 0x70 && s.key <= 0x7B) {
+    name = "F" + std::to_string(s.key - 0x70 + 1);
+  } else {
+    switch (s.key) {
+      case 0x2E:
+        name = "Del";
+        break;
+      case 0x2D:
+        name = "Ins";
+        break;
+      case 0x0D:
+        name = "Enter";
+        break;
+      case 0x1B:
+        name = "Esc";
+        break;
+      case 0x08:
+        name = "BkSp";
+        break;
+      default:
+        return {};
+    }
+  }
+  std::string text;
+  if (s.ctrl) text += "Ctrl+";
+  if (s.shift) text += "Shift+";
+  if (s.alt) text += "Alt+";
+  return text + name;
+}
+
 }  // namespace wdx::forms

@@ -4,12 +4,26 @@
 // a separator.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace wdx::forms {
+
+// A key that chooses a menu item from anywhere in its form (an accelerator), shown after the
+// item's caption.
+struct Shortcut {
+  std::uint8_t key = 0;  // virtual key; 0: none
+  bool ctrl = false;
+  bool shift = false;
+  bool alt = false;
+  bool operator==(const Shortcut&) const = default;
+};
+
+// "Del", "Ctrl+S", "F5": the text a menu shows for the shortcut (empty for none).
+std::string ShortcutText(const Shortcut& shortcut);
 
 class MenuItem {
  public:
@@ -21,6 +35,7 @@ class MenuItem {
   bool enabled = true;
   bool checked = false;
   bool visible = true;
+  Shortcut shortcut;
   std::function<void()> onClick;
   // A submenu when not empty.
   std::vector<MenuItem> items;
@@ -35,6 +50,8 @@ class MenuItem {
   // Whether the user can choose the item of that name now: it and every menu above it are
   // visible and enabled, and it opens no submenu.
   bool CanChoose(std::string_view itemName) const;
+  // The item below this one that the shortcut chooses now (as CanChoose), or nullptr.
+  const MenuItem* FindShortcut(const Shortcut& key) const;
 };
 
 }  // namespace wdx::forms

@@ -13,6 +13,7 @@
 // the user.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -22,6 +23,20 @@
 #include "platform/platform.h"
 
 namespace wdx::forms {
+
+// A file dialog: what it shows and asks of the chosen name.
+struct FileDialog {
+  std::string title;
+  // Pairs of a description and a pattern, separated by "|": "Wendrix (*.WDX)|*.WDX".
+  std::string filter;
+  std::string defaultExt;  // added to a name typed without one
+  std::string fileName;    // proposed
+  std::string initialDir;
+  bool fileMustExist = false;
+  bool pathMustExist = false;
+  bool overwritePrompt = false;
+  bool hideReadOnly = false;
+};
 
 class FormRunner {
  public:
@@ -36,10 +51,19 @@ class FormRunner {
   virtual void Show(Form& form, bool activate = true) = 0;
   // The width in pixels of `text` drawn in `font` (for dialogs that wrap text themselves).
   virtual int TextWidth(const Font& font, std::string_view text) = 0;
+  // The height in pixels of a line of `text` in `font`.
+  virtual int TextHeight(const Font& font, std::string_view text) = 0;
   // Opens `menu` as a pop-up menu at a screen point and waits for the user. The chosen item's
   // onClick runs; returns its name, or an empty text when the menu was dismissed. `owner` is
   // the window the menu belongs to (kNoWindow: the runner's own).
   virtual std::string Popup(MenuItem& menu, platform::Point at, platform::WindowHandle owner = platform::kNoWindow) = 0;
+
+  // The common dialogs, modal to `owner`: the chosen file, font or folder, or std::nullopt when
+  // the user cancelled.
+  virtual std::optional<std::string> OpenFileDialog(const FileDialog& dialog, platform::WindowHandle owner) = 0;
+  virtual std::optional<std::string> SaveFileDialog(const FileDialog& dialog, platform::WindowHandle owner) = 0;
+  virtual std::optional<Font> FontDialog(const Font& initial, platform::WindowHandle owner) = 0;
+  virtual std::optional<std::string> FolderDialog(const std::string& title, platform::WindowHandle owner) = 0;
 };
 
 // What code that shows dialogs is handed: the platform and the form runner.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "forms/canvas.h"
 #include "forms/controls.h"
 #include "forms/text_metrics.h"
 #include "forms/user.h"
@@ -41,6 +42,12 @@ class ScriptedRunner::View : public FormView {
     if (!runner_.windows_) return;
     if (props & prop::kText) runner_.windows_->SetTitle(handle_, form_.caption());
     if (props & prop::kBounds) Place();
+    if ((props & prop::kSelection) && form_.Showing()) {
+      const WindowState state = form_.windowState();
+      runner_.windows_->ShowWindow(handle_, state == WindowState::kMaximized   ? platform::ShowMode::kMaximize
+                                            : state == WindowState::kMinimized ? platform::ShowMode::kMinimize
+                                                                               : platform::ShowMode::kRestore);
+    }
   }
   void ControlChanged(Control&, unsigned) override {}
   void ControlRemoved(Control&) override {}
@@ -74,6 +81,8 @@ class ScriptedRunner::View : public FormView {
       }
     } else if (m.message == platform::msg::kClose) {
       user::CloseBox(form_);
+    } else if (m.message >= platform::msg::kUser) {
+      form_.HandleMessage(m.message, m.wparam, m.lparam);
     }
     return 0;
   }
@@ -114,6 +123,12 @@ void ScriptedRunner::Then(Script script) { scripts_.push_back(std::move(script))
 
 int ScriptedRunner::TextWidth(const Font& font, std::string_view text) {
   return measure_ ? measure_(font, text) : EstimateTextWidth(font, text);
+}
+
+int ScriptedRunner::TextHeight(const Font& font, std::string_view text) {
+  RecordingCanvas canvas;
+  canvas.font = font;
+  return canvas.TextHeight(text);
 }
 
 ScriptedRunner::View& ScriptedRunner::ViewFor(Form& form) {
@@ -203,6 +218,36 @@ std::string ScriptedRunner::Popup(MenuItem& menu, platform::Point at, platform::
     if (handler) handler();
   }
   return pick;
+}
+
+namespace {
+template <class T>
+std::optional<T> NextAnswer(std::deque<std::optional<T>>& answers) {
+  if (answers.empty()) return std::nullopt;
+  std::optional<T> answer = std::move(answers.front());
+  answers.pop_front();
+  return answer;
+}
+}  // namespace
+
+std::optional<std::string> ScriptedRunner::OpenFileDialog(const FileDialog& dialog, platform::WindowHandle owner) {
+  dialogs.push_back({"open", dialog.title, dialog.filter, owner});
+  return NextAnswer(fileAnswers_);
+}
+
+std::optional<std::string> ScriptedRunner::SaveFileDialog(const FileDialog& dialog, platform::WindowHandle owner) {
+  dialogs.push_back({"save", dialog.title, dialog.filter, owner});
+  return NextAnswer(fileAnswers_);
+}
+
+std::optional<Font> ScriptedRunner::FontDialog(const Font& /*initial*/, platform::WindowHandle owner) {
+  dialogs.push_back({"font", {}, {}, owner});
+  return NextAnswer(fontAnswers_);
+}
+
+std::optional<std::string> ScriptedRunner::FolderDialog(const std::string& title, platform::WindowHandle owner) {
+  dialogs.push_back({"folder", title, {}, owner});
+  return NextAnswer(fileAnswers_);
 }
 
 std::vector<Form*> ScriptedRunner::OpenForms() const {

@@ -66,11 +66,20 @@ class ScriptedRunner : public FormRunner {
   // queued choice a pop-up menu is dismissed.
   void ThenPick(std::string itemName) { picks_.push_back(std::move(itemName)); }
   void SetMeasure(Measure measure) { measure_ = std::move(measure); }
+  // The user's answer to the next file or folder dialog (std::nullopt: Cancel), and to the next
+  // font dialog. A dialog without a queued answer is cancelled.
+  void AnswerFile(std::optional<std::string> answer) { fileAnswers_.push_back(std::move(answer)); }
+  void AnswerFont(std::optional<Font> answer) { fontAnswers_.push_back(std::move(answer)); }
 
   ModalResult ShowModal(Form& form) override;
   void Show(Form& form, bool activate = true) override;
   int TextWidth(const Font& font, std::string_view text) override;
+  int TextHeight(const Font& font, std::string_view text) override;
   std::string Popup(MenuItem& menu, platform::Point at, platform::WindowHandle owner = platform::kNoWindow) override;
+  std::optional<std::string> OpenFileDialog(const FileDialog& dialog, platform::WindowHandle owner) override;
+  std::optional<std::string> SaveFileDialog(const FileDialog& dialog, platform::WindowHandle owner) override;
+  std::optional<Font> FontDialog(const Font& initial, platform::WindowHandle owner) override;
+  std::optional<std::string> FolderDialog(const std::string& title, platform::WindowHandle owner) override;
 
   // Forms up now, in the order they were shown.
   std::vector<Form*> OpenForms() const;
@@ -89,6 +98,15 @@ class ScriptedRunner : public FormRunner {
   };
   std::vector<PoppedUp> popups;
 
+  // One common dialog, as the user saw it.
+  struct Asked {
+    std::string kind;  // "open", "save", "font", "folder"
+    std::string title;
+    std::string filter;
+    platform::WindowHandle owner = platform::kNoWindow;
+  };
+  std::vector<Asked> dialogs;
+
  private:
   class View;
   friend class View;
@@ -100,6 +118,8 @@ class ScriptedRunner : public FormRunner {
   platform::MessageLoop* loop_ = nullptr;
   std::deque<Script> scripts_;
   std::deque<std::string> picks_;
+  std::deque<std::optional<std::string>> fileAnswers_;
+  std::deque<std::optional<Font>> fontAnswers_;
   Measure measure_;
   std::map<Form*, std::unique_ptr<View>> views_;
   std::vector<Form*> order_;

@@ -25,8 +25,12 @@ constexpr Color Rgb(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
   return static_cast<Color>(r) | (static_cast<Color>(g) << 8) | (static_cast<Color>(b) << 16);
 }
 constexpr Color kSystemColorFlag = 0x80000000u;
+constexpr Color kColorWindow = kSystemColorFlag | 5u;
 constexpr Color kColorWindowText = kSystemColorFlag | 8u;
+constexpr Color kColorHighlight = kSystemColorFlag | 13u;
+constexpr Color kColorHighlightText = kSystemColorFlag | 14u;
 constexpr Color kColorButtonFace = kSystemColorFlag | 15u;
+constexpr Color kColorGrayText = kSystemColorFlag | 17u;
 constexpr Color kColorBlack = Rgb(0, 0, 0);
 constexpr Color kColorRed = Rgb(255, 0, 0);
 constexpr Color kColorBlue = Rgb(0, 0, 255);
@@ -50,6 +54,8 @@ enum class ScrollBars { kNone, kHorizontal, kVertical, kBoth };
 enum class ComboStyle { kDropDown, kDropDownList };
 // What a form's close handler lets happen: kHide closes it, kNone keeps it open.
 enum class CloseAction { kNone, kHide };
+// How a form's window shows on the screen.
+enum class WindowState { kNormal, kMinimized, kMaximized };
 
 // Width and height that the window frame (borders and caption) adds to the client area.
 struct FrameExtent {

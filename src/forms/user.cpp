@@ -91,6 +91,16 @@ bool ChooseMenu(Form& form, std::string_view itemName) {
   return true;
 }
 
+bool PressShortcut(Form& form, const Shortcut& key) {
+  MenuItem* bar = form.mainMenu();
+  if (!form.AcceptsInput() || !bar) return false;
+  const MenuItem* item = bar->FindShortcut(key);
+  if (!item) return false;
+  auto handler = item->onClick;  // the handler may rebuild the menu
+  Run(form, handler);
+  return true;
+}
+
 bool CloseBox(Form& form) {
   if (!form.AcceptsInput()) return false;
   form.Close();
@@ -114,6 +124,37 @@ bool FireTimer(Timer& timer) {
   if (!form.AcceptsInput() || !timer.Running()) return false;
   Run(form, timer.onTimer);
   return true;
+}
+
+bool SizeColumn(DrawGrid& grid, int col, int width) {
+  if (!CanAct(grid) || col < 0 || col >= grid.colCount() || width <= 1) return false;
+  grid.SetColWidth(col, width);
+  Run(grid.form(), [&] {
+    if (grid.onColumnSized) grid.onColumnSized(col, width);
+  });
+  return true;
+}
+
+bool ClickCell(DrawGrid& grid, MouseButton button, int col, int row) {
+  if (!CanAct(grid) || col < 0 || col >= grid.colCount() || row < 0 || row >= grid.rowCount()) return false;
+  grid.FocusByUser();
+  if (button == MouseButton::kLeft && row > 0) grid.UserPick(row);
+  Run(grid.form(), [&] {
+    if (grid.onCellClick) grid.onCellClick(button, col, row);
+  });
+  return true;
+}
+
+char KeyPress(DrawGrid& grid, char ch) {
+  if (!CanAct(grid) || !grid.onKeyPress) return ch;
+  Run(grid.form(), [&] { grid.onKeyPress(ch); });
+  return ch;
+}
+
+std::uint8_t KeyDown(DrawGrid& grid, std::uint8_t vk) {
+  if (!CanAct(grid) || !grid.onKeyDown) return vk;
+  Run(grid.form(), [&] { grid.onKeyDown(vk); });
+  return vk;
 }
 
 std::uint8_t KeyDown(Form& form, std::uint8_t vk) {

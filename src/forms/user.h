@@ -16,6 +16,8 @@
 
 #include "forms/controls.h"
 #include "forms/form.h"
+#include "forms/grid.h"
+#include "forms/menu.h"
 
 namespace wdx::forms::user {
 
@@ -41,6 +43,9 @@ bool PressEscape(Form& form);
 // Chooses the item of that name from the form's menu bar (onClick); false when the item
 // cannot be chosen (missing, hidden or disabled, or inside a hidden or disabled menu).
 bool ChooseMenu(Form& form, std::string_view itemName);
+// A key that may be a menu shortcut: runs the item of the form's menu bar that it chooses;
+// false when it chooses none.
+bool PressShortcut(Form& form, const Shortcut& key);
 // The close box of the caption (or Alt+F4): Form::Close.
 bool CloseBox(Form& form);
 bool SpinUp(SpinButton& spin);
@@ -51,5 +56,16 @@ bool FireTimer(Timer& timer);
 // returns what is left of it for the focused control (0 when the handler swallowed it).
 std::uint8_t KeyDown(Form& form, std::uint8_t vk);
 char KeyPress(Form& form, char ch);
+
+// A grid: the user ends dragging a column border at `width` (only a width above 1 counts: the
+// column takes it, then onColumnSized runs).
+bool SizeColumn(DrawGrid& grid, int col, int width);
+// A mouse button goes down and up in a cell: a left click on a data row chooses it first;
+// then onCellClick runs.
+bool ClickCell(DrawGrid& grid, MouseButton button, int col, int row);
+// Keys typed into a grid that has the focus: onKeyPress / onKeyDown; returns what is left of
+// the key for the grid itself (0: swallowed).
+char KeyPress(DrawGrid& grid, char ch);
+std::uint8_t KeyDown(DrawGrid& grid, std::uint8_t vk);
 
 }  // namespace wdx::forms::user

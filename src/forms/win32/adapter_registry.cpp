@@ -25,6 +25,8 @@ constexpr std::pair<ControlKind, AdapterGetter> kRegistry[] = {
     {ControlKind::kPageControl, &PageControlAdapter},
     {ControlKind::kTabSheet, &TabSheetAdapter},
     {ControlKind::kSpinButton, &SpinButtonAdapter},
+    {ControlKind::kDrawGrid, &DrawGridAdapter},
+    {ControlKind::kSpeedButton, &SpeedButtonAdapter},
 };
 
 // A kind without an adapter gets no window, so a forgotten entry shows as a missing control

@@ -19,5 +19,7 @@ const ControlAdapter& ListBoxAdapter();
 const ControlAdapter& ComboBoxAdapter();
 const ControlAdapter& PageControlAdapter();
 const ControlAdapter& TabSheetAdapter();
+const ControlAdapter& DrawGridAdapter();
+const ControlAdapter& SpeedButtonAdapter();
 
 }  // namespace wdx::forms::win32

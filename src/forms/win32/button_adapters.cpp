@@ -22,7 +22,9 @@ class ButtonFamily : public ControlAdapter {
   }
 };
 
-DWORD PushStyle(const Button& b) { return BS_NOTIFY | (b.isDefault() ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON); }
+DWORD PushStyle(const Button& b) {
+  return BS_NOTIFY | (b.isDefault() ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | (b.multiLine() ? BS_MULTILINE : 0);
+}
 
 class ButtonKind : public ButtonFamily {
  public:

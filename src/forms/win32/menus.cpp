@@ -1,5 +1,7 @@
 #include "forms/win32/menus.h"
 
+#include <string>
+
 namespace wdx::forms::win32 {
 
 namespace {
@@ -40,6 +42,8 @@ void MenuIds::Fill(HMENU h, const MenuItem& menu, const MenuPath& path) {
       AppendMenuA(h, MF_SEPARATOR, 0, nullptr);
       continue;
     }
+    std::string caption = item.caption;
+    if (const std::string key = ShortcutText(item.shortcut); !key.empty()) caption += "\t" + key;
     UINT flags = MF_STRING | (item.enabled ? 0u : MF_GRAYED) | (item.checked ? MF_CHECKED : 0u);
     if (!item.items.empty()) {
       HMENU child = CreatePopupMenu();
@@ -47,7 +51,7 @@ void MenuIds::Fill(HMENU h, const MenuItem& menu, const MenuPath& path) {
       submenus_[child] = sub;
       AppendMenuA(h, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(child), item.caption.c_str());
     } else {
-      AppendMenuA(h, flags, IdFor(sub), item.caption.c_str());
+      AppendMenuA(h, flags, IdFor(sub), caption.c_str());
     }
   }
 }

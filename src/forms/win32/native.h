@@ -35,6 +35,8 @@ class ViewAccess {
   virtual Native* Find(const Control* control) = 0;
   // Pushes properties of a control into its native window, as a change of the model does.
   virtual void Changed(Control& control, unsigned props) = 0;
+  // The GDI font of a model font (kept by the runner).
+  virtual HFONT FontFor(const Font& font) = 0;
 
  protected:
   ~ViewAccess() = default;
@@ -72,8 +74,15 @@ class ControlAdapter {
   virtual void Apply(ViewAccess& view, Native& n, unsigned props) const;
   // A WM_COMMAND notification of the native window (not while the view pushes).
   virtual void Command(Native& /*n*/, int /*code*/) const {}
-  // A WM_NOTIFY of the native window; the message's result.
+  // A WM_NOTIFY of the native window (or of a window inside it, such as a list's header); the
+  // message's result.
   virtual LRESULT Notify(Native& /*n*/, const NMHDR& /*hdr*/) const { return 0; }
+  // A message the form's window gets on the native window's behalf (WM_DRAWITEM,
+  // WM_MEASUREITEM): true when handled, with the result in `result`.
+  virtual bool ParentMessage(ViewAccess& /*view*/, Native& /*n*/, UINT /*msg*/, WPARAM /*wp*/, LPARAM /*lp*/,
+                             LRESULT* /*result*/) const {
+    return false;
+  }
   // The control is going (its own parts are destroyed already; only its parent is safe).
   virtual void Removed(ViewAccess& /*view*/, Control& /*control*/) const {}
 };

@@ -170,7 +170,10 @@ class Win32Runner::View : public FormView, public win32::ViewAccess {
 
   void ShowNative(bool activate) {
     if (form_.stayOnTop()) SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    ShowWindow(hwnd_, activate ? SW_SHOW : SW_SHOWNOACTIVATE);
+    int show = activate ? SW_SHOW : SW_SHOWNOACTIVATE;
+    if (form_.windowState() == WindowState::kMaximized) show = SW_SHOWMAXIMIZED;
+    if (form_.windowState() == WindowState::kMinimized) show = activate ? SW_SHOWMINIMIZED : SW_SHOWMINNOACTIVE;
+    ShowWindow(hwnd_, show);
     if (activate) {
       SetForegroundWindow(hwnd_);
       BringWindowToTop(hwnd_);
@@ -202,6 +205,12 @@ class Win32Runner::View : public FormView, public win32::ViewAccess {
       }
       if (!form_.AcceptsInput()) return true;
     }
+    // Menu shortcuts come before the focused control, as accelerators do.
+    if ((msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) && form_.mainMenu()) {
+      const Shortcut key{static_cast<std::uint8_t>(msg.wParam), GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_SHIFT) < 0,
+                         GetKeyState(VK_MENU) < 0};
+      if (user::PressShortcut(form_, key)) return true;
+    }
     return IsDialogMessageA(hwnd_, &msg) != FALSE;
   }
 
@@ -228,6 +237,14 @@ class Win32Runner::View : public FormView, public win32::ViewAccess {
                    SWP_NOZORDER | SWP_NOACTIVATE);
     }
     if (props & prop::kFont) ApplyFonts();
+    if (props & prop::kSelection) {
+      const WindowState state = form_.windowState();
+      if (IsWindowVisible(hwnd_)) {
+        ShowWindow(hwnd_, state == WindowState::kMaximized   ? SW_MAXIMIZE
+                          : state == WindowState::kMinimized ? SW_MINIMIZE
+                                                             : SW_RESTORE);
+      }
+    }
     if (props & prop::kItems) {
       BuildMenuBar();
       DWORD style = 0, exStyle = 0;
@@ -261,6 +278,8 @@ class Win32Runner::View : public FormView, public win32::ViewAccess {
   }
 
   void Changed(Control& c, unsigned props) override { ControlChanged(c, props); }
+
+  HFONT FontFor(const Font& font) override { return runner_.fonts_->Get(font); }
 
   void FocusChanged(Control* c) override {
     if (!hwnd_ || !c || GetActiveWindow() != hwnd_) return;
@@ -336,20 +355,22 @@ class Win32Runner::View : public FormView, public win32::ViewAccess {
     const win32::ControlAdapter& adapter = win32::AdapterFor(c.kind());
     const Control* previous = natives_.empty() ? nullptr : natives_.back().control;
     const win32::NativeClass cls = adapter.Class(c, previous);
-    Native n{&c, nullptr, nextId_++};
-    if (cls.name) {
-      DWORD style = WS_CHILD | cls.style;
-      if (!cls.continuesGroup) style |= WS_GROUP;
-      RECT r = Place(c);
-      n.hwnd = CreateWindowExA(cls.exStyle, cls.name, cls.withText ? c.text().c_str() : "", style, r.left, r.top,
-                               r.right - r.left, r.bottom - r.top, hwnd_,
-                               reinterpret_cast<HMENU>(static_cast<std::intptr_t>(n.id)), GetModuleHandleA(nullptr),
-                               nullptr);
-      if (n.hwnd && after) SetWindowPos(n.hwnd, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    }
-    natives_.push_back(n);
-    Native& added = natives_.back();
-    if (!added.hwnd) return;
+    const int id = nextId_++;
+    // In the list before its window exists: the window asks its parent things (its row height)
+    // while it is being made.
+    natives_.push_back(Native{&c, nullptr, id});
+    if (!cls.name) return;
+    DWORD style = WS_CHILD | cls.style;
+    if (!cls.continuesGroup) style |= WS_GROUP;
+    RECT r = Place(c);
+    HWND w = CreateWindowExA(cls.exStyle, cls.name, cls.withText ? c.text().c_str() : "", style, r.left, r.top,
+                             r.right - r.left, r.bottom - r.top, hwnd_,
+                             reinterpret_cast<HMENU>(static_cast<std::intptr_t>(id)), GetModuleHandleA(nullptr),
+                             nullptr);
+    Native& added = *FindId(id);
+    added.hwnd = w;
+    if (!w) return;
+    if (after) SetWindowPos(w, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     SendMessageA(added.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(runner_.fonts_->Get(c.font())), FALSE);
     Pushing guard(*this);
     adapter.Created(added);
@@ -521,6 +542,22 @@ class Win32Runner::View : public FormView, public win32::ViewAccess {
       case WM_SETFOCUS:
         RestoreFocus();
         return 0;
+      case WM_SIZE:
+        form_.ViewStateChanged(wp == SIZE_MINIMIZED   ? WindowState::kMinimized
+                               : wp == SIZE_MAXIMIZED ? WindowState::kMaximized
+                                                      : WindowState::kNormal);
+        break;
+      case WM_DRAWITEM:
+      case WM_MEASUREITEM: {
+        // Both carry the control id at the same place.
+        const UINT id = msg == WM_DRAWITEM ? reinterpret_cast<DRAWITEMSTRUCT*>(lp)->CtlID
+                                           : reinterpret_cast<MEASUREITEMSTRUCT*>(lp)->CtlID;
+        LRESULT result = 0;
+        if (Native* n = FindId(static_cast<int>(id))) {
+          if (win32::AdapterFor(n->control->kind()).ParentMessage(*this, *n, msg, wp, lp, &result)) return result;
+        }
+        break;
+      }
       case WM_WINDOWPOSCHANGED: {
         if (!pushing_ && !IsIconic(hwnd_)) {
           RECT r;
@@ -546,6 +583,7 @@ class Win32Runner::View : public FormView, public win32::ViewAccess {
         return brush;
       }
       default:
+        if (msg >= WM_USER && msg < 0x8000 && form_.HandleMessage(msg, wp, lp)) return 0;
         break;
     }
     return DefWindowProcA(hwnd_, msg, wp, lp);
@@ -571,6 +609,8 @@ class Win32Runner::View : public FormView, public win32::ViewAccess {
   LRESULT OnNotify(NMHDR* hdr) {
     if (pushing_ || !hdr) return 0;
     Native* n = FindHwnd(hdr->hwndFrom);
+    // A window inside a control (a list's header) speaks for that control.
+    if (!n) n = FindHwnd(GetParent(hdr->hwndFrom));
     return n ? win32::AdapterFor(n->control->kind()).Notify(*n, *hdr) : 0;
   }
 
@@ -779,14 +819,24 @@ std::string Win32Runner::Popup(MenuItem& menu, platform::Point at, platform::Win
   return name;
 }
 
-int Win32Runner::TextWidth(const Font& font, std::string_view text) {
+namespace {
+SIZE TextExtent(HFONT font, std::string_view text) {
   HDC dc = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, fonts_->Get(font));
+  HGDIOBJ old = SelectObject(dc, font);
   SIZE size{0, 0};
   GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &size);
   SelectObject(dc, old);
   ReleaseDC(nullptr, dc);
-  return static_cast<int>(size.cx);
+  return size;
+}
+}  // namespace
+
+int Win32Runner::TextHeight(const Font& font, std::string_view text) {
+  return static_cast<int>(TextExtent(fonts_->Get(font), text).cy);
+}
+
+int Win32Runner::TextWidth(const Font& font, std::string_view text) {
+  return static_cast<int>(TextExtent(fonts_->Get(font), text).cx);
 }
 
 }  // namespace wdx::forms

@@ -34,7 +34,12 @@ class Win32Runner : public FormRunner {
   ModalResult ShowModal(Form& form) override;
   void Show(Form& form, bool activate = true) override;
   int TextWidth(const Font& font, std::string_view text) override;
+  int TextHeight(const Font& font, std::string_view text) override;
   std::string Popup(MenuItem& menu, platform::Point at, platform::WindowHandle owner = platform::kNoWindow) override;
+  std::optional<std::string> OpenFileDialog(const FileDialog& dialog, platform::WindowHandle owner) override;
+  std::optional<std::string> SaveFileDialog(const FileDialog& dialog, platform::WindowHandle owner) override;
+  std::optional<Font> FontDialog(const Font& initial, platform::WindowHandle owner) override;
+  std::optional<std::string> FolderDialog(const std::string& title, platform::WindowHandle owner) override;
 
   class View;
   class Fonts;

@@ -9,15 +9,21 @@
 //   childtext HWND CLASS INDEX       prints the text of that descendant
 //   focus HWND                       prints the class of the focused window of HWND's thread
 //   exstyle HWND                     prints the extended window style (decimal)
+//   rows HWND                        prints the titles and then every row of the first list view,
+//                                    cells joined by " | ", as the list gives them to any reader
+//   titleclick HWND COL              a right click on title COL of the first list view's header
 //
 // Exit code 0 done, 1 not found / failed, 2 usage.
 #include <windows.h>
+// After <windows.h>, which it needs.
+#include <commctrl.h>
 
 #include <fcntl.h>
 #include <io.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -55,6 +61,64 @@ HWND NthOfClass(HWND top, const std::string& cls, int index) {
     if (lstrcmpiA(ClassOf(w).c_str(), cls.c_str()) == 0 && index-- == 0) return w;
   }
   return nullptr;
+}
+
+// Texts of a list view in another process: the list writes them into memory of its own
+// process, which this program lends it and reads back.
+class RemoteBuffer {
+ public:
+  explicit RemoteBuffer(HWND w) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (process_) remote_ = VirtualAllocEx(process_, nullptr, kSize, MEM_COMMIT, PAGE_READWRITE);
+  }
+  ~RemoteBuffer() {
+    if (remote_) VirtualFreeEx(process_, remote_, 0, MEM_RELEASE);
+    if (process_) CloseHandle(process_);
+  }
+  bool ok() const { return remote_ != nullptr; }
+  char* at(std::size_t offset) const { return static_cast<char*>(remote_) + offset; }
+  bool Write(const void* data, std::size_t size) {
+    return WriteProcessMemory(process_, remote_, data, size, nullptr) != FALSE;
+  }
+  std::string Text(std::size_t offset) {
+    char text[kTextSize] = {};
+    ReadProcessMemory(process_, at(offset), text, sizeof text - 1, nullptr);
+    return text;
+  }
+  static constexpr std::size_t kTextSize = 512;
+  static constexpr std::size_t kTextOffset = 256;
+  static constexpr std::size_t kSize = kTextOffset + kTextSize;
+
+ private:
+  HANDLE process_ = nullptr;
+  void* remote_ = nullptr;
+};
+
+// Sends `message` with a copy of `request` (an LVITEMA or LVCOLUMNA whose text goes to the
+// buffer's text part) and returns the text the list wrote.
+template <class Request>
+std::string AskText(RemoteBuffer& buf, HWND list, UINT message, WPARAM wp, Request request) {
+  request.pszText = buf.at(RemoteBuffer::kTextOffset);
+  request.cchTextMax = RemoteBuffer::kTextSize;
+  char bytes[RemoteBuffer::kSize] = {};
+  std::memcpy(bytes, &request, sizeof request);
+  buf.Write(bytes, sizeof bytes);
+  SendMessageA(list, message, wp, reinterpret_cast<LPARAM>(buf.at(0)));
+  return buf.Text(RemoteBuffer::kTextOffset);
+}
+
+std::string ItemText(RemoteBuffer& buf, HWND list, int item, int sub) {
+  LVITEMA lv{};
+  lv.iSubItem = sub;
+  return AskText(buf, list, LVM_GETITEMTEXTA, static_cast<WPARAM>(item), lv);
+}
+
+std::string ColumnTitle(RemoteBuffer& buf, HWND list, int col) {
+  LVCOLUMNA c{};
+  c.mask = LVCF_TEXT;
+  return AskText(buf, list, LVM_GETCOLUMNA, static_cast<WPARAM>(col), c);
 }
 
 int Usage() {
@@ -126,6 +190,40 @@ int main(int argc, char** argv) {
     info.cbSize = sizeof(info);
     if (!GetGUIThreadInfo(GetWindowThreadProcessId(top, nullptr), &info) || !info.hwndFocus) return 1;
     std::printf("%s\n", ClassOf(info.hwndFocus).c_str());
+    return 0;
+  }
+  if (cmd == "rows" && argc == 3) {
+    HWND list = NthOfClass(top, "SysListView32", 0);
+    if (!list) return 1;
+    RemoteBuffer buf(list);
+    if (!buf.ok()) return 1;
+    HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
+    const int cols = static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
+    const int rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    std::string line;
+    for (int c = 0; c < cols; ++c) line += (c ? " | " : "") + ColumnTitle(buf, list, c);
+    std::printf("%s\n", line.c_str());
+    for (int r = 0; r < rows; ++r) {
+      line.clear();
+      for (int c = 0; c < cols; ++c) line += (c ? " | " : "") + ItemText(buf, list, r, c);
+      std::printf("%s\n", line.c_str());
+    }
+    return 0;
+  }
+  if (cmd == "titleclick" && argc == 4) {
+    HWND list = NthOfClass(top, "SysListView32", 0);
+    if (!list) return 1;
+    HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
+    RECT r{};
+    // The header's item rectangle lies in the header's own memory: sum the column widths.
+    int x = 0;
+    const int col = std::atoi(argv[3]);
+    for (int c = 0; c < col; ++c) x += static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(c), 0));
+    x += static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(col), 0)) / 2;
+    GetClientRect(header, &r);
+    const LPARAM at = MAKELPARAM(x, r.bottom / 2);
+    SendMessageA(header, WM_RBUTTONDOWN, MK_RBUTTON, at);
+    SendMessageA(header, WM_RBUTTONUP, 0, at);
     return 0;
   }
   if (cmd == "exstyle" && argc == 3) {

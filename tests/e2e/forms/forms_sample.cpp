@@ -14,9 +14,12 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <algorithm>
 #include <cstdlib>
+#include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "forms/forms.h"
 #include "forms/win32/win32_runner.h"
@@ -172,6 +175,88 @@ class SampleBox : public Form {
   bool closedByTimer = false;
 };
 
+// 3. "Wendrix Forms Grid", modal and sizeable: a menu bar whose "Remove Row" has the shortcut
+//    Del, speed buttons with hints, and an owner-drawn grid of fruit; a right click on a title
+//    turns the order round; "Done" closes it.
+class GridWindow : public Form {
+ public:
+  GridWindow() : Form("GridWindow", "Wendrix Forms Grid") {
+    SetBorderStyle(BorderStyle::kSizeable);
+    SetClientSize(480, 260);
+    MenuItem& edit = Bar.Add("EditMenu", "&Edit");
+    edit.Add("RemoveRow", "&Remove Row", [this] { RemoveRow(); }).shortcut = Shortcut{VK_DELETE};
+    SetMainMenu(&Bar);
+    Tools.SetBounds(0, 0, 420, 31);
+    NewButton.SetBounds(3, 3, 25, 25);
+    DeleteButton.SetBounds(29, 3, 25, 25);
+    DeleteButton.onClick = [this] { RemoveRow(); };
+    Grid.SetBounds(4, 34, 412, 190);
+    Grid.SetColCount(3);
+    Grid.SetFixedCols(1);
+    Grid.SetColWidth(0, 40);
+    Grid.SetColWidth(1, 200);
+    Grid.SetColWidth(2, 120);
+    Grid.SetDefaultRowHeight(18);
+    Grid.SetRowCount(static_cast<int>(rows.size()) + 1);
+    Grid.onDrawCell = [this](int col, int row, const wdx::platform::Rect& r, CellState, Canvas& canvas) {
+      canvas.FillRect(r);
+      std::string text;
+      if (row == 0) {
+        const char* titles[] = {"#", "Fruit", "Letters"};
+        text = titles[col];
+      } else if (row <= static_cast<int>(rows.size())) {
+        const std::string& name = rows[static_cast<std::size_t>(row - 1)];
+        text = col == 0 ? std::to_string(row) : col == 1 ? name : std::to_string(name.size());
+      }
+      canvas.WriteText(r.left + 2, r.top + 1, FitText(canvas, text, r.right - r.left - 2), r);
+    };
+    Grid.onCellClick = [this](MouseButton button, int, int row) {
+      if (button != MouseButton::kRight || row != 0) return;
+      std::reverse(rows.begin(), rows.end());
+      ++titleClicks;
+      Grid.Repaint();
+    };
+    Done.SetBounds(340, 230, 75, 25);
+    Done.SetModalResult(ModalResult::kOk);
+    // Every picture a speed button can show, after the two that work.
+    for (int g = 0; g <= static_cast<int>(Glyph::kPrint); ++g) {
+      auto b = std::make_unique<SpeedButton>(&Tools, "Glyph" + std::to_string(g), static_cast<Glyph>(g), "Picture");
+      b->SetBounds(64 + 26 * g, 3, 25, 25);
+      glyphs.push_back(std::move(b));
+    }
+    onShow = [this] {
+      SetLeft((GetSystemMetrics(SM_CXSCREEN) - width()) / 2);
+      SetTop((GetSystemMetrics(SM_CYSCREEN) - height()) / 2);
+    };
+    onResize = [this] {
+      Tools.SetWidth(clientWidth());
+      Grid.SetBounds(4, 34, clientWidth() - 8, clientHeight() - 72);
+      Done.SetBounds(clientWidth() - 80, clientHeight() - 31, 75, 25);
+    };
+  }
+
+  Panel Tools{this, "Tools"};
+  SpeedButton NewButton{&Tools, "NewButton", Glyph::kNew, "Add Row"};
+  SpeedButton DeleteButton{&Tools, "DeleteButton", Glyph::kDelete, "Remove Row"};
+  std::vector<std::unique_ptr<SpeedButton>> glyphs;
+  DrawGrid Grid{this, "Grid"};
+  Button Done{this, "Done", "&Done"};
+  MenuItem Bar;
+  std::vector<std::string> rows{"apple", "banana", "cherry", "damson"};
+  std::vector<std::string> removed;
+  int titleClicks = 0;
+
+ private:
+  void RemoveRow() {
+    const int row = Grid.row();
+    if (row < 1 || row > static_cast<int>(rows.size())) return;
+    removed.push_back(rows[static_cast<std::size_t>(row - 1)]);
+    rows.erase(rows.begin() + row - 1);
+    Grid.SetRowCount(static_cast<int>(rows.size()) + 1);
+    Grid.Repaint();
+  }
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -195,6 +280,9 @@ int main(int argc, char** argv) {
     DispatchMessageA(&msg);
   }
 
+  GridWindow grid;
+  const ModalResult gridResult = runner.ShowModal(grid);
+
   std::FILE* out = std::fopen(argv[1], "wb");
   if (!out) return 3;
   std::fprintf(out, "result=%d\n", static_cast<int>(result));
@@ -213,6 +301,11 @@ int main(int argc, char** argv) {
   std::fprintf(out, "box_closed_by_timer=%d\n", box.closedByTimer ? 1 : 0);
   std::fprintf(out, "box_memo_lines=%d\n", static_cast<int>(box.TheMessage.Lines().size()));
   std::fprintf(out, "text_width_positive=%d\n", runner.TextWidth(Font{}, "Wendrix") > 0 ? 1 : 0);
+  std::fprintf(out, "grid_result=%d\n", static_cast<int>(gridResult));
+  std::string removed;
+  for (const std::string& r : grid.removed) removed += r + ",";
+  std::fprintf(out, "grid_removed=%s\n", removed.c_str());
+  std::fprintf(out, "grid_title_clicks=%d\n", grid.titleClicks);
   std::fclose(out);
   return 0;
 }

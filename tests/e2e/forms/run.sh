@@ -83,6 +83,29 @@ wdx_check "the dialog closes" wdx_probe gone "$h" --timeout 10000
 # The box shown without waiting closes itself by its timer and the program ends.
 b=$(wdx_probe wait --title "Wendrix Forms Box" --timeout 10000)
 wdx_check "the box shown without waiting appears" test -n "$b"
+
+# The grid window: what its list shows is read through the list itself, as any reader would.
+g=$(wdx_probe wait --title "Wendrix Forms Grid" --visible --timeout 15000)
+wdx_require "the grid window shows" test -n "$g"
+rows=$(drive rows "$g")
+wdx_expect_eq "the grid shows its titles and rows" "# | Fruit | Letters
+1 | apple | 5
+2 | banana | 6
+3 | cherry | 6
+4 | damson | 6" "$rows"
+import -window root "$shots/forms-grid.png" 2>/dev/null
+wdx_probe front "$g" >/dev/null
+wdx_check "move down one row and press Del" wdx_probe keys down delete
+sleep 0.5
+wdx_expect_eq "Del removed the chosen row through the menu's shortcut" "# | Fruit | Letters
+1 | apple | 5
+2 | cherry | 6
+3 | damson | 6" "$(drive rows "$g")"
+wdx_check "right click the Fruit title" drive titleclick "$g" 1
+sleep 0.3
+wdx_expect_eq "the title click turned the order round" "1 | damson | 6" "$(drive rows "$g" | sed -n 2p)"
+wdx_check "click Done" drive click "$g" "&Done"
+wdx_check "the grid window closes" wdx_probe gone "$g" --timeout 10000
 wdx_check "the program ends" wdx_wait_exit "$pid" 20
 wdx_expect_eq "the program ended cleanly" 0 "${WDX_EXIT_CODE:-}"
 
@@ -104,6 +127,9 @@ expect_line "the box showed" "box_shown=1"
 expect_line "the box's timer closed it" "box_closed_by_timer=1"
 expect_line "the memo kept its lines" "box_memo_lines=2"
 expect_line "text is measured with the real font" "text_width_positive=1"
+expect_line "the grid window closed with Ok" "grid_result=1"
+expect_line "the shortcut removed banana" "grid_removed=banana,"
+expect_line "one title click" "grid_title_clicks=1"
 
 cd / && rm -rf "$work"
 

@@ -68,6 +68,8 @@ class Interpreter {
   // --- For command handlers -------------------------------------------------------------
   InterpreterHost& Host() { return host_; }
   RunState& State() { return host_.State(); }
+  // The fuzz target checks that every level unwinds and no key stays held after a run.
+  int Depth() const { return depth_; }
 
   // --- Families
   // Adds a family besides the built-in ones; it claims its tags when it is constructed.
@@ -111,6 +113,9 @@ class Interpreter {
   // A failing command: logs the message when logging is on, shows it with `caption` (and the
   // macro's name appended) when error boxes are on, and last sets the abort flag.
   void Fail(const std::string& caption, const std::string& message);
+
+  // Keys the run holds down now, in the order they went down.
+  const std::vector<std::uint8_t>& HeldKeys() const { return held_; }
 
  private:
   template <auto Run, class F>

@@ -22,7 +22,7 @@ volatile std::size_t sink;
 template <class Message>
 void DecodeAndEncode(wdx::platform::Registry& registry, const std::string& bytes) {
   using namespace wdx::mail;
-  Message message(&registry);
+  Message message(registry);
   try {
     std::istringstream in(bytes);
     message.Decode(in);

@@ -96,12 +96,8 @@ class TMainWin final : private LibraryListener, private MainWindowActions {
   RunCoordinator& Runs() { return runs_; }
   HotKeyRouter& HotKeys() { return hotKeys_; }
   LibrarySync& Sync() { return sync_; }
-  MacroLibrary& Library() { return library_; }
   MainWindowBlocks& Blocks() { return blocks_; }
   Configs& Settings() { return configs_; }
-  // The command line's options as the start-up read them.
-  const CommandLineOptions& Options() const { return options_; }
-  const OsFlags& Os() const { return os_; }
   bool Closing() const { return closing_; }
   bool RemapHookInstalled() const { return remapHookInstalled_; }
 

@@ -48,7 +48,7 @@ bool MainWindowBlocks::CreateSwapBlock(platform::KernelObjects& kernel, std::uin
   }
   TSwapKeysShare s = Swap();
   s.SetPlayerWindow(playerWindow);
-  s.SetByte103(0);
+  s.SetClearedAtStart(0);
   return true;
 }
 

@@ -40,7 +40,7 @@ namespace swapshare {
 inline constexpr std::size_t kPlayerWindow = 0;  // int32
 inline constexpr std::size_t kRemapHook = 4;     // int32, valid while a remap is active
 inline constexpr std::size_t kTable = 8;         // 93 bytes, the remap table
-inline constexpr std::size_t kByte103 = 103;     // byte, 0 at start
+inline constexpr std::size_t kClearedAtStart = 103;  // byte the player zeroes at start; nothing reads it
 }  // namespace swapshare
 
 namespace cbtshare {
@@ -63,8 +63,8 @@ class TSwapKeysShare {
   void SetRemapHook(std::uint32_t h) { WriteU32(b_, swapshare::kRemapHook, h); }
   SwapTable Table() const;
   void SetTable(const SwapTable& table);
-  std::uint8_t Byte103() const { return ReadU8(b_, swapshare::kByte103); }
-  void SetByte103(std::uint8_t v) { WriteU8(b_, swapshare::kByte103, v); }
+  std::uint8_t ClearedAtStart() const { return ReadU8(b_, swapshare::kClearedAtStart); }
+  void SetClearedAtStart(std::uint8_t v) { WriteU8(b_, swapshare::kClearedAtStart, v); }
 
  private:
   Bytes b_;

@@ -23,14 +23,14 @@ TEST(SharedBlocks, SwapBlockRoundTripsTheHandMadeFixture) {
   EXPECT_EQ(view.RemapHook(), 0xC0000001u);
   EXPECT_EQ(view.Table()[0], 32);
   EXPECT_EQ(view.Table()[92], 124);
-  EXPECT_EQ(view.Byte103(), 9);
+  EXPECT_EQ(view.ClearedAtStart(), 9);
 
   std::vector<std::uint8_t> written(104, 0);
   TSwapKeysShare out(written);
   out.SetPlayerWindow(0x12345678);
   out.SetRemapHook(0xC0000001);
   out.SetTable(view.Table());
-  out.SetByte103(9);
+  out.SetClearedAtStart(9);
   EXPECT_EQ(written, fixture);
 }
 

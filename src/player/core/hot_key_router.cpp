@@ -1,5 +1,7 @@
 #include "player/core/hot_key_router.h"
 
+#include <optional>
+
 #include "platform/input.h"
 #include "platform/virtual_keys.h"
 #include "shared/hot_keys.h"
@@ -53,16 +55,24 @@ int HotKeyRouter::ChooseMacro(int index, bool activate) {
   // Pass 1: a macro scoped to the window or program in front. Skipped while a PAUSE window is
   // in front, which would otherwise hide the window the macro works on.
   if (title.find(kPauseTitleMark) == std::string::npos) {
-    // The program in front as it is now: the hook library's reports of foreground changes
-    // may come after the key.
-    programs_.TakeForegroundProgram(front);
-    const std::string program = UpperAscii(block_.ForegroundProgram());
+    // The program in front as it is now (the hook library's reports of foreground changes may
+    // come after the key), looked up only for a program-scoped macro on this key: asking
+    // another process for its name costs milliseconds of the hot key's answer.
+    std::optional<std::string> program;
+    const auto programInFront = [&]() -> const std::string& {
+      if (!program) {
+        programs_.TakeForegroundProgram(front);
+        program = UpperAscii(block_.ForegroundProgram());
+      }
+      return *program;
+    };
     for (int i = 1; i <= count; ++i) {
       if (block_.ActivationCode(i) != index || !block_.MacroActive(i)) continue;
       const std::int16_t kind = block_.ScopeKind(i);
+      if (kind != scope::kWindow && kind != scope::kProgram) continue;
       const std::string scope = UpperAscii(block_.ScopeText(i));
-      const bool match = (kind == scope::kWindow && title.find(scope) != std::string::npos) ||
-                         (kind == scope::kProgram && program.find(scope) != std::string::npos);
+      const bool match = kind == scope::kWindow ? title.find(scope) != std::string::npos
+                                                : programInFront().find(scope) != std::string::npos;
       if (!match) continue;
       if (activate) frame_.State().targetWindow = front;
       return i;

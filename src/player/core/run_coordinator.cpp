@@ -10,7 +10,9 @@ namespace wdx::player {
 namespace {
 // How long a hot-key run waits for the user to let go of the hot key's modifiers.
 constexpr std::uint32_t kModifierReleaseLimitMs = 2000;
-constexpr std::uint32_t kModifierPollMs = 5;
+// The keys are usually let go within a few milliseconds of the hot key: a coarser poll would
+// add most of its period to every hot key's answer.
+constexpr std::uint32_t kModifierPollMs = 1;
 }  // namespace
 
 int MacroLimit(const TGlobData& block) { return std::clamp(block.MacroCount(), 0, kGlobMaxMacros); }

@@ -263,7 +263,14 @@ void RunFrame::ProcessStringVar(std::string& text, std::size_t maxLength) {
 void RunFrame::BeginInUse() {
   block_.SetInUse(true);
   hook_.WdxUpInUse(block_);
-  editor_.Tell(editor_notice::kDataGroup, data_group::kInUse);
+  // The editor hears of it from the message queue, which the run turns after its first key:
+  // looking for an editor that is not there walks every top-level window, and the hot key's
+  // first character would wait for that. The notice still comes before the end's, which the
+  // hook library's end marker or a timer brings through the same queue later.
+  if (platform_.windows && mainWindow_ != platform::kNoWindow)
+    platform_.windows->PostMessage(mainWindow_, kInUseNoticeMessage, 0, 0);
+  else
+    editor_.Tell(editor_notice::kDataGroup, data_group::kInUse);
 }
 
 void RunFrame::EndInUse() {
@@ -317,6 +324,9 @@ bool RunFrame::HandleRunFrameMessage(const platform::Message& m) {
       return true;
     case UM_CLEARINUSE:
       ClearInUse();
+      return true;
+    case kInUseNoticeMessage:
+      editor_.Tell(editor_notice::kDataGroup, data_group::kInUse);
       return true;
     case platform::msg::kTimer:
       switch (m.wparam) {

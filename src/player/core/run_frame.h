@@ -33,6 +33,9 @@ inline constexpr std::uint32_t kClearTimerId = 5;      // 15 s: clears the in-us
 inline constexpr std::uint32_t kHookTimerId = 8;       // 5 s once: re-install the hooks
 inline constexpr std::uint32_t kClearTimerMs = 15000;
 inline constexpr std::uint32_t kHookTimerMs = 5000;
+// A message the main window posts itself (application range, outside the protocol's numbers):
+// tell the editor that a run began.
+inline constexpr std::uint32_t kInUseNoticeMessage = 0x8000 + 0x101;
 
 inline constexpr char kRunningTip[] = "Macro Is Running - Right Click to Abort";
 inline constexpr char kIdleTip[] = "Wendrix 2000";

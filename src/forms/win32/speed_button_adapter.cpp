@@ -3,6 +3,7 @@
 #include "forms/controls.h"
 #include "forms/user.h"
 #include "forms/win32/adapters.h"
+#include "forms/win32/comctl.h"
 
 namespace wdx::forms::win32 {
 
@@ -20,7 +21,7 @@ HIMAGELIST StandardPictures(HWND parent) {
   SendMessageA(bar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
   SendMessageA(bar, TB_LOADIMAGES, IDB_STD_SMALL_COLOR, reinterpret_cast<LPARAM>(HINST_COMMCTRL));
   auto list = reinterpret_cast<HIMAGELIST>(SendMessageA(bar, TB_GETIMAGELIST, 0, 0));
-  if (list) pictures = ImageList_Duplicate(list);
+  if (list) pictures = comctl::Duplicate(list);
   DestroyWindow(bar);
   return pictures;
 }
@@ -70,16 +71,16 @@ class SpeedButtonKind : public ControlAdapter {
     if (HIMAGELIST pictures = StandardPictures(GetParent(n.hwnd))) {
       int cx = 16;
       int cy = 16;
-      ImageList_GetIconSize(pictures, &cx, &cy);
+      comctl::IconSize(pictures, &cx, &cy);
       const int x = r.left + (r.right - r.left - cx) / 2 + (pushed ? 1 : 0);
       const int y = r.top + (r.bottom - r.top - cy) / 2 + (pushed ? 1 : 0);
       const int index = static_cast<int>(static_cast<const SpeedButton&>(*n.control).glyph());
       if (disabled) {
-        HICON icon = ImageList_GetIcon(pictures, index, ILD_NORMAL);
+        HICON icon = comctl::Icon(pictures, index, ILD_NORMAL);
         DrawStateA(d.hDC, nullptr, nullptr, reinterpret_cast<LPARAM>(icon), 0, x, y, cx, cy, DST_ICON | DSS_DISABLED);
         DestroyIcon(icon);
       } else {
-        ImageList_Draw(pictures, index, d.hDC, x, y, ILD_TRANSPARENT);
+        comctl::Draw(pictures, index, d.hDC, x, y, ILD_TRANSPARENT);
       }
     }
     *result = TRUE;

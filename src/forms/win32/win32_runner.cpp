@@ -11,6 +11,7 @@
 
 #include "forms/controls.h"
 #include "forms/user.h"
+#include "forms/win32/comctl.h"
 #include "forms/win32/menus.h"
 #include "forms/win32/native.h"
 
@@ -87,8 +88,7 @@ void RegisterFormClass() {
   static bool done = false;
   if (done) return;
   done = true;
-  INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_TAB_CLASSES | ICC_UPDOWN_CLASS | ICC_STANDARD_CLASSES};
-  InitCommonControlsEx(&icc);
+  win32::comctl::Init(ICC_TAB_CLASSES | ICC_UPDOWN_CLASS | ICC_STANDARD_CLASSES);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "platform/win32/win32_shell.h"
 
+#include "platform/win32/late_entry.h"
 #include "platform/win32/windows_api.h"
 
 #include <shellapi.h>
@@ -30,12 +31,18 @@ int ShowCommand(ShowMode mode) {
 
 const char* OrNull(const std::string& s) { return s.empty() ? nullptr : s.c_str(); }
 
+using ShellExecuteFn = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+
 }  // namespace
 
 std::int32_t Win32Shell::Execute(WindowHandle owner, const std::string& verb, const std::string& file,
                                  const std::string& parameters, const std::string& directory, ShowMode show) {
-  HINSTANCE r = ShellExecuteA(win32::ToHwnd(owner), OrNull(verb), file.c_str(), OrNull(parameters), OrNull(directory),
-                              ShowCommand(show));
+  const auto execute = win32::LateEntry<ShellExecuteFn>("shell32.dll", "ShellExecuteA");
+  // 31 is the system's "no application is associated" class of failure: the nearest answer
+  // when the shell itself cannot be had.
+  if (!execute) return 31;
+  HINSTANCE r = execute(win32::ToHwnd(owner), OrNull(verb), file.c_str(), OrNull(parameters), OrNull(directory),
+                        ShowCommand(show));
   return static_cast<std::int32_t>(reinterpret_cast<std::intptr_t>(r));
 }
 

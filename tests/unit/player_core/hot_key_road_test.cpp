@@ -42,6 +42,27 @@ TEST_F(HotKeyRoadTest, KeyFromTheHookTypesTheMacroIntoTheWindowInFront) {
   EXPECT_FALSE(hook->Block().InUse());
 }
 
+// A running editor hears that a run began and that it ended (the group of the in-use flag, told
+// twice); the first notice goes through the player's queue, so looking for the editor never
+// delays the first key, and it is not lost on the way.
+TEST_F(HotKeyRoadTest, EditorHearsOfTheRunsBeginningAndEndInOrder) {
+  AddMacros({{"hello", kCtrlAltH, scope::kGlobal, "", "hi"}});
+  Start();
+  const platform::WindowHandle editor = mem.desktop.AddForeignWindow("Wendrix Editor - WENDX.WDX", "TEditor", 0x400);
+  Front("Untitled - Notepad");
+  Press('H', true, true);
+  mem.clock.Advance(kClearTimerMs);
+  Pump();
+  int notices = 0;
+  for (const platform::Message& m : mem.desktop.foreignMessages) {
+    notices += m.window == editor && m.message == UM_CONTROL && m.wparam == editor_notice::kDataGroup &&
+               m.lparam == data_group::kInUse;
+  }
+  EXPECT_EQ(Typed(), "HI");
+  EXPECT_EQ(notices, 2);
+  EXPECT_FALSE(block.InUse());
+}
+
 // The user still holds the hot key's Ctrl and Alt when the message arrives: the macro waits until
 // they are up (so its keys are not taken as shortcuts), but not for ever.
 TEST_F(HotKeyRoadTest, RunWaitsForTheHotKeysModifiersToBeLetGo) {

@@ -145,5 +145,5 @@ wdx_check "Notepad closes" wdx_notepad_close
 wdx_probe send "$scoped" EM_SETMODIFY 0 --child Edit >/dev/null
 wdx_probe close "$scoped" >/dev/null
 wdx_check "the scoped Notepad closes" wdx_wait_exit "$scoped_pid" 15
-wdx_expect_eq "no Windows program left running" "" "$(wdx_wine_leftovers)"
+wdx_expect_eq "no Windows program left running" "" "$(wdx_settled_leftovers)"
 wdx_e2e_end

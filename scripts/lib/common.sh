@@ -10,7 +10,7 @@ WDX_APT_PACKAGES=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev libjpeg-dev
   g++-mingw-w64-i686 g++-mingw-w64-x86-64
   wine wine32:i386 wine64
-  xvfb xauth x11-utils imagemagick
+  xvfb xauth x11-utils xdotool imagemagick
   python3-aiosmtpd
 )
 

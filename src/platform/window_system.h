@@ -8,7 +8,9 @@
 
 namespace wdx::platform {
 
-enum class ShowMode { kHide, kShowNormal, kShow, kMinimize, kMaximize, kRestore, kShowNoActivate };
+// kShowMinimized shows the window minimised and leaves it active (a program started minimised);
+// kMinimize hands the activation to the next window.
+enum class ShowMode { kHide, kShowNormal, kShow, kMinimize, kMaximize, kRestore, kShowNoActivate, kShowMinimized };
 
 class WindowSystem {
  public:
@@ -44,6 +46,13 @@ class WindowSystem {
   virtual bool ShowWindow(WindowHandle w, ShowMode mode) = 0;
   virtual Rect GetWindowRect(WindowHandle w) = 0;
   virtual bool MoveWindow(WindowHandle w, const Rect& r) = 0;
+  // A new outer size, the top-left corner and the Z order kept; a new top-left corner, the size
+  // and the Z order kept. Sizes and places beyond the screen are the system's to clamp or keep.
+  virtual bool SetWindowSize(WindowHandle w, std::int32_t width, std::int32_t height) = 0;
+  virtual bool SetWindowPosition(WindowHandle w, std::int32_t left, std::int32_t top) = 0;
+  // The text caret of the focused control of the program in front, in screen pixels; false when
+  // that program shows no caret (or no program is in front).
+  virtual bool ForegroundCaret(Point& screen) = 0;
   // Process id of the window's owner (0 when the window is gone).
   virtual std::uint32_t GetWindowProcessId(WindowHandle w) = 0;
 };

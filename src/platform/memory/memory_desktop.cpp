@@ -196,6 +196,7 @@ bool MemoryDesktop::ShowWindow(WindowHandle w, ShowMode mode) {
       win->visible = false;
       break;
     case ShowMode::kMinimize:
+    case ShowMode::kShowMinimized:
       win->visible = true;
       win->minimized = true;
       break;
@@ -225,6 +226,32 @@ bool MemoryDesktop::MoveWindow(WindowHandle w, const Rect& r) {
   if (!win) return false;
   win->rect = r;
   return true;
+}
+
+bool MemoryDesktop::SetWindowSize(WindowHandle w, std::int32_t width, std::int32_t height) {
+  Window* win = Find(w);
+  if (!win) return false;
+  win->rect.right = win->rect.left + width;
+  win->rect.bottom = win->rect.top + height;
+  return true;
+}
+
+bool MemoryDesktop::SetWindowPosition(WindowHandle w, std::int32_t left, std::int32_t top) {
+  Window* win = Find(w);
+  if (!win) return false;
+  win->rect = {left, top, left + (win->rect.right - win->rect.left), top + (win->rect.bottom - win->rect.top)};
+  return true;
+}
+
+bool MemoryDesktop::ForegroundCaret(Point& screen) {
+  Window* win = Find(foreground_);
+  if (!win || !win->caret) return false;
+  screen = *win->caret;
+  return true;
+}
+
+void MemoryDesktop::SetCaret(WindowHandle w, std::optional<Point> screen) {
+  if (Window* win = Find(w)) win->caret = screen;
 }
 
 std::uint32_t MemoryDesktop::GetWindowProcessId(WindowHandle w) {

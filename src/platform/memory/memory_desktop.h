@@ -12,6 +12,7 @@
 #include <deque>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -50,6 +51,9 @@ class MemoryDesktop : public WindowSystem, public MessageLoop {
   bool ShowWindow(WindowHandle w, ShowMode mode) override;
   Rect GetWindowRect(WindowHandle w) override;
   bool MoveWindow(WindowHandle w, const Rect& r) override;
+  bool SetWindowSize(WindowHandle w, std::int32_t width, std::int32_t height) override;
+  bool SetWindowPosition(WindowHandle w, std::int32_t left, std::int32_t top) override;
+  bool ForegroundCaret(Point& screen) override;
   std::uint32_t GetWindowProcessId(WindowHandle w) override;
 
   // --- MessageLoop
@@ -74,6 +78,9 @@ class MemoryDesktop : public WindowSystem, public MessageLoop {
   void SetForeignHandler(WindowHandle w, MessageHandler handler);
   // BringToFront fails (returns false, changes nothing) while refused.
   void SetRefuseBringToFront(bool refuse) { refuseBringToFront_ = refuse; }
+  // The caret the window's program shows, in screen pixels (nullopt: none), as ForegroundCaret
+  // reports it while the window is in front.
+  void SetCaret(WindowHandle w, std::optional<Point> screen);
   void SetOwnProcessId(std::uint32_t pid) { ownProcessId_ = pid; }
   std::uint32_t OwnProcessId() const { return ownProcessId_; }
   std::size_t PendingCount() const { return queue_.size(); }
@@ -97,6 +104,7 @@ class MemoryDesktop : public WindowSystem, public MessageLoop {
     bool minimized = false;
     Rect rect;
     std::uint32_t processId = 0;
+    std::optional<Point> caret;
     std::shared_ptr<MessageHandler> handler;
   };
   struct Timer {

@@ -19,6 +19,8 @@ int ShowCommand(ShowMode mode) {
       return SW_SHOW;
     case ShowMode::kMinimize:
       return SW_MINIMIZE;
+    case ShowMode::kShowMinimized:
+      return SW_SHOWMINIMIZED;
     case ShowMode::kMaximize:
       return SW_MAXIMIZE;
     case ShowMode::kRestore:

@@ -196,6 +196,9 @@ bool Win32WindowSystem::ShowWindow(WindowHandle w, ShowMode mode) {
     case ShowMode::kMinimize:
       cmd = SW_MINIMIZE;
       break;
+    case ShowMode::kShowMinimized:
+      cmd = SW_SHOWMINIMIZED;
+      break;
     case ShowMode::kMaximize:
       cmd = SW_MAXIMIZE;
       break;
@@ -218,6 +221,37 @@ Rect Win32WindowSystem::GetWindowRect(WindowHandle w) {
 
 bool Win32WindowSystem::MoveWindow(WindowHandle w, const Rect& r) {
   return w != kNoWindow && ::MoveWindow(ToHwnd(w), r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+}
+
+bool Win32WindowSystem::SetWindowSize(WindowHandle w, std::int32_t width, std::int32_t height) {
+  return w != kNoWindow && SetWindowPos(ToHwnd(w), nullptr, 0, 0, width, height, SWP_NOZORDER | SWP_NOMOVE) != 0;
+}
+
+bool Win32WindowSystem::SetWindowPosition(WindowHandle w, std::int32_t left, std::int32_t top) {
+  return w != kNoWindow && SetWindowPos(ToHwnd(w), nullptr, left, top, 0, 0, SWP_NOZORDER | SWP_NOSIZE) != 0;
+}
+
+// The focus and the caret belong to the thread of the program in front: this thread reads them
+// while its input is attached to that thread, and always detaches again.
+bool Win32WindowSystem::ForegroundCaret(Point& screen) {
+  HWND front = ::GetForegroundWindow();
+  if (front == nullptr) return false;
+  const DWORD self = GetCurrentThreadId();
+  const DWORD frontThread = GetWindowThreadProcessId(front, nullptr);
+  const bool attached = frontThread != 0 && frontThread != self && AttachThreadInput(self, frontThread, TRUE) != 0;
+  bool found = false;
+  HWND focus = GetFocus();
+  POINT caret{};
+  if (focus != nullptr && GetCaretPos(&caret) && ClientToScreen(focus, &caret)) {
+    // A control that shows no caret leaves the position at 0,0 of itself; the caret window
+    // tells whether one exists.
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    found = GetGUIThreadInfo(frontThread, &info) == 0 || info.hwndCaret != nullptr;
+    screen = Point{caret.x, caret.y};
+  }
+  if (attached) AttachThreadInput(self, frontThread, FALSE);
+  return found;
 }
 
 std::uint32_t Win32WindowSystem::GetWindowProcessId(WindowHandle w) {

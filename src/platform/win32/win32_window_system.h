@@ -39,6 +39,9 @@ class Win32WindowSystem : public WindowSystem {
   bool ShowWindow(WindowHandle w, ShowMode mode) override;
   Rect GetWindowRect(WindowHandle w) override;
   bool MoveWindow(WindowHandle w, const Rect& r) override;
+  bool SetWindowSize(WindowHandle w, std::int32_t width, std::int32_t height) override;
+  bool SetWindowPosition(WindowHandle w, std::int32_t left, std::int32_t top) override;
+  bool ForegroundCaret(Point& screen) override;
   std::uint32_t GetWindowProcessId(WindowHandle w) override;
 
  private:

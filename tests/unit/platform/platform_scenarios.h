@@ -234,4 +234,15 @@ inline void BringToFrontMovesTheForegroundAndFindsWindowsWithoutCase(DesktopWorl
   EXPECT_EQ(d.windows.FindWindow("", "Wdx Front Nobody"), kNoWindow);
 }
 
+inline void SizeAndPositionEachKeepTheOtherHalfOfTheRectangle(DesktopWorld& d) {
+  WindowHandle w = d.own("Wdx Sized", [](const Message&) -> std::int64_t { return 0; });
+  ASSERT_TRUE(d.windows.MoveWindow(w, Rect{10, 20, 310, 220}));
+  EXPECT_TRUE(d.windows.SetWindowSize(w, 400, 300));
+  EXPECT_EQ(d.windows.GetWindowRect(w), (Rect{10, 20, 410, 320}));
+  EXPECT_TRUE(d.windows.SetWindowPosition(w, -30, 60));
+  EXPECT_EQ(d.windows.GetWindowRect(w), (Rect{-30, 60, 370, 360}));
+  EXPECT_FALSE(d.windows.SetWindowSize(kNoWindow, 1, 1));
+  EXPECT_FALSE(d.windows.SetWindowPosition(kNoWindow, 1, 1));
+}
+
 }  // namespace wdx::platform::test

@@ -38,6 +38,7 @@ TEST_F(MemoryScenarios, PumpingOrder) { test::TimerAndPostedMessageArriveOnlyWhi
 TEST_F(MemoryScenarios, TimerRestart) { test::SettingATimerAgainRestartsItsInterval(desktop); }
 TEST_F(MemoryScenarios, QuitUnwinds) { test::RunEndsWithTheQuitCodeAndNestedPumpsUnwind(desktop); }
 TEST_F(MemoryScenarios, Foreground) { test::BringToFrontMovesTheForegroundAndFindsWindowsWithoutCase(desktop); }
+TEST_F(MemoryScenarios, SizeAndPosition) { test::SizeAndPositionEachKeepTheOtherHalfOfTheRectangle(desktop); }
 
 }  // namespace
 }  // namespace wdx::platform

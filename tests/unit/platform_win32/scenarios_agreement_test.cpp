@@ -85,6 +85,7 @@ TEST_F(Win32Scenarios, PumpingOrder) { test::TimerAndPostedMessageArriveOnlyWhil
 TEST_F(Win32Scenarios, TimerRestart) { test::SettingATimerAgainRestartsItsInterval(desktop); }
 TEST_F(Win32Scenarios, QuitUnwinds) { test::RunEndsWithTheQuitCodeAndNestedPumpsUnwind(desktop); }
 TEST_F(Win32Scenarios, Foreground) { test::BringToFrontMovesTheForegroundAndFindsWindowsWithoutCase(desktop); }
+TEST_F(Win32Scenarios, SizeAndPosition) { test::SizeAndPositionEachKeepTheOtherHalfOfTheRectangle(desktop); }
 
 }  // namespace
 }  // namespace wdx::platform

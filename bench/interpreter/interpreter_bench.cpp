@@ -79,4 +79,34 @@ void BM_VariableReference(benchmark::State& bs) {
 }
 BENCHMARK(BM_VariableReference);
 
+// --- Repeat and if blocks: the body of a repeat is found once, so the cost per pass must not
+// grow with the number of passes.
+
+// N2 holds `count` for the repeats that take their count from it.
+void PlayCounted(benchmark::State& bs, const std::string& text, std::int64_t items, std::int32_t count) {
+  SinkHost host;
+  wdx::player::Interpreter interpreter(host);
+  for (auto _ : bs) {
+    host.input.keys.clear();
+    host.state.vars.integer[2] = count;
+    interpreter.DoMacro(text, 1, 1, 1, false, false, 0);
+    benchmark::DoNotOptimize(host.input.keys.data());
+  }
+  bs.SetItemsProcessed(bs.iterations() * items);
+}
+
+// Per pass of a counted repeat of a short body (one character, the pass number kept in N1),
+// for 1000 and 100000 passes (the count from N2): the figures per pass should be the same.
+void BM_RepeatPass(benchmark::State& bs) {
+  const auto passes = static_cast<std::int32_t>(bs.range(0));
+  PlayCounted(bs, "<REP3:05:000001:000001:0002:1:01:>x<ENDREP>", passes, passes);
+}
+BENCHMARK(BM_RepeatPass)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// Per pass of a repeat whose body holds an if block with an else part and a nested repeat.
+void BM_RepeatWithIfPass(benchmark::State& bs) {
+  PlayCounted(bs, "<REPEAT:1000><IFVAR:2:01:1:0>a<ELSE>b<ENDIF><REPEAT:0001><I><ENDREP><ENDREP>", 1000, 0);
+}
+BENCHMARK(BM_RepeatWithIfPass)->Unit(benchmark::kMillisecond);
+
 }  // namespace

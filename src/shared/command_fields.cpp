@@ -42,6 +42,12 @@ constexpr Described kDescribed[] = {
     {TagId::kTmvar, &cmd::kTmvar},
     {TagId::kDateTag, &cmd::kDateTag},
     {TagId::kTimeTag, &cmd::kTimeTag},
+    {TagId::kRepeat, &cmd::kRepeat},
+    {TagId::kRep, &cmd::kRep},
+    {TagId::kRep3, &cmd::kRep3},
+    {TagId::kIfvar, &cmd::kIfvar},
+    {TagId::kIfoth, &cmd::kIfoth},
+    {TagId::kIfmess, &cmd::kIfmess},
 };
 
 constexpr CommandLayout kKeywordOnly{false, {}, cmd::kEndsWithField};

@@ -93,6 +93,60 @@ inline constexpr FieldSpec kFields[] = {{"operation", 7, 2, K::kDigits},        
 }  // namespace tmvar
 inline constexpr CommandLayout kTmvar{false, tmvar::kFields, kEndsWithField};
 
+// --- Repeat and if blocks (the block body is no part of the tag)
+namespace repeat {
+enum : std::uint8_t { kCount };
+inline constexpr FieldSpec kFields[] = {{"count", 8, 4, K::kDigits}};
+}  // namespace repeat
+inline constexpr CommandLayout kRepeat{false, repeat::kFields, kEndsWithGt};
+
+namespace rep {
+enum : std::uint8_t { kCount, kStart, kStep };
+inline constexpr FieldSpec kFields[] = {
+    {"count", 5, 4, K::kDigits}, {"start", 10, 6, K::kSigned, ':'}, {"step", 17, 6, K::kSigned, ':'}};
+}  // namespace rep
+inline constexpr CommandLayout kRep{false, rep::kFields, kEndsWithGt};
+
+// "<REP3:": kind, then fields B, C, D, E, F whose meaning follows the kind (counted: start,
+// step, count, store-the-pass flag, its integer variable; until: comparison, variable kind,
+// variable; folder: mode, -, text variable), then the text (until: the value; folder: the
+// folder).
+namespace rep3 {
+enum : std::uint8_t { kKind, kB, kC, kD, kE, kF, kText };
+inline constexpr FieldSpec kFields[] = {{"kind", 6, 2, K::kDigits},       {"B", 9, 6, K::kSigned, ':'},
+                                        {"C", 16, 6, K::kSigned, ':'},     {"D", 23, 4, K::kSigned, ':'},
+                                        {"E", 28, 1, K::kLetter, ':'},     {"F", 30, 2, K::kDigits, ':'},
+                                        {"text", 33, 255, K::kText, ':'}};
+}  // namespace rep3
+inline constexpr CommandLayout kRep3{false, rep3::kFields, kEndsWithField};
+
+namespace ifvar {
+enum : std::uint8_t { kType, kVariable, kComparison, kValue };
+inline constexpr FieldSpec kFields[] = {{"type", 7, 1, K::kDigits},
+                                        {"variable", 9, 2, K::kDigits, ':'},
+                                        {"comparison", 12, 1, K::kDigits, ':'},
+                                        {"value", 14, 255, K::kText, ':'}};
+}  // namespace ifvar
+inline constexpr CommandLayout kIfvar{false, ifvar::kFields, kEndsWithField};
+
+namespace ifoth {
+enum : std::uint8_t { kTest, kFlag, kText };
+inline constexpr FieldSpec kFields[] = {
+    {"test", 7, 2, K::kDigits}, {"flag", 10, 1, K::kLetter, ':'}, {"text", 12, 0, K::kText, ':'}};
+}  // namespace ifoth
+inline constexpr CommandLayout kIfoth{false, ifoth::kFields, kEndsWithField};
+
+// "<IFMESS:": the button kind, then four texts each ended by 0x01, then one character (">").
+namespace ifmess {
+enum : std::uint8_t { kButtons, kCaption, kQuestion, kFirst, kSecond };
+inline constexpr FieldSpec kFields[] = {{"buttons", 8, 1, K::kDigits},
+                                        {"caption", 10, 255, K::kText01, ':'},
+                                        {"question", kFollows, 255, K::kText01},
+                                        {"first button", kFollows, 255, K::kText01},
+                                        {"second button", kFollows, 255, K::kText01}};
+}  // namespace ifmess
+inline constexpr CommandLayout kIfmess{false, ifmess::kFields, kEndsWithGt};
+
 // --- Date and time tags ("<" + format name + "{" is the keyword): leading zeros, then for a
 // date the direction ("F" later, "P" earlier) and the days, then the text variable that
 // receives the result. The short forms end after the zeros or after the days.

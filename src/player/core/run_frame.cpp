@@ -257,6 +257,14 @@ void RunFrame::ProcessStringVar(std::string& text, std::size_t maxLength) {
   player::ProcessStringVar(text, maxLength, state_.vars);
 }
 
+std::optional<bool> RunFrame::MacroActiveByNickname(const std::string& nickname) {
+  const int count = std::min<int>(block_.MacroCount(), kMacroSlots);
+  for (int i = 1; i <= count; ++i) {
+    if (settings_.nicknames[static_cast<std::size_t>(i)] == nickname) return block_.MacroActive(i);
+  }
+  return std::nullopt;
+}
+
 // ---------------------------------------------------------------------------------------------
 // In-use pattern, timers, hooks
 

@@ -111,6 +111,8 @@ class RunFrame : public InterpreterHost {
 
   // --- Variable expansion on the live variables
   void ProcessStringVar(std::string& text, std::size_t maxLength) override;
+  // The library's macros as the settings' nickname table and the hook-globals block know them.
+  std::optional<bool> MacroActiveByNickname(const std::string& nickname) override;
 
   // The keyboard and mouse hooks installed again, unless a macro is playing.
   void TestHooks();

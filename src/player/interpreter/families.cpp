@@ -9,6 +9,7 @@ void AddBuiltInFamilies(Interpreter& in) {
   static constexpr Maker kMakers[] = {
       &MakeKeyFamily, &MakeSkippedTagFamily, &MakeTimingFamily, &MakeDateTimeFamily, &MakeVariableFamily,
       &MakePauseFamily,
+      &MakeRepeatFamily, &MakeIfFamily,
   };
   for (const Maker make : kMakers) in.AddFamily(make(in));
 }

@@ -15,6 +15,8 @@ std::unique_ptr<CommandFamily> MakeTimingFamily(Interpreter& in);
 std::unique_ptr<CommandFamily> MakeDateTimeFamily(Interpreter& in);
 std::unique_ptr<CommandFamily> MakeVariableFamily(Interpreter& in);
 std::unique_ptr<CommandFamily> MakePauseFamily(Interpreter& in);
+std::unique_ptr<CommandFamily> MakeRepeatFamily(Interpreter& in);
+std::unique_ptr<CommandFamily> MakeIfFamily(Interpreter& in);
 
 // Adds every family above to the interpreter.
 void AddBuiltInFamilies(Interpreter& in);

@@ -10,6 +10,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "platform/types.h"
@@ -128,6 +129,9 @@ class InterpreterHost {
   // Around a prompt window: true shows the player's hidden application window so the prompt
   // can take the foreground; false hides the application and main windows again.
   virtual void ShowApplication(bool /*show*/) {}
+  // Whether the first macro of the library with exactly this nickname is active; nullopt when
+  // no macro has it (or the host has no library).
+  virtual std::optional<bool> MacroActiveByNickname(const std::string& /*nickname*/) { return std::nullopt; }
 };
 
 // Milliseconds that TimedPauseFor blocks: 0 for speed 0 (unless exact), for a wait below zero

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -23,6 +24,14 @@ struct PauseWindowSize {
   }
 };
 
+// What the question box of "<IFMESS:" shows: its caption, the question and its two buttons.
+struct QuestionText {
+  std::string caption;
+  std::string question;
+  std::string first;   // the answer that makes the condition true
+  std::string second;
+};
+
 class MacroPrompts {
  public:
   virtual ~MacroPrompts() = default;
@@ -30,6 +39,13 @@ class MacroPrompts {
   // The pause window at the given place (already kept on the screen) with the message: true
   // for Resume, false for Abort; nullopt when no window can be shown.
   virtual std::optional<bool> Pause(int top, int left, const std::string& message) = 0;
+
+  // The repeat-count prompt: the count entered (a whole number of 0 to 9999); nullopt when no
+  // window can be shown or the run was aborted while it was up.
+  virtual std::optional<std::int32_t> RepeatCount() { return std::nullopt; }
+  // The question box: true when the user chose the first button, false for the second or the
+  // close box; nullopt when no window can be shown.
+  virtual std::optional<bool> Question(const QuestionText& /*question*/) { return std::nullopt; }
 };
 
 }  // namespace wdx::player

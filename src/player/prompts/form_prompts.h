@@ -3,6 +3,7 @@
 // the player can answer it from outside (a hot key resumes a pause, a close request closes it).
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -20,6 +21,8 @@ class FormPrompts final : public MacroPrompts {
   explicit FormPrompts(InterpreterHost& host) : host_(host) {}
 
   std::optional<bool> Pause(int top, int left, const std::string& message) override;
+  std::optional<std::int32_t> RepeatCount() override;
+  std::optional<bool> Question(const QuestionText& question) override;
 
   // The hot-key road: Resume for the user when the pause window is up; false when none is.
   bool ResumePause();

@@ -101,6 +101,26 @@ TEST(CommandFields, VariableTags) {
   });
 }
 
+TEST(CommandFields, RepeatAndIfBlockOpeners) {
+  CheckRoundTrips({
+      {Row(TagId::kRepeat), {V::Number(3)}, "<REPEAT:0003>"},
+      {Row(TagId::kRep), {V::Number(3), V::Number(10), V::Number(-5)}, "<REP:0003:000010:-00005>"},
+      {Row(TagId::kRep3),
+       {V::Number(1), V::Number(1), V::Number(1), V::Number(10), V::Letter('0'), V::Number(1), V::Text("")},
+       "<REP3:01:000001:000001:0010:0:01:>"},
+      {Row(TagId::kRep3),
+       {V::Number(7), V::Number(4), V::Number(1), V::Number(4), V::Letter('0'), V::Number(1),
+        V::Text("C:\\Data\\Reports")},
+       "<REP3:07:000004:000001:0004:0:01:C:\\Data\\Reports>"},
+      {Row(TagId::kIfvar), {V::Number(2), V::Number(1), V::Number(1), V::Text("5")}, "<IFVAR:2:01:1:5>"},
+      {Row(TagId::kIfoth), {V::Number(4), V::Letter('1'), V::Text("Untitled - Notepad")},
+       "<IFOTH:04:1:Untitled - Notepad>"},
+      {Row(TagId::kIfmess),
+       {V::Number(4), V::Text("Title"), V::Text("Go on?"), V::Text("&Go"), V::Text("&Stop")},
+       "<IFMESS:4:Title\x01Go on?\x01&Go\x01&Stop\x01>"},
+  });
+}
+
 TEST(CommandFields, DateAndTimeTagsInEachForm) {
   CheckRoundTrips({
       {Date(1), {V::Letter('Y')}, "<MM/DD/YY{Y}>"},

@@ -1,0 +1,41 @@
+// Finding where a repeat or if block ends. The scan walks the text the way the interpreter
+// plays it: a tag is passed over whole (its fields, a disabled command up to its 0x02, a text
+// up to its ">"), and so is a "%T"/"%N"/"%D" reference, so a block end that stands inside them
+// is no block end, exactly as the interpreter would never meet it there.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+namespace wdx::player {
+
+enum class BlockKind { kRepeat, kIf };
+
+struct BlockEnd {
+  static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+  std::size_t end = kNone;     // where the matching "<ENDREP>" or "<ENDIF>" starts
+  std::size_t elseAt = kNone;  // if blocks: the last "<ELSE>" of this block's own depth
+  bool found() const { return end != kNone; }
+};
+
+// The end of the block whose body starts at `from` (just after its opener's tag). Openers of
+// the same kind met on the way nest; a "<DIAL2:" dial-up block counts as an if opener.
+BlockEnd ScanBlock(std::string_view text, std::size_t from, BlockKind kind);
+
+// The comparisons of the block conditions (left side, comparison, right side): 1 =, 2 <>, 3 <,
+// 4 >, 5 >=, 6 <=; any other number holds never. Texts compare byte by byte.
+template <class T>
+bool ComparisonHolds(std::int32_t comparison, const T& left, const T& right) {
+  switch (comparison) {
+    case 1: return left == right;
+    case 2: return left != right;
+    case 3: return left < right;
+    case 4: return right < left;
+    case 5: return !(left < right);
+    case 6: return !(right < left);
+    default: return false;
+  }
+}
+
+}  // namespace wdx::player

@@ -167,6 +167,8 @@ void TGlobData::Touch(std::size_t offset) {
   // Every setter writes a field of the table; a byte of no field would be pushed whole.
   pending_.groups.set(group == Owners::kNone ? static_cast<std::size_t>(PushGroup::kInit) : group);
   if (group == static_cast<std::uint8_t>(PushGroup::kItem)) pending_.items.set(owners.macro[offset]);
+  if (group == static_cast<std::uint8_t>(PushGroup::kItem) || group == static_cast<std::uint8_t>(PushGroup::kNumKeys))
+    ++tablesRevision_;
 }
 
 void TGlobData::MarkPushed(PushGroup group, int macro) {
@@ -179,6 +181,7 @@ void TGlobData::MarkPushed(PushGroup group, int macro) {
 }
 
 void TGlobData::ClearMacroTables() {
+  ++tablesRevision_;
   for (const GlobField& f : kFields) {
     if (f.group == PushGroup::kItem) std::memset(bytes_.data() + f.offset, 0, f.width + (f.count - 1) * f.stride);
   }
@@ -309,6 +312,7 @@ bool TGlobData::CopyDataGroup(ConstBytes source, int group, int macro) {
   if (ranges.empty() || source.size() < kGlobDataSize) return false;
   CopyRanges(source, bytes_.span(), ranges);
   if (group == 11) bytes_.SetI32(glob::kZeroedAfterGroup11, 0);
+  if (group == 7 || group == 8) ++tablesRevision_;
   return true;
 }
 

@@ -234,6 +234,9 @@ class TGlobData {
   void ClearMacroTables();
   std::int32_t MacroCount() const { return bytes_.I32(glob::kMacroCount); }
   void SetMacroCount(std::int32_t n) { PutI32(glob::kMacroCount, n); }
+  // Grows with every change of the per-macro tables or the macro count (setters, emptying,
+  // data groups 7 and 8): what is derived from them is rebuilt when it moved.
+  std::uint32_t MacroTablesRevision() const { return tablesRevision_; }
 
   // Hook handles, windows, flags.
   std::uint32_t KeyboardHook() const { return bytes_.U32(glob::kKeyboardHook); }
@@ -330,6 +333,7 @@ class TGlobData {
 
   ByteRecord bytes_{kGlobDataSize};
   PendingPushes pending_;
+  std::uint32_t tablesRevision_ = 0;
 };
 
 }  // namespace wdx

@@ -108,6 +108,8 @@ class Abbrekeys {
   virtual ~Abbrekeys() = default;
   // UM_ABBREKEYCHAR: wParam kAbbrekeyReset or kAbbrekeyCapsOn, the typed character.
   virtual void Typed(std::uint64_t flags, std::uint8_t c) = 0;
+  // UM_TYPEDCHAR: wParam 1 empties the Wait For Text buffer, else the typed character.
+  virtual void TypedForWait(std::uint64_t flags, std::uint8_t c) = 0;
 };
 
 class NoTrayIcons final : public TrayIcons {
@@ -155,11 +157,6 @@ class NoMouseAreas final : public MouseAreas {
   void Load() override {}
   void Clear() override {}
   void Clicked(int, std::uint64_t, std::int64_t) override {}
-};
-
-class NoAbbrekeys final : public Abbrekeys {
- public:
-  void Typed(std::uint64_t, std::uint8_t) override {}
 };
 
 // What the hot-key router and the run coordinator ask of the main window itself.

@@ -1,5 +1,6 @@
 #include "player/core/main_win.h"
 
+#include "player/core/abbrekeys_activation.h"
 #include "shared/remap_keys.h"
 
 namespace wdx::player {
@@ -21,7 +22,7 @@ struct TMainWin::Defaults {
   NoScheduler scheduler;
   NoWindowWatcher windows;
   NoMouseAreas mouse;
-  NoAbbrekeys abbrekeys;
+  std::unique_ptr<AbbrekeyActivation> abbrekeys;
 };
 
 namespace {
@@ -52,7 +53,7 @@ TMainWin::TMainWin(platform::Platform& platform, hook::HookLibrary& hook, TGlobD
              Either<WindowWatcher>(parts.windows, defaults_->windows),
              parts.programs,
              Either<MouseAreas>(parts.mouse, defaults_->mouse),
-             Either<Abbrekeys>(parts.abbrekeys, defaults_->abbrekeys)},
+             parts.abbrekeys},
       library_(settings, block, *platform.files, *platform.boxes, *platform.clock, *this, LibraryOptions::Player()),
       sync_(settings, platform,
             {[this] { ReloadEverything(); }, [this] { return MainWindow(); },
@@ -65,6 +66,10 @@ TMainWin::TMainWin(platform::Platform& platform, hook::HookLibrary& hook, TGlobD
       hotKeys_(platform, hook, block, frame_, runs_, activation_, *parts_.editor, *this,
                parts.programs ? *parts.programs : *runningPrograms_, *parts_.recorder, *parts_.menus) {
   if (!parts_.programs) parts_.programs = runningPrograms_.get();
+  if (!parts_.abbrekeys) {
+    defaults_->abbrekeys = std::make_unique<AbbrekeyActivation>(platform_, block_, settings_, library_, frame_, activation_);
+    parts_.abbrekeys = defaults_->abbrekeys.get();
+  }
   frame_.SetTray(parts_.tray);
   frame_.SetClosePlayer([this] { RequestClose(); });
 }

@@ -79,6 +79,9 @@ std::int64_t TMainWin::Dispatch(const platform::Message& m) {
     case UM_ABBREKEYCHAR:
       parts_.abbrekeys->Typed(m.wparam, static_cast<std::uint8_t>(m.lparam));
       break;
+    case UM_TYPEDCHAR:
+      parts_.abbrekeys->TypedForWait(m.wparam, static_cast<std::uint8_t>(m.lparam));
+      break;
     case UM_IDLEENDED:
       parts_.scheduler->IdleEnded();
       break;

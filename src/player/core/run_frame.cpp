@@ -145,6 +145,7 @@ bool RunFrame::StartRun(const RunRequest& request) {
   state_.currentMacroName = request.name;
   state_.currentActivation = request.activation;
   BeforeMacro();
+  if (request.beforeText) request.beforeText();
   interpreter_->DoMacro(request.text, 1, 1, 1, request.restoreCaps, false, 0);
   AfterMacro();
   if (request.markInUse) EndInUse();

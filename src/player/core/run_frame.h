@@ -70,6 +70,9 @@ struct RunRequest {
   // The runs of hot keys, menus and run requests set the in-use flag for the hook library,
   // and post the end marker key and start the clear timer after the run.
   bool markInUse = false;
+  // Done once the run has begun (in-use flag set, other runs refused) and before the text plays:
+  // the Abbrekey road erases the typed Abbrekey here.
+  std::function<void()> beforeText;
 };
 
 class RunFrame : public InterpreterHost {

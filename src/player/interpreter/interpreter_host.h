@@ -69,6 +69,11 @@ struct RunState {
   std::int32_t currentActivation = 30000;
   // What a command family keeps during a run lives in the family (command_family.h), not here.
 
+  // The characters typed since the Wait For Text command began (UM_TYPEDCHAR), at most
+  // waitTextLimit of them, the newest last.
+  std::string waitTextBuffer;
+  std::int32_t waitTextLimit = 0;
+
   VariableSet vars;   // the live variables of the run
   VariableSet saved;  // the saved set, kept from run to run
 };

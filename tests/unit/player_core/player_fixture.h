@@ -160,6 +160,9 @@ class LoggingParts : public EditorPeer,
   void Typed(std::uint64_t flags, std::uint8_t c) override {
     log.push_back("abbrekey " + std::to_string(flags) + " " + static_cast<char>(c));
   }
+  void TypedForWait(std::uint64_t flags, std::uint8_t c) override {
+    log.push_back("typed " + std::to_string(flags) + " " + static_cast<char>(c));
+  }
 };
 
 // A whole player of its own over the stand-in: platform, in-process hook library, blocks and

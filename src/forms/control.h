@@ -37,6 +37,7 @@ enum class ControlKind {
   kSpinButton,
   kDrawGrid,
   kSpeedButton,
+  kDrawListBox,
 };
 
 // Which properties a change touched (bit set handed to the view).

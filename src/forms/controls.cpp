@@ -491,6 +491,13 @@ int TabSheet::pageIndex() const {
 SpeedButton::SpeedButton(Parent parent, std::string name, Glyph glyph, std::string hint)
     : Control(parent, ControlKind::kSpeedButton, std::move(name), {}, 25, 25), glyph_(glyph), hint_(std::move(hint)) {}
 
+SpeedButton::SpeedButton(Parent parent, std::string name, Picture picture, int pictureSize, std::string hint)
+    : Control(parent, ControlKind::kSpeedButton, std::move(name), {}, pictureSize + 4, pictureSize + 4),
+      glyph_(Glyph::kNew),
+      picture_(std::move(picture)),
+      pictureSize_(pictureSize),
+      hint_(std::move(hint)) {}
+
 void SpeedButton::SetHint(std::string hint) {
   if (hint == hint_) return;
   hint_ = std::move(hint);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "forms/canvas.h"
 #include "forms/control.h"
 
 namespace wdx::forms {
@@ -288,12 +289,18 @@ enum class Glyph {
 class SpeedButton : public Control {
  public:
   SpeedButton(Parent parent, std::string name, Glyph glyph, std::string hint);
+  // A button that shows an icon (built in or from a file) stretched to `pictureSize` pixels.
+  SpeedButton(Parent parent, std::string name, Picture picture, int pictureSize, std::string hint);
   Glyph glyph() const { return glyph_; }
+  const Picture& picture() const { return picture_; }
+  int pictureSize() const { return pictureSize_; }
   const std::string& hint() const { return hint_; }
   void SetHint(std::string hint);
 
  private:
   Glyph glyph_;
+  Picture picture_;
+  int pictureSize_ = 16;
   std::string hint_;
 };
 

@@ -27,6 +27,7 @@ constexpr std::pair<ControlKind, AdapterGetter> kRegistry[] = {
     {ControlKind::kSpinButton, &SpinButtonAdapter},
     {ControlKind::kDrawGrid, &DrawGridAdapter},
     {ControlKind::kSpeedButton, &SpeedButtonAdapter},
+    {ControlKind::kDrawListBox, &DrawListBoxAdapter},
 };
 
 // A kind without an adapter gets no window, so a forgotten entry shows as a missing control

@@ -21,5 +21,6 @@ const ControlAdapter& PageControlAdapter();
 const ControlAdapter& TabSheetAdapter();
 const ControlAdapter& DrawGridAdapter();
 const ControlAdapter& SpeedButtonAdapter();
+const ControlAdapter& DrawListBoxAdapter();
 
 }  // namespace wdx::forms::win32

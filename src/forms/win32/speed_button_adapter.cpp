@@ -4,6 +4,7 @@
 #include "forms/user.h"
 #include "forms/win32/adapters.h"
 #include "forms/win32/comctl.h"
+#include "forms/win32/win32_canvas.h"
 
 namespace wdx::forms::win32 {
 
@@ -60,7 +61,7 @@ class SpeedButtonKind : public ControlAdapter {
   void Command(Native& n, int code) const override {
     if (code == BN_CLICKED) user::Click(*n.control);
   }
-  bool ParentMessage(ViewAccess&, Native& n, UINT msg, WPARAM, LPARAM lp, LRESULT* result) const override {
+  bool ParentMessage(ViewAccess& view, Native& n, UINT msg, WPARAM, LPARAM lp, LRESULT* result) const override {
     if (msg != WM_DRAWITEM) return false;
     const auto& d = *reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
     RECT r = d.rcItem;
@@ -68,7 +69,14 @@ class SpeedButtonKind : public ControlAdapter {
     const bool disabled = (d.itemState & ODS_DISABLED) != 0;
     FillRect(d.hDC, &r, GetSysColorBrush(COLOR_BTNFACE));
     DrawEdge(d.hDC, &r, pushed ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
-    if (HIMAGELIST pictures = StandardPictures(GetParent(n.hwnd))) {
+    const auto& button = static_cast<const SpeedButton&>(*n.control);
+    if (button.picture().kind != Picture::Kind::kNone) {
+      const int size = button.pictureSize();
+      const int x = r.left + (r.right - r.left - size) / 2 + (pushed ? 1 : 0);
+      const int y = r.top + (r.bottom - r.top - size) / 2 + (pushed ? 1 : 0);
+      Win32Canvas canvas(d.hDC, [&view](const Font& f) { return view.FontFor(f); });
+      canvas.Draw({x, y, x + size, y + size}, button.picture());
+    } else if (HIMAGELIST pictures = StandardPictures(GetParent(n.hwnd))) {
       int cx = 16;
       int cy = 16;
       comctl::IconSize(pictures, &cx, &cy);

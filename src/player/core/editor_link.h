@@ -34,6 +34,8 @@ class EditorPeer {
   virtual void BringUpOrStart(bool minimized) = 0;
   // The player is closing: the editor ends with it.
   virtual void Quit() = 0;
+  // Whether an editor runs now (searched for when not known).
+  virtual bool Runs() { return false; }
   // Between these a search that found no editor is not repeated: a library load tells the
   // editor of every macro, which would walk every top-level window once per macro. They nest.
   virtual void BeginNotices() = 0;
@@ -67,6 +69,7 @@ class EditorLink final : public EditorPeer {
   void BeginNotices() override { ++notices_; }
   void EndNotices() override;
 
+  bool Runs() override { return Find(); }
   // Searches when not searched yet (or when the remembered window is gone); true when found.
   bool Find();
   bool Found() const { return found_; }

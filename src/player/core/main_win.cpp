@@ -1,6 +1,9 @@
 #include "player/core/main_win.h"
 
 #include "player/core/abbrekeys_activation.h"
+#include "player/core/menu_windows.h"
+#include "player/core/mouse_areas.h"
+#include "player/core/window_titles.h"
 #include "shared/remap_keys.h"
 
 namespace wdx::player {
@@ -14,15 +17,22 @@ OsFlags OsFlagsOf(const platform::OsVersion& v) {
   return f;
 }
 
-// The stand-ins of the collaborators that are not built yet.
+// The collaborators the main window makes itself, and the stand-ins of those not built yet.
+// Made before the members they refer to (the library, the run frame): they keep references and
+// use them only once messages arrive.
 struct TMainWin::Defaults {
+  explicit Defaults(TMainWin& w)
+      : windows(w.platform_, w.library_, w.block_, w.frame_),
+        mouse(w.platform_, w.hook_, w.library_, w.block_, w.frame_, w.activation_),
+        menus(w.platform_, w.library_, w.block_, w.settings_, w.configs_, w.frame_, windows, w.activation_,
+              w.programFolder_) {}
   NoTrayIcons tray;
-  NoMacroMenus menus;
   NoRecorder recorder;
   NoScheduler scheduler;
-  NoWindowWatcher windows;
-  NoMouseAreas mouse;
   std::unique_ptr<AbbrekeyActivation> abbrekeys;
+  WindowTitles windows;
+  MouseClickAreas mouse;
+  MenuWindows menus;
 };
 
 namespace {
@@ -40,7 +50,7 @@ TMainWin::TMainWin(platform::Platform& platform, hook::HookLibrary& hook, TGlobD
       settings_(settings),
       configs_(configs),
       programFolder_(std::move(programFolder)),
-      defaults_(std::make_unique<Defaults>()),
+      defaults_(std::make_unique<Defaults>(*this)),
       activation_(platform, true),
       editorLink_(parts.editor ? nullptr
                                : std::make_unique<EditorLink>(*platform.windows, platform.shell, activation_,
@@ -70,6 +80,8 @@ TMainWin::TMainWin(platform::Platform& platform, hook::HookLibrary& hook, TGlobD
     defaults_->abbrekeys = std::make_unique<AbbrekeyActivation>(platform_, block_, settings_, library_, frame_, activation_);
     parts_.abbrekeys = defaults_->abbrekeys.get();
   }
+  defaults_->menus.SetActions({[this](int n) { runs_.RunMacro(n, RunPath::kOther); },
+                               [this](int n) { DeactivateFloatingMenu(n); }});
   frame_.SetTray(parts_.tray);
   frame_.SetClosePlayer([this] { RequestClose(); });
 }
@@ -132,6 +144,24 @@ void TMainWin::LoadCurrentLibrary() {
   // The load tells the editor of every macro: one search for it will do.
   EditorNotices notices(*parts_.editor);
   library_.LoadMacroLibrary(settings_.currentLibrary);
+}
+
+void TMainWin::DeactivateFloatingMenu(int n) {
+  if (parts_.editor->Runs()) {
+    parts_.editor->Tell(editor_notice::kFloaterClosed, n);
+    return;
+  }
+  if (sync_.FileInUse()) {
+    frame_.DoAMessage("Macro Deactivate Error", "Cannot deactivate floating menu because the macro file is in use.");
+    return;
+  }
+  block_.SetMacroActive(n, false);
+  hook_.WdxUpItem(block_, n);
+  library_.SetMacroEnabled(n, 0);
+  hotKeys_.SetHotKeys();
+  sync_.ReleaseSyncFile(1);
+  // Posted: the menu whose close box was clicked is still handling that click.
+  platform_.windows->PostMessage(MainWindow(), UM_CONTROL, control::kReopenFloaters, n);
 }
 
 void TMainWin::ReloadEverything() {

@@ -124,6 +124,9 @@ class TMainWin final : private LibraryListener, private MainWindowActions {
   void HandleHeldRequests();
   void OnControl(std::uint32_t code, std::int64_t argument);
   void RecordRewritten(int macro);
+  // The user closed floating menu `macro`: its macro is deactivated (by the editor when one
+  // runs), after which the menus are opened again.
+  void DeactivateFloatingMenu(int macro);
 
   // --- The library and what derives from it
   void LoadCurrentLibrary();

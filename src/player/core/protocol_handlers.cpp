@@ -205,12 +205,15 @@ void TMainWin::OnControl(std::uint32_t code, std::int64_t argument) {
     case control::kReload:
       if (argument > 0) parts_.tray->ClearMenuIcons();
       parts_.menus->CloseFloaters();
+      // The mouse areas name macros by number: after a reload they are built again.
+      parts_.mouse->Clear();
       LoadCurrentLibrary();
       GetSwapFile();
       hotKeys_.SetHotKeys();
       parts_.scheduler->CheckAndSetTime();
       if (argument > 0) parts_.tray->LoadMenuIcons();
       parts_.menus->OpenFloaters();
+      parts_.mouse->Load();
       break;
     case control::kOpenFloater:
       parts_.menus->OpenFloater(static_cast<int>(std::clamp<std::int64_t>(argument, -1, kGlobMaxMacros + 1)));

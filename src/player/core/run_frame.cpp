@@ -334,6 +334,20 @@ bool RunFrame::HandleRunFrameMessage(const platform::Message& m) {
     case UM_CLEARINUSE:
       ClearInUse();
       return true;
+    // The wait commands' reports. The hook library cleared its own keystroke-sync flag.
+    case UM_KEYSYNCDONE:
+      block_.SetWaitFlag(glob::kWaitKeySync, false);
+      return true;
+    case UM_MOUSESEEN:
+      if (m.wparam >= 1 && m.wparam <= 3) state_.clickSeen[m.wparam - 1] = true;
+      return true;
+    case UM_KEYSEEN:
+      state_.keySeenCode = static_cast<std::uint32_t>(m.wparam);
+      return true;
+    // The hook library's diagnostic trace is not written: a message from any program must not
+    // choose a file for the player to write.
+    case UM_HOOKTRACE:
+      return true;
     case kInUseNoticeMessage:
       editor_.Tell(editor_notice::kDataGroup, data_group::kInUse);
       return true;

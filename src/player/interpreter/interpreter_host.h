@@ -67,6 +67,10 @@ struct RunState {
   // Activation code of the running macro (a hot key index 0..720 names its key in the pause
   // window's caption; 30000: none).
   std::int32_t currentActivation = 30000;
+  // What the hook library reported while a wait command waits: a click of each button (index 0
+  // left, 1 right, 2 middle) and the last key.
+  std::array<bool, 3> clickSeen{};
+  std::uint32_t keySeenCode = 0;
   // What a command family keeps during a run lives in the family (command_family.h), not here.
 
   // The characters typed since the Wait For Text command began (UM_TYPEDCHAR), at most

@@ -54,7 +54,7 @@ StandAlonePlayer::~StandAlonePlayer() {
 void StandAlonePlayer::Start(hook::HookLibrary* through) {
   configs->LoadAllSettings();
   Collaborators parts;
-  parts.menus = &menus;
+  if (!realMenus) parts.menus = &menus;
   parts.recorder = &recorder;
   main = std::make_unique<TMainWin>(p, through ? *through : *hook, block, settings, *configs, kFolder, parts);
   ASSERT_TRUE(main->Create());

@@ -198,6 +198,8 @@ struct StandAlonePlayer {
   std::unique_ptr<Configs> configs;
   RecordingMenus menus;
   RecordingRecorder recorder;
+  // The player's own menu windows instead of the recording ones (set before Start).
+  bool realMenus = false;
   std::unique_ptr<TMainWin> main;
 };
 

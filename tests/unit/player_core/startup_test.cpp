@@ -154,6 +154,7 @@ TEST_F(StartupTest, StartAndCloseCallTheHookLibraryAndNameObjectsInOrder) {
       "WdxUpCapture", "WdxUpInit", "WdxUpIdle", "WdxUpWindow", "WdxUpWindow2", "WdxUpProg", "WdxUpCaptureOn",
       "WdxUpWaits", "WdxUpMouseClk", "WdxUpProgs", "WdxUpKeys", "WdxHookkeyboard", "WdxHookmouse", "WdxUpKeyHook",
       "WdxUpMouseHook",
+      "WdxUpMouseClk",  // the mouse areas of the library
       "-- close asked",
       "WdxUnHook keyboard", "WdxUnHook mouse", "WdxUnHook remap", "WdxUnHook CBT",
       "close WDKR1KGR", "close WDTT1KGR",

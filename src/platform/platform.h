@@ -7,6 +7,7 @@
 #include "platform/environment.h"
 #include "platform/file_locks.h"
 #include "platform/files.h"
+#include "platform/help_files.h"
 #include "platform/input.h"
 #include "platform/kernel_objects.h"
 #include "platform/message_boxes.h"
@@ -17,6 +18,7 @@
 #include "platform/registry.h"
 #include "platform/remote_access.h"
 #include "platform/shell.h"
+#include "platform/shell_links.h"
 #include "platform/sockets.h"
 #include "platform/system_info.h"
 #include "platform/window_system.h"
@@ -42,6 +44,8 @@ struct Platform {
   FileLocks* fileLocks = nullptr;
   RemoteAccess* remoteAccess = nullptr;
   RegionalFormats* regional = nullptr;
+  ShellLinks* shellLinks = nullptr;
+  HelpFiles* help = nullptr;
 };
 
 }  // namespace wdx::platform

@@ -215,4 +215,19 @@ std::optional<std::string> EncodeFields(const CommandLayout& layout, std::string
   return out;
 }
 
+std::optional<std::string> EncodeCommand(const Command& command) {
+  const TagInfo* tag = FindTagRow(command.id);
+  if (tag == nullptr) return std::nullopt;
+  return EncodeCommand(*tag, command.values);
+}
+
+std::optional<Command> DecodeCommand(std::string_view text, std::size_t pos, std::size_t* end) {
+  const TagInfo* tag = MatchTag(text, pos);
+  if (tag == nullptr) return std::nullopt;
+  const CommandFields fields(*tag, text, pos);
+  if (!fields.Described()) return std::nullopt;
+  if (end != nullptr) *end = TagEnd(*tag, text, pos);
+  return Command{tag->id, fields.Values()};
+}
+
 }  // namespace wdx

@@ -209,4 +209,20 @@ std::optional<std::string> EncodeCommand(const TagInfo& tag, std::span<const Fie
 std::optional<std::string> EncodeFields(const CommandLayout& layout, std::string_view keyword,
                                         std::span<const FieldValue> values);
 
+// A command as the editor holds it: its tag and its field values in layout order (the values
+// of EncodeCommand, the Values() of CommandFields). The date and time tags, whose keyword is
+// their format's name, are written by their row (FindDateTimeRow) through EncodeCommand.
+struct Command {
+  TagId id = TagId::kCount;
+  std::vector<FieldValue> values;
+  bool operator==(const Command&) const = default;
+};
+
+// The tag text of a command; nullopt as EncodeCommand gives it.
+std::optional<std::string> EncodeCommand(const Command& command);
+// The described command whose tag starts at pos, read as the player reads it (the same tag
+// found, its fields read through its description); nullopt when no tag with a description
+// starts there. `end`, when given, receives the position after the tag.
+std::optional<Command> DecodeCommand(std::string_view text, std::size_t pos = 0, std::size_t* end = nullptr);
+
 }  // namespace wdx

@@ -7,7 +7,9 @@
 // command_fields.cpp.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 
 #include "shared/command_fields.h"
 
@@ -166,5 +168,48 @@ inline constexpr FieldSpec kFields[] = {{"zeros", 0, 1, K::kLetter}, {"variable"
 inline constexpr CommandForm kForms[] = {{1, 2, "}>"}, {2, 0, ">"}};
 }  // namespace time_tag
 inline constexpr CommandLayout kTimeTag{true, time_tag::kFields, time_tag::kForms};
+
+// --- Keys held down or let go: the key action 1..8 of the editor (Ctrl down, Ctrl up, Alt
+// down, Alt up, Shift down, Shift up, Win down, Win up) and the tag each one writes. The short
+// spellings "<CTLD>", "<CTLU>", "<SHFD>", "<SHFU>" read as the same actions.
+namespace key_action {
+inline constexpr TagId kTags[] = {TagId::kCtrld, TagId::kCtrlu,  TagId::kAltd, TagId::kAltu,
+                                  TagId::kShiftd, TagId::kShiftu, TagId::kWind, TagId::kWinu};
+inline constexpr int kFirst = 1;
+inline constexpr int kLast = 8;
+// The tag an action writes; nullopt outside 1..8.
+constexpr std::optional<TagId> TagOf(int action) {
+  if (action < kFirst || action > kLast) return std::nullopt;
+  return kTags[action - kFirst];
+}
+// The action a key tag stands for; 0 for any other tag.
+constexpr int Of(TagId id) {
+  if (id == TagId::kCtld) return 1;
+  if (id == TagId::kCtlu) return 2;
+  if (id == TagId::kShfd) return 5;
+  if (id == TagId::kShfu) return 6;
+  for (int i = 0; i < kLast; ++i) {
+    if (kTags[i] == id) return i + kFirst;
+  }
+  return 0;
+}
+}  // namespace key_action
+
+// --- Lock keys: the one digit of "<TOG:" (Caps Lock on, off, Num Lock on, off, Scroll Lock on,
+// off); the player acts on no other digit.
+namespace lock_key {
+enum : std::uint8_t { kCapsOn = 1, kCapsOff, kNumOn, kNumOff, kScrollOn, kScrollOff };
+inline constexpr int kFirst = kCapsOn;
+inline constexpr int kLast = kScrollOff;
+}  // namespace lock_key
+
+// --- The case of the selected block: upper, lower, swapped.
+namespace block_case {
+enum Kind : std::uint8_t { kUpper, kLower, kToggle };
+inline constexpr TagId kTags[] = {TagId::kUppblock, TagId::kLowblock, TagId::kTogblock};
+}  // namespace block_case
+
+// --- Remarks: the longest comment that keeps "<REM:" + comment + ">" within a short text.
+inline constexpr std::size_t kRemarkMaxLength = 255 - 6;
 
 }  // namespace wdx::cmd

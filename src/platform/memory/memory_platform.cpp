@@ -64,6 +64,8 @@ Platform MemoryPlatform::Get() {
   p.fileLocks = &fileLocks;
   p.remoteAccess = &remoteAccess;
   p.regional = &regional;
+  p.shellLinks = &shellLinks;
+  p.help = &help;
   return p;
 }
 

@@ -27,6 +27,7 @@
 #include "platform/memory/memory_registry.h"
 #include "platform/memory/memory_remote_access.h"
 #include "platform/memory/memory_shell.h"
+#include "platform/memory/memory_shell_links.h"
 #include "platform/memory/memory_system_info.h"
 #include "platform/memory/path_map.h"
 #include "platform/platform.h"
@@ -68,6 +69,8 @@ class MemoryPlatform {
   MemoryFileLocks fileLocks;
   MemoryRemoteAccess remoteAccess{clock};
   MemoryRegionalFormats regional;
+  MemoryShellLinks shellLinks{paths};
+  MemoryHelpFiles help;
 };
 
 }  // namespace wdx::platform

@@ -22,6 +22,8 @@ Platform Win32Platform::Get() {
   p.fileLocks = &fileLocks;
   p.remoteAccess = &remoteAccess;
   p.regional = &regional;
+  p.shellLinks = &shellLinks;
+  p.help = &help;
   return p;
 }
 

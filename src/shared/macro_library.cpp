@@ -294,6 +294,15 @@ bool MacroLibrary::ReadMacroRecord(std::int32_t number, TMacroRec& record) const
   return true;
 }
 
+bool MacroLibrary::RefreshFromFile(std::int32_t number) {
+  if (number < 1 || number > std::min(glob_.MacroCount(), kMaxMacros)) return false;
+  TMacroRec record;
+  if (!ReadMacroRecord(number, record)) return false;
+  const MacroIcon icon = ResolveIcon(record);
+  RefreshTables(number, record, icon, options_.repairCaseMode);
+  return true;
+}
+
 bool MacroLibrary::DeleteMacroRecord(std::int32_t number) {
   const std::filesystem::path path = CurrentFile();
   std::int64_t records;
@@ -336,6 +345,16 @@ bool ThereAreAbbrekeys(const TGlobData& glob) {
   for (std::int32_t i = 1; i <= count; ++i)
     if (glob.ActivationCode(i) == activation::kAbbrekey) return true;
   return false;
+}
+
+void RebuildHotKeyMap(TGlobData& glob) {
+  glob.ClearHotKeyMap();
+  const std::int32_t count = std::clamp(glob.MacroCount(), 0, kMaxMacros);
+  for (std::int32_t i = 1; i <= count; ++i) {
+    const std::uint16_t code = glob.ActivationCode(i);
+    if (TGlobData::ValidHotKey(code) && glob.MacroActive(i)) glob.SetHotKeyMapped(code, true);
+  }
+  glob.SetAbbrekeysPresent(ThereAreAbbrekeys(glob));
 }
 
 std::optional<std::string> ReadSingleMacroFile(const std::filesystem::path& nativePath) {

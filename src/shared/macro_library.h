@@ -89,6 +89,10 @@ class MacroLibrary {
   // Reads record `number` into `record`; false (record untouched) when the file cannot be
   // opened or holds no such record.
   bool ReadMacroRecord(std::int32_t number, TMacroRec& record) const;
+  // Reads record `number` of the current library into the tables (its icon resolved in memory
+  // only), as after the other program rewrote it; nothing is pushed or told. False when the
+  // number is outside the loaded macros or the record cannot be read.
+  bool RefreshFromFile(std::int32_t number);
   // Removes record `number`, moving later records down; false when nothing changed.
   bool DeleteMacroRecord(std::int32_t number);
   // Rewrites the active byte of record `number`; false when nothing changed.
@@ -121,6 +125,10 @@ class MacroLibrary {
 
 // True when some macro 1..count of the block has the Abbrekey activation.
 bool ThereAreAbbrekeys(const TGlobData& glob);
+// The hot key map from the block's tables: the hot key index of every active macro whose
+// activation is one (other codes have no place in the map), and the Abbrekey byte. Nothing is
+// pushed here.
+void RebuildHotKeyMap(TGlobData& glob);
 
 // A single-macro file (.WRM): the whole file is the macro text; a last byte 0x1A (Ctrl+Z) is
 // dropped, and the text ends at a NUL as the player has always read it. std::nullopt when the

@@ -97,7 +97,9 @@ inline constexpr int kMouseOff = 4;
 // UM_CONTROL codes the player sends the editor.
 namespace editor_notice {
 inline constexpr int kRepaint = 1;
+inline constexpr int kRefill = 2;  // argument: the macro to select when listed
 inline constexpr int kLibrarySwitched = 3;
+inline constexpr int kMacroRemoved = 4;  // argument: the macro whose row stays chosen
 inline constexpr int kDataGroup = 6;     // argument: the data group the player pushed
 inline constexpr int kMacroEntries = 8;  // argument: the macro whose entries were pushed
 inline constexpr int kRecordWritten = 20;

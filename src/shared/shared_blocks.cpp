@@ -69,12 +69,12 @@ void MainWindowBlocks::Close() {
   swap_.reset();
 }
 
-bool InstanceMarkerExists(platform::KernelObjects& kernel) {
-  return kernel.OpenSharedMemory(kPlayerInstanceMarkerName, kInstanceMarkerSize) != nullptr;
+bool InstanceMarkerExists(platform::KernelObjects& kernel, const char* name) {
+  return kernel.OpenSharedMemory(name, kInstanceMarkerSize) != nullptr;
 }
 
-std::unique_ptr<platform::SharedMemory> CreateInstanceMarker(platform::KernelObjects& kernel) {
-  return kernel.CreateSharedMemory(kPlayerInstanceMarkerName, kInstanceMarkerSize);
+std::unique_ptr<platform::SharedMemory> CreateInstanceMarker(platform::KernelObjects& kernel, const char* name) {
+  return kernel.CreateSharedMemory(name, kInstanceMarkerSize);
 }
 
 }  // namespace wdx

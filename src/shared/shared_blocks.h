@@ -121,9 +121,11 @@ class MainWindowBlocks {
   std::unique_ptr<platform::SharedMemory> cbt_;
 };
 
-// The player's single-instance marker WDXEX321Z.
-bool InstanceMarkerExists(platform::KernelObjects& kernel);
+// A program's single-instance marker: the player's WDXEX321Z unless another name is given (the
+// editor's is WDXED321Z).
+bool InstanceMarkerExists(platform::KernelObjects& kernel, const char* name = kPlayerInstanceMarkerName);
 // Null when it cannot be created. The marker lives as long as the returned object.
-std::unique_ptr<platform::SharedMemory> CreateInstanceMarker(platform::KernelObjects& kernel);
+std::unique_ptr<platform::SharedMemory> CreateInstanceMarker(platform::KernelObjects& kernel,
+                                                             const char* name = kPlayerInstanceMarkerName);
 
 }  // namespace wdx

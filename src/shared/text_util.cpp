@@ -48,6 +48,43 @@ std::string_view TrimView(std::string_view s) {
   return s;
 }
 
+std::string TrimBlanks(std::string_view s) {
+  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+  return CutShort(s);
+}
+
+std::string RepeatChar(char c, int count) {
+  if (count <= 0) return {};
+  return std::string(static_cast<std::size_t>(count < static_cast<int>(kShortStringMax) ? count : kShortStringMax), c);
+}
+
+std::vector<std::string> SplitCommandLine(std::string_view line) {
+  std::vector<std::string> params;
+  std::size_t i = 0;
+  for (;;) {
+    while (i < line.size() && static_cast<unsigned char>(line[i]) <= ' ') ++i;
+    if (i >= line.size()) break;
+    std::string p;
+    bool quoted = false;
+    while (i < line.size() && (quoted || static_cast<unsigned char>(line[i]) > ' ')) {
+      if (line[i] == '"') {
+        quoted = !quoted;
+      } else {
+        p.push_back(line[i]);
+      }
+      ++i;
+    }
+    params.push_back(std::move(p));
+  }
+  return params;
+}
+
+std::string ProgramFolderOf(const std::string& executablePath) {
+  const std::size_t slash = executablePath.find_last_of('\\');
+  return slash == std::string::npos ? std::string() : executablePath.substr(0, slash);
+}
+
 int HexDigitValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;

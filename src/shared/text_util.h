@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace wdx {
 
@@ -27,6 +28,18 @@ std::size_t FindNoCase(std::string_view s, std::string_view needle, std::size_t 
 // Without the blanks and control characters at both ends.
 std::string_view TrimView(std::string_view s);
 inline std::string Trim(std::string_view s) { return std::string(TrimView(s)); }
+// TrimString: without the blanks at both ends (only the blank counts; tabs and other control
+// characters stay), as a short string.
+std::string TrimBlanks(std::string_view s);
+// RepeatChar: `count` copies of `c` (a short string: at most 255; none for 0 or less).
+std::string RepeatChar(char c, int count);
+
+// Splits a command line into parameters as the system's run-time library does for ParamStr:
+// blanks (and control characters) separate, double quotes group and are removed. Parameter 0
+// is the program.
+std::vector<std::string> SplitCommandLine(std::string_view line);
+// The folder of an executable's path, without a trailing "\".
+std::string ProgramFolderOf(const std::string& executablePath);
 
 // 0..15 for a hexadecimal digit of either case, else -1.
 int HexDigitValue(char c);

@@ -63,27 +63,6 @@ bool SwitchValue(std::string_view line, std::string_view switchText, std::string
   return true;
 }
 
-std::vector<std::string> SplitCommandLine(std::string_view line) {
-  std::vector<std::string> params;
-  std::size_t i = 0;
-  for (;;) {
-    while (i < line.size() && static_cast<unsigned char>(line[i]) <= ' ') ++i;
-    if (i >= line.size()) break;
-    std::string p;
-    bool quoted = false;
-    while (i < line.size() && (quoted || static_cast<unsigned char>(line[i]) > ' ')) {
-      if (line[i] == '"') {
-        quoted = !quoted;
-      } else {
-        p.push_back(line[i]);
-      }
-      ++i;
-    }
-    params.push_back(std::move(p));
-  }
-  return params;
-}
-
 void SetCommandVariables(std::string_view text, VariableSet& saved) {
   std::size_t pos = 0;
   for (;;) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "player/interpreter/interpreter_host.h"
+#include "shared/text_util.h"
 
 namespace wdx::player {
 
@@ -40,10 +41,8 @@ struct CommandLineOptions {
 // characters, case kept) by SwitchValue.
 CommandLineOptions ParseCommandLine(std::string_view commandLine);
 
-// Splits a command line into parameters as the system's run-time library does for ParamStr:
-// blanks (and control characters) separate, double quotes group and are removed. Parameter 0
-// is the program.
-std::vector<std::string> SplitCommandLine(std::string_view line);
+// Splitting a command line into parameters is shared with the editor (shared/text_util.h).
+using wdx::SplitCommandLine;
 
 // The value of a switch in a command line: the text after the first occurrence of `switchText`
 // (found without regard to case), up to the next "/" or the end, blanks trimmed on both sides.

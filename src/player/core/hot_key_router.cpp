@@ -28,13 +28,7 @@ HotKeyRouter::HotKeyRouter(platform::Platform& platform, hook::HookLibrary& hook
       menus_(menus) {}
 
 void HotKeyRouter::SetHotKeys() {
-  block_.ClearHotKeyMap();
-  const int count = MacroLimit(block_);
-  for (int i = 1; i <= count; ++i) {
-    const std::uint16_t code = block_.ActivationCode(i);
-    if (IsHotKeyIndex(code) && block_.MacroActive(i)) block_.SetHotKeyMapped(code, true);
-  }
-  block_.SetAbbrekeysPresent(ThereAreAbbrekeys(block_));
+  RebuildHotKeyMap(block_);
   hook_.WdxUpKeys(block_);
   editor_.Tell(editor_notice::kDataGroup, data_group::kHotKeyMap);
 }

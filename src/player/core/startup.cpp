@@ -49,11 +49,6 @@ int ForwardToFirst(platform::Platform& p, const std::string& commandLine) {
   }
 }
 
-std::string ProgramFolderOf(const std::string& executablePath) {
-  const std::size_t slash = executablePath.find_last_of('\\');
-  return slash == std::string::npos ? std::string() : executablePath.substr(0, slash);
-}
-
 std::string HookLibraryMissingText(const std::string& path) {
   return "Hook library " + path + " could not be loaded.  Wendrix will run without hot keys, Abbrekeys and recording.";
 }

@@ -10,6 +10,7 @@
 #include "forms/runner.h"
 #include "hook/hook_library.h"
 #include "platform/platform.h"
+#include "shared/text_util.h"
 
 namespace wdx::player {
 
@@ -38,8 +39,8 @@ bool SendCommandLineToFirst(platform::WindowSystem& windows, const std::string& 
 // Returns the try that succeeded, or 0 when it gave up.
 int ForwardToFirst(platform::Platform& platform, const std::string& commandLine);
 
-// The folder of the executable, without a trailing "\".
-std::string ProgramFolderOf(const std::string& executablePath);
+// The folder of the executable is shared with the editor (shared/text_util.h).
+using wdx::ProgramFolderOf;
 
 // What the start says (caption kSystemErrorCaption) when the hook library at `path` could not
 // be loaded, or lacks an export: the player goes on without its hooks.

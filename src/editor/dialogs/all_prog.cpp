@@ -82,14 +82,15 @@ TDoAllProgs::TDoAllProgs(InstalledPrograms& list, const ProgramScan& scan, const
   NameHead.SetBounds(layout::kMargin + 2, layout::kMargin, 200, 16);
   ExeHead.SetBounds(layout::kMargin + 2 + 404 * 3 / 5, layout::kMargin, 150, 16);
   ProgBox.SetBounds(layout::kMargin, layout::kMargin + 20, 404, 230);
-  const int top = 300 - layout::kMargin - layout::kButtonHeight;
-  OkButton.SetBounds(420 - 2 * (layout::kButtonWidth + layout::kMargin), top, layout::kButtonWidth, layout::kButtonHeight);
-  CancelButton.SetBounds(420 - layout::kButtonWidth - layout::kMargin, top, layout::kButtonWidth, layout::kButtonHeight);
+  layout::ButtonRow(*this, {&OkButton, &CancelButton});
   OkButton.SetDefault(true);
   OkButton.onClick = [this] { OkButtonClick(); };
   CancelButton.SetCancel(true);
   CancelButton.SetModalResult(forms::ModalResult::kCancel);
   ProgBox.onDblClick = [this] { OkButtonClick(); };
+  ProgBox.onDrawItem = [this](int index, const platform::Rect& r, bool selected, forms::Canvas& canvas) {
+    ProgBoxDrawItem(index, r, selected, canvas);
+  };
   onShow = [this] { FormShow(); };
 }
 
@@ -105,9 +106,20 @@ void TDoAllProgs::LoadProgName() {
   std::stable_sort(shown_.begin(), shown_.end(), [](const std::string& a, const std::string& b) {
     return LowerAscii(a) < LowerAscii(b);
   });
-  std::vector<std::string> rows;
-  for (const std::string& e : shown_) rows.push_back(ShortcutNameOf(e) + "  -  " + ProgramNameOf(e));
-  ProgBox.SetItems(std::move(rows));
+  ProgBox.SetItems(shown_);
+}
+
+void TDoAllProgs::ProgBoxDrawItem(int index, const platform::Rect& r, bool selected, forms::Canvas& canvas) {
+  if (index < 0 || index >= static_cast<int>(shown_.size())) return;
+  const std::string& entry = shown_[index];
+  const int split = r.left + (r.right - r.left) * 3 / 5;
+  canvas.font.color = selected ? forms::kColorHighlightText : forms::kColorWindowText;
+  canvas.font.bold = false;
+  canvas.WriteText(r.left + 2, r.top, ShortcutNameOf(entry), {r.left, r.top, split, r.bottom});
+  canvas.WriteText(split + 2, r.top, ProgramNameOf(entry), {split, r.top, r.right, r.bottom});
+  canvas.brushColor = forms::Rgb(128, 128, 128);
+  canvas.FillRect({split, r.top, split + 1, r.bottom});
+  canvas.FillRect({r.left, r.bottom - 1, r.right, r.bottom});
 }
 
 void TDoAllProgs::OkButtonClick() {

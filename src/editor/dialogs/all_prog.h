@@ -8,6 +8,7 @@
 
 #include "editor/dialogs/command_dialog.h"
 #include "forms/controls.h"
+#include "forms/draw_list.h"
 #include "forms/form.h"
 #include "platform/files.h"
 #include "platform/registry.h"
@@ -52,7 +53,7 @@ class TDoAllProgs : public forms::Form {
 
   forms::Label NameHead{this, "NameHead", "Program Name"};
   forms::Label ExeHead{this, "ExeHead", "Program EXE"};
-  forms::ListBox ProgBox{this, "ProgBox"};
+  forms::DrawListBox ProgBox{this, "ProgBox"};
   forms::Button OkButton{this, "OkButton", "&Ok"};
   forms::Button CancelButton{this, "CancelButton", "&Cancel"};
 
@@ -63,6 +64,9 @@ class TDoAllProgs : public forms::Form {
   void FormShow();
   void LoadProgName();
   void OkButtonClick();
+  // Two columns: the shortcut's name, and at three fifths of the width the program file, with
+  // grey rules between the columns and under each row.
+  void ProgBoxDrawItem(int index, const platform::Rect& rect, bool selected, forms::Canvas& canvas);
 
   InstalledPrograms& list_;
   ProgramScan scan_;

@@ -9,9 +9,8 @@ TfrmBlock::TfrmBlock(const DialogServices& services) : Form("frmBlock", "Manipul
   SetBorderStyle(forms::BorderStyle::kDialog);
   SetClientSize(layout::kMargin * 3 + 180 + layout::kButtonWidth, 112);
   Commands.SetBounds(layout::kMargin, layout::kMargin, 180, 96);
-  rbtnLowercase.SetBounds(14, 22, 150, 20);
-  rbtnUppercase.SetBounds(14, 46, 150, 20);
-  rbtnToggle.SetBounds(14, 70, 150, 20);
+  forms::RadioButton* const cases[] = {&rbtnLowercase, &rbtnUppercase, &rbtnToggle};
+  layout::RadioGrid(cases, 1, 156);
   rbtnLowercase.SetChecked(true);
   layout::ButtonColumn(*this, btnOk, btnCancel, &btnHelp);
   btnOk.SetDefault(true);

@@ -8,6 +8,10 @@ namespace wdx::editor {
 
 namespace {
 
+// Two columns of options wide enough for "Control Key Down" in the dialogs' font.
+constexpr int kOptionColumn = 140;
+constexpr int kOptionsWidth = 14 + 2 * kOptionColumn;
+
 // The checked button's place among `buttons` (1-based), 0 when none is checked.
 template <std::size_t N>
 int CheckedOf(forms::RadioButton* const (&buttons)[N]) {
@@ -42,9 +46,9 @@ std::optional<std::string> KeyUpDownModel::Tag() const {
 TDoKeyUpDown::TDoKeyUpDown(const DialogServices& services)
     : CommandDialogOf("DoKeyUpDown", "Keys Up Or Down", "Keys Up Or Down", services) {
   // Two columns: the keys going down on the left, the same keys going up on the right.
-  SetClientSize(layout::kMargin * 3 + 264 + layout::kButtonWidth, 150);
-  Options.SetBounds(layout::kMargin, layout::kMargin, 264, 134);
-  for (int i = 0; i < 8; ++i) buttons_[i]->SetBounds(i % 2 == 0 ? 14 : 140, 22 + (i / 2) * 26, 120, 20);
+  SetClientSize(layout::kMargin * 3 + kOptionsWidth + layout::kButtonWidth, 150);
+  Options.SetBounds(layout::kMargin, layout::kMargin, kOptionsWidth, 134);
+  layout::RadioGrid(buttons_, 2, kOptionColumn);
   layout::ButtonColumn(*this, OkButton, CancelButton, &HelpButton);
   UseButtons(OkButton, CancelButton, &HelpButton);
 }
@@ -68,9 +72,9 @@ std::optional<std::string> ToggleKeysModel::Tag() const {
 
 TDoToggleKeys::TDoToggleKeys(const DialogServices& services)
     : CommandDialogOf("DoToggleKeys", "Toggle Keys", "Toggle Keys", services) {
-  SetClientSize(layout::kMargin * 3 + 264 + layout::kButtonWidth, 124);
-  Options.SetBounds(layout::kMargin, layout::kMargin, 264, 108);
-  for (int i = 0; i < 6; ++i) buttons_[i]->SetBounds(i % 2 == 0 ? 14 : 140, 22 + (i / 2) * 26, 120, 20);
+  SetClientSize(layout::kMargin * 3 + kOptionsWidth + layout::kButtonWidth, 124);
+  Options.SetBounds(layout::kMargin, layout::kMargin, kOptionsWidth, 108);
+  layout::RadioGrid(buttons_, 2, kOptionColumn);
   layout::ButtonColumn(*this, OkButton, CancelButton, &HelpButton);
   UseButtons(OkButton, CancelButton, &HelpButton);
 }

@@ -136,8 +136,8 @@ namespace {
 
 constexpr int kClientWidth = 400;
 constexpr int kPanelTop = 92;
-constexpr int kPanelHeight = 92;
-constexpr int kEditHeight = 21;
+constexpr int kPanelHeight = 84;
+using layout::kEditHeight;
 
 const char* const kMonths[] = {"January", "February", "March",     "April",   "May",      "June",
                                "July",    "August",   "September", "October", "November", "December"};
@@ -165,7 +165,7 @@ TDoSchedule::TDoSchedule(TMacroRec& record, platform::Clock& clock, const Dialog
 
   RunMacro.SetBounds(layout::kMargin, layout::kMargin, kClientWidth - 2 * layout::kMargin, 76);
   forms::RadioButton* const tabOrder[] = {&Startup, &Once, &Hourly, &Daily, &Weekly, &Monthly, &Idle, &Other};
-  for (int i = 0; i < schedule::kKinds; ++i) tabOrder[i]->SetBounds(14 + (i % 4) * 94, 22 + (i / 4) * 26, 90, 20);
+  layout::RadioGrid(tabOrder, 4, 92);
   for (int k = 0; k < schedule::kKinds; ++k) {
     kinds_[k]->onClick = [this, k] { ShowPanelOf(k); };
     if (panels_[k] != nullptr) panels_[k]->SetBounds(layout::kMargin, kPanelTop, kClientWidth - 2 * layout::kMargin, kPanelHeight);
@@ -177,8 +177,8 @@ TDoSchedule::TDoSchedule(TMacroRec& record, platform::Clock& clock, const Dialog
   OnceMonth.SetBounds(x + 20, 24, 92, kEditHeight);
   OnceDay.SetBounds(x + 118, 24, 28, kEditHeight);
   OnceDaySpin.SetBounds(x + 146, 24, 16, kEditHeight);
-  OnceYear.SetBounds(x + 168, 24, 40, kEditHeight);
-  OnceYearSpin.SetBounds(x + 208, 24, 16, kEditHeight);
+  OnceYear.SetBounds(x + 168, 24, 46, kEditHeight);
+  OnceYearSpin.SetBounds(x + 214, 24, 16, kEditHeight);
 
   HourlyMinutes.SetBounds(12, 24, 32, kEditHeight);
   HourlyMinutesSpin.SetBounds(44, 24, 16, kEditHeight);
@@ -209,11 +209,7 @@ TDoSchedule::TDoSchedule(TMacroRec& record, platform::Clock& clock, const Dialog
   SpinButton1.SetBounds(88, 24, 16, kEditHeight);
   IdleText.SetBounds(110, 27, 160, 16);
 
-  const int buttonTop = kPanelTop + kPanelHeight + 8;
-  UpdateButton.SetBounds(kClientWidth - 2 * (layout::kButtonWidth + layout::kMargin), buttonTop, layout::kButtonWidth,
-                         layout::kButtonHeight);
-  CancelButton.SetBounds(kClientWidth - layout::kButtonWidth - layout::kMargin, buttonTop, layout::kButtonWidth,
-                         layout::kButtonHeight);
+  layout::ButtonRow(*this, {&UpdateButton, &CancelButton});
   CancelButton.SetCancel(true);
   CancelButton.SetModalResult(forms::ModalResult::kCancel);
   CancelButton.onClick = [this] { Close(); };

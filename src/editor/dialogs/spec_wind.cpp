@@ -73,12 +73,7 @@ TDoSpecWind::TDoSpecWind(PickerSources& sources, forms::FormRunner& runner, cons
   ProgList.SetSorted(true);
   Label3.SetBounds(layout::kMargin, 222, w, 16);
   ListProgs.SetBounds(layout::kMargin, 244, 250, layout::kButtonHeight);
-  const int top = 320 - layout::kMargin - layout::kButtonHeight;
-  forms::Button* const row[] = {&OkButton, &CancelButton, &HelpButton};
-  for (int i = 0; i < 3; ++i) {
-    row[i]->SetBounds(kClientWidth - (3 - i) * (layout::kButtonWidth + layout::kMargin), top, layout::kButtonWidth,
-                      layout::kButtonHeight);
-  }
+  layout::ButtonRow(*this, {&OkButton, &CancelButton, &HelpButton});
   OkButton.SetDefault(true);
   CancelButton.SetCancel(true);
   CancelButton.SetModalResult(forms::ModalResult::kCancel);
@@ -159,11 +154,7 @@ TDoSpecWind2::TDoSpecWind2(PickerSources& sources, forms::FormRunner& runner, co
   ProgList.SetBounds(layout::kMargin, 26, w, 161);
   ProgList.SetSorted(true);
   ListProgs.SetBounds(layout::kMargin, 26 + 141 + 6, 250, layout::kButtonHeight);
-  const int top = 260 - layout::kMargin - layout::kButtonHeight;
-  OkButton.SetBounds(kClientWidth - 2 * (layout::kButtonWidth + layout::kMargin), top, layout::kButtonWidth,
-                     layout::kButtonHeight);
-  CancelButton.SetBounds(kClientWidth - layout::kButtonWidth - layout::kMargin, top, layout::kButtonWidth,
-                         layout::kButtonHeight);
+  layout::ButtonRow(*this, {&OkButton, &CancelButton});
   OkButton.SetDefault(true);
   CancelButton.SetCancel(true);
   CancelButton.SetModalResult(forms::ModalResult::kCancel);

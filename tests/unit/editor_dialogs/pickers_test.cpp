@@ -8,6 +8,7 @@
 #include "dialog_fixture.h"
 #include "editor/dialogs/all_prog.h"
 #include "editor/dialogs/spec_wind.h"
+#include "forms/draw_list.h"
 
 namespace wdx::editor {
 namespace {
@@ -136,7 +137,12 @@ TEST_F(PickersTest, InstalledProgramsComeFromStartMenuShortcutsToExistingProgram
   runner.Then([](forms::Form& f) {
     EXPECT_EQ(f.caption(), "List of Installed Programs");
     Click(f, "OkButton");  // nothing selected yet
-    forms::user::Select(Get<forms::ListBox>(f, "ProgBox"), 0);
+    // Sorted by shortcut, each row in two columns: the shortcut's name and the program file.
+    auto& box = Get<forms::DrawListBox>(f, "ProgBox");
+    ASSERT_EQ(box.count(), 3);
+    EXPECT_EQ(forms::ItemText(box, 0), "Calc Calc.exe");
+    EXPECT_EQ(forms::ItemText(box, 2), "Notepad NOTEPAD.EXE");
+    forms::user::Select(box, 0);
     Click(f, "OkButton");
   });
   runner.ShowModal(picker);
@@ -153,7 +159,7 @@ TEST_F(PickersTest, TheListIsBuiltOnceAndAnEmptyScanStaysEmpty) {
   mem.shellLinks.Write("C:\\Users\\Me\\Start\\Notepad.lnk", "C:\\Windows\\NOTEPAD.EXE");
   TDoAllProgs all(installed, sources.scan, services);
   runner.Then([](forms::Form& f) {
-    EXPECT_EQ(Get<forms::ListBox>(f, "ProgBox").count(), 0);
+    EXPECT_EQ(Get<forms::DrawListBox>(f, "ProgBox").count(), 0);
     Click(f, "CancelButton");
   });
   runner.ShowModal(all);

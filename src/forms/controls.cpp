@@ -77,8 +77,23 @@ void Button::UserClick() {
 
 // --- Edit
 
+TextSelection TextBox::selection() const {
+  TextSelection s = source_ ? source_() : selection_;
+  const int size = static_cast<int>(text().size());
+  s.start = std::clamp(s.start, 0, size);
+  s.length = std::clamp(s.length, 0, size - s.start);
+  return s;
+}
+
+void TextBox::SetSelection(int start, int length) {
+  const int size = static_cast<int>(text().size());
+  selection_.start = std::clamp(start, 0, size);
+  selection_.length = std::clamp(length, 0, size - selection_.start);
+  Changed(prop::kSelection);
+}
+
 Edit::Edit(Parent parent, std::string name, std::string text)
-    : Control(parent, ControlKind::kEdit, std::move(name), std::move(text), 121, 21) {
+    : TextBox(parent, ControlKind::kEdit, std::move(name), std::move(text), 121, 21) {
   focusable_ = true;
 }
 
@@ -104,7 +119,7 @@ void Edit::SetReadOnly(bool v) {
 // --- Memo
 
 Memo::Memo(Parent parent, std::string name, std::string text)
-    : Control(parent, ControlKind::kMemo, std::move(name), std::move(text), 185, 89) {
+    : TextBox(parent, ControlKind::kMemo, std::move(name), std::move(text), 185, 89) {
   focusable_ = true;
 }
 

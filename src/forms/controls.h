@@ -49,9 +49,38 @@ class Button : public Control {
   ModalResult modalResult_ = ModalResult::kNone;
 };
 
+// A range of characters inside the text of an edit or a memo.
+struct TextSelection {
+  int start = 0;
+  int length = 0;
+  bool operator==(const TextSelection&) const = default;
+};
+
+// What an edit and a memo share: the selection inside their text. The user moves it without
+// any notice, so while the control is shown its view answers for it; otherwise (and under the
+// scripted runner) it is the model's own.
+class TextBox : public Control {
+ public:
+  TextSelection selection() const;
+  // Selects `length` characters from `start` (both kept within the text) and brings them into
+  // view.
+  void SetSelection(int start, int length);
+  // The selection code set last, which the view pushes into the shown control.
+  const TextSelection& selectionSet() const { return selection_; }
+  // The view's: where the shown control's selection is read from (nullptr: the model's own).
+  void SetSelectionSource(std::function<TextSelection()> source) { source_ = std::move(source); }
+
+ protected:
+  using Control::Control;
+
+ private:
+  TextSelection selection_;
+  std::function<TextSelection()> source_;
+};
+
 // A one-line text field. maxLength limits what the user types (0: no limit); text set by code
 // is taken whole, as Windows does.
-class Edit : public Control {
+class Edit : public TextBox {
  public:
   Edit(Parent parent, std::string name, std::string text = {});
   int maxLength() const { return maxLength_; }
@@ -71,7 +100,7 @@ class Edit : public Control {
 };
 
 // A multi-line text field. Its text keeps CR LF line breaks.
-class Memo : public Control {
+class Memo : public TextBox {
  public:
   Memo(Parent parent, std::string name, std::string text = {});
   std::vector<std::string> Lines() const;

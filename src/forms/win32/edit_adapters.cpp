@@ -9,6 +9,22 @@ namespace {
 
 class EditFamily : public ControlAdapter {
  public:
+  void Created(Native& n) const override {
+    HWND hwnd = n.hwnd;
+    static_cast<TextBox*>(n.control)->SetSelectionSource([hwnd] {
+      DWORD start = 0, end = 0;
+      if (IsWindow(hwnd)) SendMessageA(hwnd, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+      return TextSelection{static_cast<int>(start), static_cast<int>(end - start)};
+    });
+  }
+  void Removed(ViewAccess&, Control& c) const override { static_cast<TextBox&>(c).SetSelectionSource(nullptr); }
+  // The model's selection into the window, after its text.
+  static void ApplySelection(Native& n, unsigned props) {
+    if (!(props & prop::kSelection)) return;
+    const TextSelection s = static_cast<const TextBox&>(*n.control).selectionSet();
+    SendMessageA(n.hwnd, EM_SETSEL, static_cast<WPARAM>(s.start), static_cast<LPARAM>(s.start + s.length));
+    SendMessageA(n.hwnd, EM_SCROLLCARET, 0, 0);
+  }
   void Command(Native& n, int code) const override {
     if (code == EN_CHANGE) {
       user::TextChanged(*n.control, WindowText(n.hwnd));
@@ -36,6 +52,7 @@ class EditKind : public EditFamily {
       InvalidateRect(n.hwnd, nullptr, TRUE);
     }
     if (props & prop::kText) ApplyText(n);
+    ApplySelection(n, props);
   }
 };
 
@@ -57,6 +74,7 @@ class MemoKind : public EditFamily {
       SendMessageA(n.hwnd, EM_LIMITTEXT, static_cast<WPARAM>(static_cast<const Memo&>(*n.control).maxLength()), 0);
     }
     if (props & prop::kText) ApplyText(n);
+    ApplySelection(n, props);
   }
 };
 

@@ -79,6 +79,23 @@ TEST(FormsMemoTest, LinesSplitAtEveryKindOfLineBreak) {
   EXPECT_EQ(memo.text(), "a\r\n\r\nb");
 }
 
+// The selection stays inside the text; while a view shows the control, the view answers for it.
+TEST(FormsMemoTest, TheSelectionStaysInsideTheTextAndFollowsItsView) {
+  Form f("F", "F");
+  Memo m(&f, "M", "banana");
+  m.SetSelection(4, 10);
+  EXPECT_EQ(m.selection(), (TextSelection{4, 2}));
+  m.SetSelection(-3, 2);
+  EXPECT_EQ(m.selection(), (TextSelection{0, 2}));
+  m.SetText("ba");
+  m.SetSelection(1, 1);
+  m.SetSelectionSource([] { return TextSelection{1, 5}; });
+  EXPECT_EQ(m.selection(), (TextSelection{1, 1}));
+  EXPECT_EQ(m.selectionSet(), (TextSelection{1, 1}));
+  m.SetSelectionSource(nullptr);
+  EXPECT_EQ(m.selection(), (TextSelection{1, 1}));
+}
+
 TEST(FormsRadioTest, RadioButtonsExcludeEachOtherOnlyWithinTheirParent) {
   Form form("F");
   Panel left{&form, "Left"};

@@ -31,6 +31,62 @@ std::optional<forms::Fault> CheckTime(const std::string& hourField, const std::s
 
 }  // namespace
 
+namespace {
+const char* const kMonthNames[] = {"January", "February", "March",     "April",   "May",      "June",
+                                   "July",    "August",   "September", "October", "November", "December"};
+const char* const kDayNames[] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
+
+template <std::size_t N>
+std::string NameAt(const char* const (&names)[N], int oneBased) {
+  return oneBased >= 1 && oneBased <= static_cast<int>(N) ? names[oneBased - 1] : "";
+}
+}  // namespace
+
+std::string ScheduleDescription(const TMacroRec& r) {
+  const std::string t = Digits(r.Hour()) + ":" + TwoDigits(r.Minute()) + (r.Pm() != 0 ? "PM" : "AM");
+  switch (r.ScheduleKind()) {
+    case schedule::kStartup:
+      return "At Startup";
+    case schedule::kOnce:
+      return "Once at " + t + " on " + Digits(r.Day()) + " " + NameAt(kMonthNames, r.Month()) + " " + Digits(r.Year());
+    case schedule::kHourly:
+      return "Hourly at " + Digits(r.MinutePastHour()) + " minutes past the hour";
+    case schedule::kDaily: {
+      std::string text = "Daily at " + t;
+      // The record keeps Monday first; the description starts with Sunday.
+      static const char* const kShort[] = {",Sun", ",Mon", ",Tue", ",Wed", ",Thu", ",Fri", ",Sat"};
+      for (int d = 0; d < 7; ++d) {
+        if (r.DayFlag((d + 6) % 7) != 0) text += kShort[d];
+      }
+      return text;
+    }
+    case schedule::kWeekly:
+      return "Weekly at " + t + " on " + NameAt(kDayNames, r.Weekday());
+    case schedule::kMonthly:
+      return "Monthly at " + t + " on day " + Digits(r.Day()) + " of each month";
+    case schedule::kEveryMinutes:
+      return "every " + Digits(r.EveryMinutes()) + " minutes";
+    case schedule::kIdle:
+      return "after " + Digits(r.EveryMinutes()) + " minutes of idle time";
+    default:
+      return "";
+  }
+}
+
+void DefaultTimer(TMacroRec& r, const CivilDateTime& today) {
+  r.SetScheduleKind(schedule::kDaily);
+  for (int d = 0; d < 7; ++d) r.SetDayFlag(d, 1);
+  r.SetMonth(static_cast<std::uint8_t>(today.month));
+  r.SetDay(static_cast<std::uint8_t>(today.day));
+  r.SetYear(static_cast<std::uint16_t>(today.year));
+  r.SetWeekday(static_cast<std::uint8_t>(DayOfWeek(EncodeDate(today.year, today.month, today.day))));
+  r.SetHour(12);
+  r.SetMinute(0);
+  r.SetPm(1);
+  r.SetMinutePastHour(15);
+  r.SetEveryMinutes(15);
+}
+
 ScheduleEntry EntryOf(const TMacroRec& r) {
   ScheduleEntry e;
   e.kind = r.ScheduleKind() < schedule::kKinds ? static_cast<int>(r.ScheduleKind()) : static_cast<int>(schedule::kStartup);
@@ -139,9 +195,6 @@ constexpr int kPanelTop = 92;
 constexpr int kPanelHeight = 84;
 using layout::kEditHeight;
 
-const char* const kMonths[] = {"January", "February", "March",     "April",   "May",      "June",
-                               "July",    "August",   "September", "October", "November", "December"};
-const char* const kWeekdays[] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
 
 // Hour ":" minute AM/PM at the start of a panel's first row; returns where the row goes on.
 int PlaceTime(forms::Edit& hour, forms::Label& colon, forms::Edit& minute, forms::ComboBox& pm) {
@@ -173,7 +226,7 @@ TDoSchedule::TDoSchedule(TMacroRec& record, platform::Clock& clock, const Dialog
 
   int x = PlaceTime(OnceTimeHour, OnceColon, OnceTimeMin, OnceTimePM);
   OnceOn.SetBounds(x, 27, 16, 16);
-  for (const char* m : kMonths) OnceMonth.AddItem(m);
+  for (const char* m : kMonthNames) OnceMonth.AddItem(m);
   OnceMonth.SetBounds(x + 20, 24, 92, kEditHeight);
   OnceDay.SetBounds(x + 118, 24, 28, kEditHeight);
   OnceDaySpin.SetBounds(x + 146, 24, 16, kEditHeight);
@@ -190,7 +243,7 @@ TDoSchedule::TDoSchedule(TMacroRec& record, platform::Clock& clock, const Dialog
 
   x = PlaceTime(WeeklyHour, WeeklyColon, WeeklyMin, WeeklyPM);
   WeeklyEvery.SetBounds(x, 27, 32, 16);
-  for (const char* d : kWeekdays) WeeklyDayOfWeek.AddItem(d);
+  for (const char* d : kDayNames) WeeklyDayOfWeek.AddItem(d);
   WeeklyDayOfWeek.SetBounds(x + 36, 24, 100, kEditHeight);
 
   x = PlaceTime(MonthlyHour, MonthlyColon, MonthlyMin, MonthlyPM);

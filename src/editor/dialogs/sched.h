@@ -44,6 +44,13 @@ struct ScheduleEntry {
   std::string otherMinutes, idleMinutes;
 };
 
+// GetSched: the schedule in one line ("Daily at 12:00PM,Mon,Fri", "every 15 minutes"); empty
+// for a kind the record should not hold.
+std::string ScheduleDescription(const TMacroRec& record);
+// DefaultTimer: the schedule of a new timed macro: daily on every day at 12:00PM, on `today`'s
+// date, 15 minutes past the hour, every 15 minutes.
+void DefaultTimer(TMacroRec& record, const CivilDateTime& today);
+
 // The entry the dialog opens with: every panel filled from the record, whatever its kind.
 ScheduleEntry EntryOf(const TMacroRec& record);
 

@@ -232,3 +232,40 @@ TEST_F(ScheduleDialogTest, SpinButtonsStepWithinTheirBounds) {
 
 }  // namespace
 }  // namespace wdx::editor
+
+namespace wdx::editor {
+namespace {
+
+TEST(ScheduleDescription, EachKindInOneLine) {
+  TMacroRec r;
+  DefaultTimer(r, {2026, 6, 10});  // a Wednesday
+  EXPECT_EQ(r.Weekday(), 4);
+  EXPECT_EQ(ScheduleDescription(r), "Daily at 12:00PM,Sun,Mon,Tue,Wed,Thu,Fri,Sat");
+  for (int d = 0; d < 7; ++d) r.SetDayFlag(d, d == 0 || d == 4 ? 1 : 0);  // Monday and Friday
+  EXPECT_EQ(ScheduleDescription(r), "Daily at 12:00PM,Mon,Fri");
+  r.SetScheduleKind(schedule::kOnce);
+  r.SetHour(9);
+  r.SetMinute(5);
+  r.SetPm(0);
+  r.SetDay(5);
+  r.SetMonth(7);
+  r.SetYear(2000);
+  EXPECT_EQ(ScheduleDescription(r), "Once at 9:05AM on 5 July 2000");
+  r.SetScheduleKind(schedule::kWeekly);
+  EXPECT_EQ(ScheduleDescription(r), "Weekly at 9:05AM on Wednesday");
+  r.SetScheduleKind(schedule::kMonthly);
+  EXPECT_EQ(ScheduleDescription(r), "Monthly at 9:05AM on day 5 of each month");
+  r.SetScheduleKind(schedule::kHourly);
+  EXPECT_EQ(ScheduleDescription(r), "Hourly at 15 minutes past the hour");
+  r.SetScheduleKind(schedule::kEveryMinutes);
+  EXPECT_EQ(ScheduleDescription(r), "every 15 minutes");
+  r.SetScheduleKind(schedule::kIdle);
+  EXPECT_EQ(ScheduleDescription(r), "after 15 minutes of idle time");
+  r.SetScheduleKind(schedule::kStartup);
+  EXPECT_EQ(ScheduleDescription(r), "At Startup");
+  r.SetScheduleKind(9);
+  EXPECT_EQ(ScheduleDescription(r), "");
+}
+
+}  // namespace
+}  // namespace wdx::editor

@@ -23,7 +23,7 @@ EditorProcess::~EditorProcess() {
   marker_.reset();
 }
 
-StartCheck EditorProcess::Start() {
+StartCheck EditorProcess::Start(std::span<const EditorFeature> features) {
   const std::vector<std::string> params =
       SplitCommandLine(platform_.processes ? platform_.processes->OwnCommandLine() : std::string());
   const StartCheck check = CheckStart(params, *platform_.kernel, marker_);
@@ -60,6 +60,7 @@ StartCheck EditorProcess::Start() {
 
   main_ = std::make_unique<TMainWin>(context_);
   main_->FormCreate(params);
+  for (EditorFeature install : features) install(*main_, context_);
   forms_.Show(*main_);
   return StartCheck::kRun;
 }
@@ -71,9 +72,10 @@ int EditorProcess::Run() {
   return 0;
 }
 
-int RunEditor(platform::Platform& platform, hook::HookLibrary& hook, forms::FormRunner& forms) {
+int RunEditor(platform::Platform& platform, hook::HookLibrary& hook, forms::FormRunner& forms,
+              std::span<const EditorFeature> features) {
   EditorProcess editor(platform, hook, forms);
-  switch (editor.Start()) {
+  switch (editor.Start(features)) {
     case StartCheck::kRun:
       return editor.Run();
     case StartCheck::kAlreadyRunning:

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,6 +28,10 @@ enum class StartCheck { kRun, kNotStartedByPlayer, kAlreadyRunning };
 StartCheck CheckStart(const std::vector<std::string>& params, platform::KernelObjects& kernel,
                       std::unique_ptr<platform::SharedMemory>& marker);
 
+// A feature of the editor that fills commands of the main window (TMainWin::Bind) once the
+// window exists. The program lists its features; tests install the ones they exercise.
+using EditorFeature = void (*)(TMainWin& main, EditorContext& context);
+
 // The editor's process-wide state and its main window, from the start checks to the end.
 class EditorProcess {
  public:
@@ -35,8 +40,9 @@ class EditorProcess {
   EditorProcess(const EditorProcess&) = delete;
   EditorProcess& operator=(const EditorProcess&) = delete;
 
-  // The checks, the state, the main window created and shown; what the checks said.
-  StartCheck Start();
+  // The checks, the state, the main window created, its features installed and shown; what the
+  // checks said.
+  StartCheck Start(std::span<const EditorFeature> features = {});
   // The message loop; afterwards the player hears that the editor is gone. The exit code.
   int Run();
 
@@ -61,6 +67,7 @@ class EditorProcess {
 
 // The whole editor: the exit code (0 after a normal close, and for a second editor; 1 when the
 // start was refused).
-int RunEditor(platform::Platform& platform, hook::HookLibrary& hook, forms::FormRunner& forms);
+int RunEditor(platform::Platform& platform, hook::HookLibrary& hook, forms::FormRunner& forms,
+              std::span<const EditorFeature> features = {});
 
 }  // namespace wdx::editor

@@ -200,6 +200,8 @@ struct StandAlonePlayer {
   RecordingRecorder recorder;
   // The player's own menu windows instead of the recording ones (set before Start).
   bool realMenus = false;
+  // The form runner the player shows its windows with from its creation on (set before Start).
+  forms::FormRunner* forms = nullptr;
   std::unique_ptr<TMainWin> main;
 };
 

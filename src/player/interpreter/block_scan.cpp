@@ -1,5 +1,7 @@
 #include "player/interpreter/block_scan.h"
 
+#include "platform/platform.h"
+#include "player/interpreter/interpreter.h"
 #include "shared/tag_table.h"
 
 namespace wdx::player {
@@ -59,6 +61,15 @@ BlockEnd ScanBlock(std::string_view text, std::size_t from, BlockKind kind) {
   }
   result.elseAt = BlockEnd::kNone;
   return result;
+}
+
+platform::WindowHandle FrontBeforePrompt(Interpreter& in) {
+  platform::Platform* p = in.Host().GetPlatform();
+  return p != nullptr && p->windows != nullptr ? p->windows->GetForegroundWindow() : platform::kNoWindow;
+}
+
+void FrontAfterPrompt(Interpreter& in, platform::WindowHandle before) {
+  if (before != platform::kNoWindow && !in.State().abortMacro) in.Host().SetMainWin(before);
 }
 
 }  // namespace wdx::player

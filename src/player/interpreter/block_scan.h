@@ -8,7 +8,11 @@
 #include <cstdint>
 #include <string_view>
 
+#include "platform/types.h"
+
 namespace wdx::player {
+
+class Interpreter;
 
 enum class BlockKind { kRepeat, kIf };
 
@@ -22,6 +26,15 @@ struct BlockEnd {
 // The end of the block whose body starts at `from` (just after its opener's tag). Openers of
 // the same kind met on the way nest; a "<DIAL2:" dial-up block counts as an if opener.
 BlockEnd ScanBlock(std::string_view text, std::size_t from, BlockKind kind);
+
+// The block commands that ask the user (the repeat count, a question) play on into the window
+// that was in front before the prompt. When a prompt closes, the system hands the activation
+// back in its own time, and under some desktops only after the block has begun to type: its
+// first keys went to the player's hidden window. The window in front before the prompt
+// (kNoWindow when none is known):
+platform::WindowHandle FrontBeforePrompt(Interpreter& in);
+// After the prompt: that window in front again, unless the run is over.
+void FrontAfterPrompt(Interpreter& in, platform::WindowHandle before);
 
 // The comparisons of the block conditions (left side, comparison, right side): 1 =, 2 <>, 3 <,
 // 4 >, 5 >=, 6 <=; any other number holds never. Texts compare byte by byte.

@@ -245,7 +245,9 @@ Flow IfMessage(Interpreter& in, Level& level, const TagInfo& tag) {
     default: break;
   }
   MacroPrompts* prompts = in.Host().Prompts();
+  const platform::WindowHandle front = FrontBeforePrompt(in);
   const std::optional<bool> answer = prompts != nullptr ? prompts->Question(q) : std::nullopt;
+  if (answer.has_value()) FrontAfterPrompt(in, front);
   if (!answer.has_value()) {
     if (!in.State().abortMacro) {
       in.Fail(kCaption, "The question box is not available in this build. Macro will abort.");

@@ -67,7 +67,9 @@ void PlayCounted(Interpreter& in, const Body& body, std::int32_t count, std::int
 
 std::optional<std::int32_t> PromptedCount(Interpreter& in) {
   MacroPrompts* prompts = in.Host().Prompts();
+  const platform::WindowHandle front = FrontBeforePrompt(in);
   const std::optional<std::int32_t> count = prompts != nullptr ? prompts->RepeatCount() : std::nullopt;
+  if (count.has_value()) FrontAfterPrompt(in, front);
   if (!count.has_value() && !in.State().abortMacro) {
     in.Fail(kCaption, "The repeat prompt is not available in this build. Macro will abort.");
   }

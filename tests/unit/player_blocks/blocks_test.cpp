@@ -81,6 +81,8 @@ TEST_F(BlocksTest, RepeatsAndCountersTypeTheirText) {
       {"<REP3:01:-00005:000001:0001:0:00:><IIII><ENDREP>", "00-5"},
       // A descending counter.
       {"<REP3:01:000010:-00003:0003:0:00:><II>,<ENDREP>", "10,07,04,"},
+      // A negative start and step of the older form count below zero, not from 65531.
+      {"<REP:0003:-00005:-00002><IIII>,<ENDREP>", "00-5,00-7,00-9,"},
       // Four nested repeats, each typing its own counter with another width.
       {"<REP:0002:000001:000001><I>[<REP:0002:000002:000002><II>[<REP:0002:000003:000003><III>["
        "<REP:0002:000004:000004><IIII> <ENDREP>]<ENDREP>]<ENDREP>]<ENDREP>",
@@ -121,6 +123,9 @@ TEST_F(BlocksTest, RepeatsAndCountersTypeTheirText) {
     EXPECT_EQ(Play(c.text), c.typed);
     EXPECT_TRUE(host.boxes.empty());
   }
+  // A counter in a variable's value plays at the value's own level: it types 1.
+  st.vars.text[1] = "<II>";
+  EXPECT_EQ(Play("<REPEAT:0002>%T1%<ENDREP>"), "0101");
 }
 
 TEST_F(BlocksTest, PassNumberVariableAndRepeatUntil) {
@@ -396,6 +401,17 @@ TEST_F(BlocksTest, DeepNestingAndHugeCountsRunOrStop) {
   }
   EXPECT_EQ(Play(open + "x" + close + "y"), "xy");
   EXPECT_TRUE(host.boxes.empty());
+  // 100 levels of repeats and if blocks in turn: the innermost counter stands in an if block,
+  // so it types 1 in both passes of the outermost repeat.
+  std::string mixed, mixedClose;
+  for (int i = 0; i < 50; ++i) {
+    mixed += i == 0 ? "<REP3:01:000001:000001:0002:0:00:>" : "<REP3:01:000001:000001:0001:0:00:>";
+    mixed += "<IFVAR:2:01:1:0>";
+    mixedClose += "<ELSE>?<ENDIF><ENDREP>";
+  }
+  st.vars.integer[1] = 0;
+  EXPECT_EQ(Play(mixed + "x<I>" + mixedClose + "y"), "x1x1y");
+  EXPECT_TRUE(host.boxes.empty());
   // Past the nesting limit: one clear message, nothing more typed.
   std::string deeper, deeperClose;
   for (int i = 0; i < kMaxNesting + 10; ++i) {
@@ -499,6 +515,36 @@ TEST_F(BlocksTest, RepeatPromptLooksAsDesigned) {
   EXPECT_EQ(host.pauses, std::vector<double>{0.3});
   EXPECT_EQ(host.application, (std::vector<bool>{true, false}));
   EXPECT_EQ(host.foreground.size(), 1u);
+}
+
+// The block plays on into the window that was in front before its prompt, wherever the system
+// put the front when the prompt closed; a run that ended at the prompt gives nothing back.
+TEST_F(BlocksTest, PromptsGiveTheFrontBackToTheWindowTheMacroTypesInto) {
+  const platform::WindowHandle target = mem.desktop.AddForeignWindow("Target", "Edit", 7);
+  const platform::WindowHandle other = mem.desktop.AddForeignWindow("Other", "Edit", 9);
+  auto answer = [&](bool abort) {
+    host.runner.Then([&, abort](forms::Form& form) {
+      mem.desktop.SetForeground(other);
+      if (abort) {
+        st.abortMacro = true;
+        host.prompts.CloseOpenPrompt();
+        return;
+      }
+      if (auto* prompt = dynamic_cast<TRepeatPrompt*>(&form)) forms::user::EnterText(prompt->NumReps, "1");
+      forms::user::Click(*form.Find("OkButton"));
+    });
+  };
+  for (const std::string text : {"<PROMPTREP>a<ENDREP>", "<IFMESS:1:T\x01Q\x01\x01\x01>a<ENDIF>"}) {
+    SCOPED_TRACE(text);
+    mem.desktop.SetForeground(target);
+    answer(false);
+    EXPECT_EQ(Play(text), "a");
+    EXPECT_EQ(mem.desktop.GetForegroundWindow(), target);
+    mem.desktop.SetForeground(target);
+    answer(true);
+    EXPECT_EQ(Play(text), "");
+    EXPECT_EQ(mem.desktop.GetForegroundWindow(), other);
+  }
 }
 
 // --- The question box ------------------------------------------------------------------------------

@@ -24,8 +24,14 @@ STARTED=$(date +%s)
 
 SUMMARY=()
 FAILED=0
+# Each step's time goes into its summary line, so the budget of the whole run can be watched.
+STEP_T0=$(date +%s)
+step() {  # step MESSAGE: says what starts and starts its clock
+  wdx_say "$1"
+  STEP_T0=$(date +%s)
+}
 record() {  # record NAME RESULT-LINE OK(0/1)
-  SUMMARY+=("$(printf '%-24s %s' "$1" "$2")")
+  SUMMARY+=("$(printf '%-24s %s [%d s]' "$1" "$2" "$(($(date +%s) - STEP_T0))")")
   [ "$3" = 0 ] || FAILED=1
 }
 
@@ -64,7 +70,9 @@ finish() {
 trap finish EXIT
 trap 'exit 130' INT TERM
 
+step "machine set-up"
 wdx_install_deps || { record "machine set-up" "FAIL (see above)" 1; exit 1; }
+record "machine set-up" "ok" 0
 # Decided once, after the install (the 32-bit loader may have just come in); exported to every
 # test below.
 unset WDX_WINE_ARCH
@@ -83,9 +91,10 @@ fi
 
 declare -A BUILT
 for preset in native native-asan win32 win64; do
-  wdx_say "building $preset (log: $LOGS/build-$preset.log)"
+  step "building $preset (log: $LOGS/build-$preset.log)"
   if wdx_build_preset "$preset" "$BUILD_ROOT/$preset" "$LOGS/build-$preset.log"; then
     BUILT[$preset]=1
+    record "build $preset" "ok" 0
   else
     BUILT[$preset]=0
     record "build $preset" "FAIL (log: $LOGS/build-$preset.log)" 1
@@ -101,7 +110,7 @@ run_ctest() {
     record "$name" "FAIL (not built)" 1
     return
   fi
-  wdx_say "$name"
+  step "$name"
   ctest --test-dir "$BUILD_ROOT/$preset" --output-on-failure --no-tests=error "$@" 2>&1 | tee "$log"
   local rc=${PIPESTATUS[0]} line
   line=$(grep -E '^[0-9]+% tests passed' "$log" | tail -n 1)
@@ -114,7 +123,7 @@ run_ctest "ctest native-asan" native-asan -j "$JOBS"
 
 # Every fuzz target for a few seconds from its seeds and kept findings (installs clang, builds
 # the fuzz preset); a finding fails the run.
-wdx_say "fuzz smoke (log: $LOGS/fuzz-smoke.log)"
+step "fuzz smoke (log: $LOGS/fuzz-smoke.log)"
 WDX_BUILD_ROOT=$BUILD_ROOT bash scripts/fuzz.sh smoke 2>&1 | tee "$LOGS/fuzz-smoke.log"
 FUZZ_RC=${PIPESTATUS[0]}
 FUZZ_OK=$(grep -c '^ok ' "$LOGS/fuzz-smoke.log")
@@ -148,6 +157,7 @@ if ((WINE_OK)) && wdx_wine_env_ready; then
     check_leftovers "ctest win32"
   else
     # Not run is not passed: the line says so and counts as neither.
+    STEP_T0=$(date +%s)
     record "ctest win32 (wine)" "NOT RUN: $WDX_WINE_ARCH_WHY" 0
   fi
   run_ctest "ctest win64 (wine64)" win64 -j "$JOBS"
@@ -159,7 +169,7 @@ if ((WINE_OK)) && wdx_wine_env_ready; then
     E2E_COUNT=$((E2E_COUNT + 1))
     name=$(basename "$(dirname "$script")")
     log=$LOGS/e2e-$name.log
-    wdx_say "e2e $name ($script)"
+    step "e2e $name ($script)"
     timeout -k 10 900 bash "$script" 2>&1 | tee "$log"
     rc=${PIPESTATUS[0]}
     line=$(grep -E '^(PASS|FAIL)' "$log" | tail -n 1)

@@ -4,6 +4,7 @@
 #include "platform/virtual_keys.h"
 #include "shared/glob_data.h"
 #include "shared/protocol_messages.h"
+#include "shared/remap_keys.h"
 #include "shared/shared_blocks.h"
 
 namespace wdx::hook {
@@ -25,19 +26,6 @@ std::uint8_t GenericKey(std::uint8_t k) {
 bool EndsAbbrekeyWord(std::uint8_t k) {
   return (k >= vk::kPrior && k <= vk::kDown) || k == vk::kInsert || k == vk::kDelete || k == vk::kEscape ||
          (k >= vk::kF1 && k <= vk::kF24);
-}
-
-// The position of a character in the neutral remap table, or -1 (codes 32..47, 58..64, 91..96,
-// 125, 126 after the letters and digits).
-int SwapIndex(unsigned char c) {
-  if (c >= 'A' && c <= 'Z') return c - 'A';
-  if (c >= 'a' && c <= 'z') return 26 + (c - 'a');
-  if (c >= '0' && c <= '9') return 52 + (c - '0');
-  if (c >= 32 && c <= 47) return 62 + (c - 32);
-  if (c >= 58 && c <= 64) return 78 + (c - 58);
-  if (c >= 91 && c <= 96) return 85 + (c - 91);
-  if (c == 125 || c == 126) return 91 + (c - 125);
-  return -1;
 }
 
 }  // namespace
@@ -256,7 +244,7 @@ KeyVerdict HookCore::OnRemapKey(const KeyInput& e) {
   if (ctrl || alt || win) return {};
   const bool shift = remapDown_[vk::kShift] || remapDown_[vk::kLShift] || remapDown_[vk::kRShift];
   const char c = host_.KeyChar(k, e.scan, shift, caps_);
-  const int slot = SwapIndex(static_cast<unsigned char>(c));
+  const int slot = SwapSlot(static_cast<unsigned char>(c));
   if (slot < 0) return {};
   const auto replacement = static_cast<char>(ReadU8(swap_, swapshare::kTable + static_cast<std::size_t>(slot)));
   if (replacement == c || replacement == 0) return {};

@@ -11,15 +11,8 @@ namespace {
 
 SwapTable MakeNeutral() {
   SwapTable t{};
-  std::size_t k = 0;
-  for (int c = 'A'; c <= 'Z'; ++c) t[k++] = static_cast<std::uint8_t>(c);
-  for (int c = 'a'; c <= 'z'; ++c) t[k++] = static_cast<std::uint8_t>(c);
-  for (int c = '0'; c <= '9'; ++c) t[k++] = static_cast<std::uint8_t>(c);
-  for (int c = 32; c <= 47; ++c) t[k++] = static_cast<std::uint8_t>(c);
-  for (int c = 58; c <= 64; ++c) t[k++] = static_cast<std::uint8_t>(c);
-  for (int c = 91; c <= 96; ++c) t[k++] = static_cast<std::uint8_t>(c);
-  t[k++] = 125;
-  t[k++] = 126;
+  for (int c = 0; c < 256; ++c)
+    if (const int slot = SwapSlot(static_cast<unsigned char>(c)); slot >= 0) t[static_cast<std::size_t>(slot)] = static_cast<std::uint8_t>(c);
   return t;
 }
 
@@ -45,14 +38,19 @@ std::string SwapFileName(std::string_view libraryPath) {
   return result;
 }
 
-bool LoadSwapKeys(const std::filesystem::path& file, SwapTable& table) {
+SwapFileState LoadSwapKeys(const std::filesystem::path& file, SwapTable& table) {
+  std::error_code ec;
+  if (!std::filesystem::exists(file, ec)) return ec ? SwapFileState::kUnreadable : SwapFileState::kMissing;
+  if (std::filesystem::is_directory(file, ec)) return SwapFileState::kUnreadable;
   std::ifstream in(file, std::ios::binary);
-  if (!in) return false;
+  if (!in) return SwapFileState::kUnreadable;
   SwapTable read{};
   in.read(reinterpret_cast<char*>(read.data()), static_cast<std::streamsize>(read.size()));
-  if (in.gcount() != static_cast<std::streamsize>(read.size())) return false;
+  if (in.gcount() != static_cast<std::streamsize>(read.size())) return SwapFileState::kWrongSize;
+  // One byte more means the file is something else than a table written by either program.
+  if (in.peek() != std::char_traits<char>::eof()) return SwapFileState::kWrongSize;
   table = read;
-  return true;
+  return SwapFileState::kLoaded;
 }
 
 bool SaveSwapKeys(const std::filesystem::path& file, const SwapTable& table) {
@@ -63,16 +61,89 @@ bool SaveSwapKeys(const std::filesystem::path& file, const SwapTable& table) {
   return static_cast<bool>(out);
 }
 
-void GetSwapFile(const std::string& libraryPath, const std::function<std::filesystem::path(const std::string&)>& nativePath,
-                 SwapTable& table) {
-  const std::filesystem::path file = nativePath(SwapFileName(libraryPath));
-  std::error_code ec;
-  if (std::filesystem::exists(file, ec)) {
-    LoadSwapKeys(file, table);
-    return;
+std::string SwapFileResult::Problem() const {
+  switch (state) {
+    case SwapFileState::kUnreadable:
+      return "The remap-keys file " + file + " could not be read.  Keys are not remapped.";
+    case SwapFileState::kWrongSize:
+      return "The remap-keys file " + file + " is damaged (" + std::to_string(size) + " bytes instead of " +
+             std::to_string(kSwapTableSize) + ").  Keys are not remapped; the file was left as it is.";
+    default:
+      return {};
   }
-  table = NeutralSwapTable();
-  SaveSwapKeys(file, table);
+}
+
+SwapFileResult GetSwapFile(const std::string& libraryPath,
+                           const std::function<std::filesystem::path(const std::string&)>& nativePath,
+                           SwapTable& table) {
+  SwapFileResult result;
+  result.file = SwapFileName(libraryPath);
+  const std::filesystem::path file = nativePath(result.file);
+  result.state = LoadSwapKeys(file, table);
+  switch (result.state) {
+    case SwapFileState::kLoaded:
+      break;
+    case SwapFileState::kMissing:
+      table = NeutralSwapTable();
+      SaveSwapKeys(file, table);
+      break;
+    case SwapFileState::kWrongSize: {
+      std::error_code ec;
+      result.size = std::filesystem::file_size(file, ec);
+      table = NeutralSwapTable();
+      break;
+    }
+    case SwapFileState::kUnreadable:
+      table = NeutralSwapTable();
+      break;
+  }
+  return result;
+}
+
+// --- The live table under its mutex
+
+SwapMutexLock::SwapMutexLock(platform::KernelObjects& kernel, std::uint32_t waitMs)
+    : mutex_(kernel.OpenMutex(kSwapMutexName)) {
+  if (!mutex_) return;
+  const platform::WaitResult r = mutex_->Wait(waitMs);
+  // An abandoned mutex is owned all the same: its holder ended without giving it back.
+  held_ = r == platform::WaitResult::kSignaled || r == platform::WaitResult::kAbandoned;
+}
+
+SwapMutexLock::~SwapMutexLock() {
+  if (held_) mutex_->Release();
+}
+
+bool SharedSwapTable::Access(const std::function<void(TSwapKeysShare&)>& use) {
+  const SwapMutexLock lock(kernel_);
+  if (!lock.Held()) return false;
+  const std::unique_ptr<platform::SharedMemory> block = kernel_.OpenSharedMemory(kSwapBlockName, kSwapBlockSize);
+  if (!block || block->Size() < kSwapBlockSize) return false;
+  TSwapKeysShare share(Bytes(block->Data(), block->Size()));
+  use(share);
+  return true;
+}
+
+std::optional<std::uint8_t> SharedSwapTable::Read(int slot) {
+  if (slot < 0 || slot >= static_cast<int>(kSwapTableSize)) return std::nullopt;
+  std::optional<std::uint8_t> value;
+  Access([&](TSwapKeysShare& s) { value = s.Table()[static_cast<std::size_t>(slot)]; });
+  return value;
+}
+
+bool SharedSwapTable::Write(int slot, std::uint8_t value) {
+  if (slot < 0 || slot >= static_cast<int>(kSwapTableSize)) return false;
+  return Access([&](TSwapKeysShare& s) {
+    SwapTable t = s.Table();
+    t[static_cast<std::size_t>(slot)] = value;
+    s.SetTable(t);
+  });
+}
+
+std::optional<SwapTable> SharedSwapTable::ReadTable() {
+  std::optional<SwapTable> table;
+  Access([&](TSwapKeysShare& s) { table = s.Table(); });
+  return table;
 }
 
 }  // namespace wdx

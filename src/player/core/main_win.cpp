@@ -122,8 +122,14 @@ void TMainWin::SwitchLibrary(const std::string& path) {
 void TMainWin::GetSwapFile() {
   if (!blocks_.HasSwap()) return;
   SwapTable table = blocks_.Swap().Table();
-  wdx::GetSwapFile(settings_.currentLibrary, [this](const std::string& p) { return NativePath(p); }, table);
-  blocks_.Swap().SetTable(table);
+  const SwapFileResult result =
+      wdx::GetSwapFile(settings_.currentLibrary, [this](const std::string& p) { return NativePath(p); }, table);
+  {
+    // The editor reads and writes single entries under the mutex; a whole table goes in under it too.
+    const SwapMutexLock lock(*platform_.kernel);
+    blocks_.Swap().SetTable(table);
+  }
+  if (const std::string problem = result.Problem(); !problem.empty()) frame_.DoAMessage(kErrorCaption, problem);
 }
 
 bool TMainWin::SwapsInUse() { return blocks_.HasSwap() && wdx::SwapsInUse(blocks_.Swap().Table()); }

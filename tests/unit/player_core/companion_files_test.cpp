@@ -7,6 +7,7 @@
 
 #include "platform/memory/memory_platform.h"
 #include "shared/remap_keys.h"
+#include "shared/shared_blocks.h"
 #include "shared/sync_stamp.h"
 
 namespace wdx {
@@ -87,10 +88,78 @@ TEST_F(CompanionFilesTest, RemapTableNameRuleAndFile) {
   EXPECT_EQ(t, remapped);
   EXPECT_TRUE(SwapsInUse(t));
 
-  // A short file leaves the table as it was.
+  // A file that is not one record leaves the table as it was when loaded on its own.
   std::ofstream(File("SHORT.WDS"), std::ios::binary) << "ABC";
-  EXPECT_FALSE(LoadSwapKeys(File("SHORT.WDS"), t));
+  EXPECT_EQ(LoadSwapKeys(File("SHORT.WDS"), t), SwapFileState::kWrongSize);
   EXPECT_EQ(t, remapped);
+}
+
+TEST_F(CompanionFilesTest, RemapFileThatIsNoTableIsKeptAndNotUsed) {
+  const auto native = [this](const std::string& p) { return mem.NativePath(p); };
+  SwapTable remapped = NeutralSwapTable();
+  remapped[26] = 'b';
+  const std::string garbage(200, '\x07');
+  const struct {
+    std::string bytes;
+    SwapFileState state;
+    const char* message;
+  } cases[] = {
+      {std::string(92, 'x'), SwapFileState::kWrongSize,
+       "The remap-keys file C:\\LIB.WDS is damaged (92 bytes instead of 93).  Keys are not remapped; the file was "
+       "left as it is."},
+      {garbage, SwapFileState::kWrongSize,
+       "The remap-keys file C:\\LIB.WDS is damaged (200 bytes instead of 93).  Keys are not remapped; the file was "
+       "left as it is."},
+      {std::string(), SwapFileState::kWrongSize,
+       "The remap-keys file C:\\LIB.WDS is damaged (0 bytes instead of 93).  Keys are not remapped; the file was "
+       "left as it is."},
+  };
+  for (const auto& c : cases) {
+    std::ofstream(File("LIB.WDS"), std::ios::binary | std::ios::trunc) << c.bytes;
+    // The table of the library loaded before does not stay in force for this one.
+    SwapTable t = remapped;
+    const SwapFileResult r = GetSwapFile("C:\\LIB.WDX", native, t);
+    EXPECT_EQ(r.state, c.state) << c.bytes.size();
+    EXPECT_EQ(t, NeutralSwapTable());
+    EXPECT_EQ(r.Problem(), c.message);
+    EXPECT_EQ(Bytes(File("LIB.WDS")), c.bytes) << "nothing overwritten";
+  }
+
+  // A name that is a folder cannot be read: neutral, said, the folder left alone.
+  std::filesystem::create_directories(File("DIR.WDS"));
+  SwapTable t = remapped;
+  const SwapFileResult r = GetSwapFile("C:\\DIR.WDX", native, t);
+  EXPECT_EQ(r.state, SwapFileState::kUnreadable);
+  EXPECT_EQ(t, NeutralSwapTable());
+  EXPECT_EQ(r.Problem(), "The remap-keys file C:\\DIR.WDS could not be read.  Keys are not remapped.");
+  EXPECT_TRUE(std::filesystem::is_directory(File("DIR.WDS")));
+
+  // The missing file and a good one say nothing.
+  EXPECT_EQ(GetSwapFile("C:\\NEW.WDX", native, t).Problem(), "");
+  EXPECT_EQ(GetSwapFile("C:\\NEW.WDX", native, t).Problem(), "");
+}
+
+TEST_F(CompanionFilesTest, SharedTableIsReachedOnlyUnderItsMutex) {
+  SharedSwapTable shared(mem.kernel);
+  // No player: no mutex, no block; every access is skipped.
+  EXPECT_EQ(shared.Read(0), std::nullopt);
+  EXPECT_FALSE(shared.Write(0, 'Q'));
+
+  ProgramBlockObjects objects;
+  ASSERT_EQ(objects.Create(mem.kernel), ProgramBlockObjects::Result::kOk);
+  EXPECT_EQ(shared.Read(0), std::nullopt) << "the mutex alone is no table";
+  MainWindowBlocks blocks;
+  ASSERT_TRUE(blocks.CreateSwapBlock(mem.kernel, 1));
+  blocks.Swap().SetTable(NeutralSwapTable());
+  EXPECT_EQ(shared.Read(26), 'a');
+  EXPECT_TRUE(shared.Write(26, 'b'));
+  EXPECT_EQ(blocks.Swap().Table()[26], 'b');
+  EXPECT_TRUE(SwapsInUse(*shared.ReadTable()));
+  EXPECT_EQ(shared.Read(93), std::nullopt);
+  EXPECT_FALSE(shared.Write(-1, 'x'));
+  EXPECT_EQ(SwapSlot('a'), 26);
+  EXPECT_EQ(SwapSlot('{'), -1);
+  EXPECT_EQ(SwapSlot(200), -1);
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <utility>
 
+#include "shared/hot_keys.h"
+
 namespace wdx {
 
 namespace {
@@ -266,12 +268,28 @@ void TGlobData::WriteStopKey(int which, const StopKey& key) {
   PutU8(o + 7, key.win ? 1 : 0);
 }
 
+StopKey StopKeyOf(int hotKeyIndex) {
+  const HotKey k = DecipherKey(hotKeyIndex);
+  return {static_cast<std::int16_t>(k.mouse), static_cast<std::int16_t>(k.virtualKey), k.ctrl, k.alt, k.shift, k.win};
+}
+
 void TGlobData::WriteCaptureOptions(const CaptureOptions& options) {
   PutU8(glob::kCaptureKeys, options.keys ? 1 : 0);
   PutU8(glob::kCaptureMouse, options.mouse ? 1 : 0);
   PutU8(glob::kCaptureClicksOnly, options.clicksOnly ? 1 : 0);
   PutU8(glob::kCaptureRelative, options.relative);
   PutU8(glob::kCaptureTime, options.time ? 1 : 0);
+}
+
+void TGlobData::SetWindowRelativeMouse(bool on) {
+  PutU8(glob::kWindowRelativeMouse, on ? 1 : 0);
+  PutU8(glob::kWindowRelativeMouse2, on ? 1 : 0);
+}
+
+void TGlobData::BeginCaptureFields() {
+  for (const std::size_t off : {glob::kStopKey1Spare, glob::kStopKey2Spare, glob::kRecordClearedByte, glob::kSecondStopKeyOn})
+    PutU8(off, 0);
+  PutU8(glob::kCaptureOptionsSet, 1);
 }
 
 void TGlobData::SetForegroundProgram(std::string_view name) {

@@ -157,6 +157,10 @@ struct StopKey {
   bool operator==(const StopKey&) const = default;
 };
 
+// The stop key that hot key `index` makes (its key or mouse button and its modifiers); all clear
+// for a code that is no hot key index. Both programs write it with WriteStopKey.
+StopKey StopKeyOf(int hotKeyIndex);
+
 // The recording options the capture settings put into the block.
 struct CaptureOptions {
   bool keys = false;
@@ -258,10 +262,16 @@ class TGlobData {
   std::int16_t CaptureMacro() const { return bytes_.I16(glob::kCaptureMacro); }
   void SetCaptureMacro(std::int16_t n) { PutI16(glob::kCaptureMacro, n); }
   StopKey ReadStopKey(int which) const;  // which = 1 or 2
+  // The one writer of a stop key: modifiers at +4.. in the order Ctrl, Alt, Shift, Win.
   void WriteStopKey(int which, const StopKey& key);
   void SetSecondStopKeyOn(bool on) { PutU8(glob::kSecondStopKeyOn, on ? 1 : 0); }
   void SetDoubleAlt(bool on) { PutU8(glob::kDoubleAlt, on ? 1 : 0); }
   void WriteCaptureOptions(const CaptureOptions& options);
+  // Mouse positions recorded relative to the window in front (782 and 799 alike).
+  void SetWindowRelativeMouse(bool on);
+  // At a recording's start: the bytes 741, 771 and 781 and the second stop key's switch (772)
+  // cleared, the options-set byte (798) set.
+  void BeginCaptureFields();
 
   // Programs.
   std::string ForegroundProgram() const {

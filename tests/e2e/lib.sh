@@ -344,6 +344,39 @@ wdx_notepad_close() {
 }
 
 # ---------------------------------------------------------------------------------------------
+# The test's own window (wdxkeywatch.exe, tests/e2e/stuckkeys) and the player
+
+# wdx_keywatch_start LOGFILE: opens "Key Watch", which appends one line per key it receives to
+# LOGFILE (a Windows path): WDX_KEYWATCH_PID, WDX_KEYWATCH_HWND, and WDX_KEYWATCH_XWIN, the same
+# window for the X server. Fails when the program or either window is missing.
+wdx_keywatch_start() {
+  local watch
+  watch=$(wdx_exe wdxkeywatch) || return 1
+  wdx_wine_start "$watch" window "$1"
+  WDX_KEYWATCH_PID=$WDX_LAST_PID
+  WDX_KEYWATCH_HWND=$(wdx_probe wait --title "Key Watch" --class WdxKeyWatch --timeout 30000) || return 1
+  WDX_KEYWATCH_XWIN=$(xdotool search --name '^Key Watch$' | head -n 1)
+  [ -n "$WDX_KEYWATCH_XWIN" ]
+}
+
+# Brings Key Watch to the front and gives it the keyboard. Without a window manager the X server
+# gives the keyboard to no window: keys sent through it (xdotool) need the window focused there
+# too.
+wdx_keywatch_focus() {
+  wdx_probe front "$WDX_KEYWATCH_HWND" >/dev/null
+  xdotool windowfocus --sync "$WDX_KEYWATCH_XWIN" 2>/dev/null
+}
+
+# wdx_player_start EXE: starts Wendplay and waits for its hidden main window: WDX_PLAYER_PID,
+# WDX_PLAYER_HWND.
+wdx_player_start() {
+  wdx_wine_start "$1"
+  WDX_PLAYER_PID=$WDX_LAST_PID
+  WDX_PLAYER_HWND=$(wdx_probe wait --class TMainWin --title "Wendrix Player" --timeout 30000)
+  [ -n "$WDX_PLAYER_HWND" ]
+}
+
+# ---------------------------------------------------------------------------------------------
 # Checks and the test's summary line
 
 WDX_CHECKS=0

@@ -4,7 +4,7 @@
 // comes later fills in one of them; tests replace any of them.
 //
 // The No... classes stand in for the parts that are not built yet. They do nothing: no icon
-// shows, no menu opens, nothing is recorded or scheduled, no window title, mouse click or
+// shows, no menu opens, nothing is scheduled, no window title, mouse click or
 // Abbrekey starts a macro.
 #pragma once
 
@@ -26,6 +26,8 @@ class TrayIcons : public MainTrayIcon {
   // The menu icons of the current library: built, or removed before the library changes.
   virtual void LoadMenuIcons() = 0;
   virtual void ClearMenuIcons() = 0;
+  // The recording icon shows while a recording runs (with "Show Recording Icon").
+  virtual void SetRecording(bool on) = 0;
 };
 
 // The popup and floating menus of macros.
@@ -43,7 +45,7 @@ class MacroMenus {
   virtual void CloseFloater(int macro) = 0;
 };
 
-// Recording keystrokes into a macro.
+// Recording keystrokes into a macro (macro_recorder.h).
 class Recorder {
  public:
   virtual ~Recorder() = default;
@@ -120,6 +122,7 @@ class NoTrayIcons final : public TrayIcons {
   void Create() override {}
   void LoadMenuIcons() override {}
   void ClearMenuIcons() override {}
+  void SetRecording(bool) override {}
 };
 
 class NoMacroMenus final : public MacroMenus {
@@ -130,13 +133,6 @@ class NoMacroMenus final : public MacroMenus {
   void CloseFloaters() override {}
   void OpenFloater(int) override {}
   void CloseFloater(int) override {}
-};
-
-class NoRecorder final : public Recorder {
- public:
-  void StartOrStop() override {}
-  void Captured(std::uint8_t) override {}
-  void Done(int) override {}
 };
 
 class NoScheduler final : public Scheduler {

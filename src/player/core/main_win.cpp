@@ -1,6 +1,7 @@
 #include "player/core/main_win.h"
 
 #include "player/core/abbrekeys_activation.h"
+#include "player/core/macro_recorder.h"
 #include "player/core/menu_windows.h"
 #include "player/core/mouse_areas.h"
 #include "player/core/window_titles.h"
@@ -25,14 +26,16 @@ struct TMainWin::Defaults {
       : windows(w.platform_, w.library_, w.block_, w.frame_),
         mouse(w.platform_, w.hook_, w.library_, w.block_, w.frame_, w.activation_),
         menus(w.platform_, w.library_, w.block_, w.settings_, w.configs_, w.frame_, windows, w.activation_,
-              w.programFolder_) {}
+              w.programFolder_),
+        recorder(w.platform_, w.hook_, w.block_, w.settings_, w.library_, w.frame_, w.sync_, w.activation_, w.hotKeys_,
+                 w.options_, w.programFolder_) {}
   NoTrayIcons tray;
-  NoRecorder recorder;
   NoScheduler scheduler;
   std::unique_ptr<AbbrekeyActivation> abbrekeys;
   WindowTitles windows;
   MouseClickAreas mouse;
   MenuWindows menus;
+  MacroRecorder recorder;
 };
 
 namespace {
@@ -82,6 +85,7 @@ TMainWin::TMainWin(platform::Platform& platform, hook::HookLibrary& hook, TGlobD
   }
   defaults_->menus.SetActions({[this](int n) { runs_.RunMacro(n, RunPath::kOther); },
                                [this](int n) { DeactivateFloatingMenu(n); }});
+  defaults_->recorder.Connect(*parts_.editor, *parts_.tray);
   frame_.SetTray(parts_.tray);
   frame_.SetClosePlayer([this] { RequestClose(); });
 }

@@ -39,9 +39,12 @@ std::string ClassOf(HWND w) {
   return buf;
 }
 
+// WM_GETTEXT, not GetWindowText: for a window of another process the latter gives only the
+// name it was made with, never what an edit field holds now.
 std::string TextOf(HWND w) {
   char buf[1024] = {};
-  GetWindowTextA(w, buf, sizeof buf);
+  DWORD_PTR copied = 0;
+  SendMessageTimeoutA(w, WM_GETTEXT, sizeof buf, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG, 5000, &copied);
   return buf;
 }
 

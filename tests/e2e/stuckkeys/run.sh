@@ -35,21 +35,12 @@ ctrl_alt_k=154
 wdx_require "test library written" "$WDX_WINE" "$tool" mklib 'C:\wdxstuck\STUCK.WDX' Held $ctrl_alt_k 1 0 "" \
   '@C:\wdxstuck\held.txt'
 
-wdx_wine_start "$watch" window 'C:\wdxstuck\keys.log'
-win=$(wdx_probe wait --title "Key Watch" --class WdxKeyWatch --timeout 30000)
-wdx_require "the test's window opens" test -n "$win"
-# Without a window manager the X server gives the keyboard to no window: keys sent through it
-# need the window focused there too.
-xwin=$(xdotool search --name '^Key Watch$' | head -n 1)
-wdx_require "its X window is found" test -n "$xwin"
-focus_watch() {
-  wdx_probe front "$win" >/dev/null
-  xdotool windowfocus --sync "$xwin" 2>/dev/null
-}
-wdx_wine_start "$exe"
-pid=$WDX_LAST_PID
-player=$(wdx_probe wait --class TMainWin --title "Wendrix Player" --timeout 30000)
-wdx_require "Wendplay's hidden main window appears" test -n "$player"
+wdx_require "the test's window opens" wdx_keywatch_start 'C:\wdxstuck\keys.log'
+win=$WDX_KEYWATCH_HWND
+focus_watch() { wdx_keywatch_focus; }
+wdx_require "Wendplay's hidden main window appears" wdx_player_start "$exe"
+pid=$WDX_PLAYER_PID
+player=$WDX_PLAYER_HWND
 sleep 2
 
 log=$dir/keys.log

@@ -55,7 +55,7 @@ void StandAlonePlayer::Start(hook::HookLibrary* through) {
   configs->LoadAllSettings();
   Collaborators parts;
   if (!realMenus) parts.menus = &menus;
-  parts.recorder = &recorder;
+  if (!realRecorder) parts.recorder = &recorder;
   main = std::make_unique<TMainWin>(p, through ? *through : *hook, block, settings, *configs, kFolder, parts);
   if (forms) main->SetFormRunner(forms);
   ASSERT_TRUE(main->Create());

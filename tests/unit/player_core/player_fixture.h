@@ -131,6 +131,7 @@ class LoggingParts : public EditorPeer,
   void Create() override { log.push_back("tray create"); }
   void LoadMenuIcons() override { log.push_back("tray menu icons"); }
   void ClearMenuIcons() override { log.push_back("tray menu icons gone"); }
+  void SetRecording(bool on) override { log.push_back(on ? "tray recording" : "tray recording off"); }
   int ShowPopup(int macro) override {
     log.push_back("popup " + std::to_string(macro));
     return -1;
@@ -202,6 +203,8 @@ struct StandAlonePlayer {
   bool realMenus = false;
   // The form runner the player shows its windows with from its creation on (set before Start).
   forms::FormRunner* forms = nullptr;
+  // The player's own recorder instead of the counting one (set before Start).
+  bool realRecorder = false;
   std::unique_ptr<TMainWin> main;
 };
 

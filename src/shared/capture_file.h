@@ -1,0 +1,82 @@
+// The files of a recording, the same for both programs: the work file TempCap.Txt in the
+// program folder, which takes the recorded characters as they come, and what the finished
+// recording becomes: the macro's own text, or, beyond what a macro record holds, a long-macro
+// file WD<n>.TXT in the program folder that the macro names with "<TFILE:...>".
+//
+// A recording is never lost without a word: when its text cannot be read or its long-macro
+// file cannot be written, the work file stays where it is, and the next recording keeps it in a
+// long-macro file before it starts afresh.
+#pragma once
+
+#include <fstream>
+#include <optional>
+#include <string>
+
+#include "platform/files.h"
+
+namespace wdx {
+
+inline constexpr char kCaptureWorkFileName[] = "TempCap.Txt";
+// Long-macro files are looked for up to this number; beyond it no name is free.
+inline constexpr int kMaxLongMacroFiles = 10000;
+
+class CaptureWorkFile {
+ public:
+  CaptureWorkFile(platform::Files& files, std::string programFolder);
+  ~CaptureWorkFile() { Close(); }
+  CaptureWorkFile(const CaptureWorkFile&) = delete;
+  CaptureWorkFile& operator=(const CaptureWorkFile&) = delete;
+
+  // program folder + "\TempCap.Txt"
+  const std::string& Path() const { return path_; }
+  // Creates it empty and keeps it open; false when it cannot be made.
+  bool Create();
+  bool IsOpen() const { return out_.is_open(); }
+  // Appends one character and flushes it, so a crash keeps what was recorded; false when the
+  // file is not open or the write failed.
+  bool Append(char c);
+  void Close();
+
+  // A work file that holds anything while no recording writes it: left by a recording that
+  // never ended (the program stopped meanwhile) or could not be kept.
+  bool HasLeftover() const;
+  // Moves a leftover work file to the first free long-macro file; its name, or std::nullopt
+  // when it could not be moved (the work file then stays as it was).
+  std::optional<std::string> KeepLeftover();
+
+  // What the finished recording became.
+  struct Result {
+    enum class Kind {
+      kText,          // `text` is the recording itself; the work file stays until Remove
+      kLongFile,      // the recording is in `file`, `text` names it, the work file is gone
+      kUnreadable,    // the work file could not be read; it stays
+      kFileNotWritten // no long-macro file could be written; the work file stays
+    };
+    Kind kind = Kind::kText;
+    std::string text;
+    std::string file;
+    bool Kept() const { return kind == Kind::kText || kind == Kind::kLongFile; }
+  };
+  // Closes the work file and reads it: at most `maxInRecord` characters are the macro's text;
+  // more go to the first free WD<n>.TXT (n = 0, 1, ...) and the text becomes "<TFILE:" + its
+  // full name + ">".
+  Result Finish(std::size_t maxInRecord);
+  // Deletes the work file once what it held is stored elsewhere.
+  void Remove();
+  // The message for a recording that could not be kept (empty for one that was).
+  std::string Problem(const Result& result) const;
+
+ private:
+  std::string NativePath(const std::string& stored) const { return files_.NativePath(stored); }
+  // The first WD<n>.TXT of the program folder that does not exist; empty when none is free.
+  std::string FreeLongMacroFile() const;
+  // Copies the work file to a new long-macro file and deletes it; the file's name, or empty.
+  std::string MoveToLongMacroFile();
+
+  platform::Files& files_;
+  std::string folder_;
+  std::string path_;
+  std::ofstream out_;
+};
+
+}  // namespace wdx

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <set>
 #include <vector>
@@ -294,6 +295,27 @@ TEST(GlobData, DataGroupEdgeCases) {
   // A buffer shorter than a block copies nothing.
   std::vector<std::uint8_t> shortBuf(100, 1);
   EXPECT_FALSE(g.CopyDataGroup(shortBuf, 5));
+}
+
+// The stop key of a recording is the system macro's hot key, its modifiers at 767..770 in the
+// order Ctrl, Alt, Shift, Win, as the hook library reads them.
+TEST(GlobData, StopKeyOfAHotKeyIndex) {
+  const struct {
+    int index;
+    std::array<std::uint8_t, 8> bytes;  // 763..770
+  } cases[] = {
+      {233, {0, 0, 0x75, 0, 0, 1, 1, 0}},  // Alt+Shift+F6
+      {607, {0, 0, 'F', 0, 1, 0, 0, 1}},   // Win+Ctrl+F
+      {263, {0, 0, 'X', 0, 1, 1, 1, 0}},   // Ctrl+Alt+Shift+X
+      {-1, {0, 0, 0, 0, 0, 0, 0, 0}},      // no hot key: nothing held, no key
+  };
+  for (const auto& c : cases) {
+    TGlobData g;
+    g.WriteStopKey(1, StopKeyOf(c.index));
+    std::array<std::uint8_t, 8> got{};
+    std::memcpy(got.data(), g.Raw().data() + glob::kStopKey1, got.size());
+    EXPECT_EQ(got, c.bytes) << c.index;
+  }
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "hook/in_process_hook.h"
 #include "platform/memory/memory_platform.h"
 #include "platform/virtual_keys.h"
+#include "shared/remap_keys.h"
 #include "shared/protocol_messages.h"
 #include "shared/shared_blocks.h"
 
@@ -247,6 +248,32 @@ TEST_F(HookDecisions, RemapHookTypesTheReplacement) {
   EXPECT_EQ(lib.remapped, std::vector<char>{'b'});
   EXPECT_EQ(Take(), (std::vector<Msg>{ToPlayer(UM_ABBREKEYCHAR, 0, 'b'), ToPlayer(UM_ABBREKEYCHAR, 0, 'c'),
                                       ToPlayer(UM_ABBREKEYCHAR, 0, 'A')}));
+}
+
+// A typed stream through a table of several replacements: only the remapped keys are
+// swallowed, each gives its replacement once, in order; Ctrl combinations and the keys the
+// player itself types pass as they are.
+TEST_F(HookDecisions, RemapTableAppliedToAKeyStream) {
+  MainWindowBlocks blocks;
+  ASSERT_TRUE(blocks.CreateSwapBlock(mem.kernel, player));
+  SwapTable table = NeutralSwapTable();
+  table[static_cast<std::size_t>(SwapSlot('q'))] = 'z';
+  table[static_cast<std::size_t>(SwapSlot('Q'))] = 'X';
+  table[static_cast<std::size_t>(SwapSlot('4'))] = '$';
+  table[static_cast<std::size_t>(SwapSlot('!'))] = '?';
+  table[static_cast<std::size_t>(SwapSlot('u'))] = 0;  // no replacement: types itself
+  blocks.Swap().SetTable(table);
+  ASSERT_NE(lib.WdxHookSwap(), 0u);
+  lib.Flush(block);
+
+  Type("Quiz 42!q");
+  EXPECT_EQ(lib.remapped, (std::vector<char>{'X', '$', '?', 'z'}));
+  lib.remapped.clear();
+  lib.FeedKey(vk::kLControl, false);
+  EXPECT_FALSE(lib.FeedKeyPress('Q'));
+  lib.FeedKey(vk::kLControl, true);
+  EXPECT_FALSE(lib.FeedKeyPress('Q', true));  // typed by the player
+  EXPECT_TRUE(lib.remapped.empty());
 }
 
 class HookCapture : public HookDecisions {

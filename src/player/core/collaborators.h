@@ -4,8 +4,7 @@
 // comes later fills in one of them; tests replace any of them.
 //
 // The No... classes stand in for the parts that are not built yet. They do nothing: no icon
-// shows, no menu opens, nothing is scheduled, no window title, mouse click or
-// Abbrekey starts a macro.
+// shows, nothing is scheduled.
 #pragma once
 
 #include <cstdint>
@@ -125,34 +124,12 @@ class NoTrayIcons final : public TrayIcons {
   void SetRecording(bool) override {}
 };
 
-class NoMacroMenus final : public MacroMenus {
- public:
-  int ShowPopup(int) override { return -1; }
-  void ShowTopWindowMenu() override {}
-  void OpenFloaters() override {}
-  void CloseFloaters() override {}
-  void OpenFloater(int) override {}
-  void CloseFloater(int) override {}
-};
-
 class NoScheduler final : public Scheduler {
  public:
   void CheckAndSetTime() override {}
   void Tick() override {}
   void RunStartupMacros(const CommandLineOptions&) override {}
   void IdleEnded() override {}
-};
-
-class NoWindowWatcher final : public WindowWatcher {
- public:
-  void ForegroundChanged(platform::WindowHandle) override {}
-};
-
-class NoMouseAreas final : public MouseAreas {
- public:
-  void Load() override {}
-  void Clear() override {}
-  void Clicked(int, std::uint64_t, std::int64_t) override {}
 };
 
 // What the hot-key router and the run coordinator ask of the main window itself.

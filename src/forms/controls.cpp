@@ -513,6 +513,12 @@ SpeedButton::SpeedButton(Parent parent, std::string name, Picture picture, int p
       pictureSize_(pictureSize),
       hint_(std::move(hint)) {}
 
+void SpeedButton::SetPicture(Picture picture) {
+  if (picture == picture_) return;
+  picture_ = std::move(picture);
+  Changed(prop::kOptions);
+}
+
 void SpeedButton::SetHint(std::string hint) {
   if (hint == hint_) return;
   hint_ = std::move(hint);

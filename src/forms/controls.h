@@ -322,6 +322,7 @@ class SpeedButton : public Control {
   SpeedButton(Parent parent, std::string name, Picture picture, int pictureSize, std::string hint);
   Glyph glyph() const { return glyph_; }
   const Picture& picture() const { return picture_; }
+  void SetPicture(Picture picture);
   int pictureSize() const { return pictureSize_; }
   const std::string& hint() const { return hint_; }
   void SetHint(std::string hint);

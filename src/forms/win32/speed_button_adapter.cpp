@@ -56,7 +56,11 @@ class SpeedButtonKind : public ControlAdapter {
  public:
   NativeClass Class(const Control&, const Control*) const override { return {"BUTTON", BS_OWNERDRAW, 0, false}; }
   void Apply(ViewAccess&, Native& n, unsigned props) const override {
-    if (props & prop::kOptions) SetTip(n.hwnd, static_cast<const SpeedButton&>(*n.control).hint());
+    if (props & prop::kOptions) {
+      SetTip(n.hwnd, static_cast<const SpeedButton&>(*n.control).hint());
+      // The picture may have changed.
+      InvalidateRect(n.hwnd, nullptr, TRUE);
+    }
   }
   void Command(Native& n, int code) const override {
     if (code == BN_CLICKED) user::Click(*n.control);

@@ -83,10 +83,7 @@ TDoAllProgs::TDoAllProgs(InstalledPrograms& list, const ProgramScan& scan, const
   ExeHead.SetBounds(layout::kMargin + 2 + 404 * 3 / 5, layout::kMargin, 150, 16);
   ProgBox.SetBounds(layout::kMargin, layout::kMargin + 20, 404, 230);
   layout::ButtonRow(*this, {&OkButton, &CancelButton});
-  OkButton.SetDefault(true);
-  OkButton.onClick = [this] { OkButtonClick(); };
-  CancelButton.SetCancel(true);
-  CancelButton.SetModalResult(forms::ModalResult::kCancel);
+  UseOkCancel(OkButton, CancelButton, [this] { OkButtonClick(); });
   ProgBox.onDblClick = [this] { OkButtonClick(); };
   ProgBox.onDrawItem = [this](int index, const platform::Rect& r, bool selected, forms::Canvas& canvas) {
     ProgBoxDrawItem(index, r, selected, canvas);

@@ -28,11 +28,15 @@ CommandDialog::CommandDialog(std::string name, std::string caption, std::string 
   onShow = [this] { FormShow(); };
 }
 
-void CommandDialog::UseButtons(forms::Button& ok, forms::Button& cancel, forms::Button* help) {
+void UseOkCancel(forms::Button& ok, forms::Button& cancel, std::function<void()> onOk) {
   ok.SetDefault(true);
-  ok.onClick = [this] { OkButtonClick(); };
+  ok.onClick = std::move(onOk);
   cancel.SetCancel(true);
   cancel.SetModalResult(forms::ModalResult::kCancel);
+}
+
+void CommandDialog::UseButtons(forms::Button& ok, forms::Button& cancel, forms::Button* help) {
+  UseOkCancel(ok, cancel, [this] { OkButtonClick(); });
   cancel.onClick = [this] { CancelButtonClick(); };
   if (help != nullptr) help->onClick = [this] { HelpButtonClick(); };
 }

@@ -23,6 +23,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -50,6 +51,10 @@ struct DialogServices {
   // form larger than the screen gets a negative place).
   void Centre(forms::Form& form) const;
 };
+
+// Ok the default button running `onOk`, Cancel the cancel button that closes the form: the pair
+// every dialog of the editor has.
+void UseOkCancel(forms::Button& ok, forms::Button& cancel, std::function<void()> onOk);
 
 // The frame without its model: the shared fields, the buttons' wiring and the handlers.
 class CommandDialog : public forms::Form {

@@ -56,10 +56,7 @@ TDoSearch::TDoSearch(const DialogServices& services) : Form("DoSearch", "Search 
   ReplaceEdit.SetBounds(layout::kMargin, layout::kMargin + 68, 260, layout::kEditHeight);
   for (forms::Edit* e : {&FindEdit, &ReplaceEdit}) e->SetMaxLength(static_cast<int>(kShortText));
   layout::ButtonColumn(*this, OkButton, CancelButton, nullptr);
-  OkButton.SetDefault(true);
-  OkButton.onClick = [this] { OkButtonClick(); };
-  CancelButton.SetCancel(true);
-  CancelButton.SetModalResult(forms::ModalResult::kCancel);
+  UseOkCancel(OkButton, CancelButton, [this] { OkButtonClick(); });
   onShow = [this] { FormShow(); };
 }
 

@@ -74,10 +74,7 @@ TDoSpecWind::TDoSpecWind(PickerSources& sources, forms::FormRunner& runner, cons
   Label3.SetBounds(layout::kMargin, 222, w, 16);
   ListProgs.SetBounds(layout::kMargin, 244, 250, layout::kButtonHeight);
   layout::ButtonRow(*this, {&OkButton, &CancelButton, &HelpButton});
-  OkButton.SetDefault(true);
-  CancelButton.SetCancel(true);
-  CancelButton.SetModalResult(forms::ModalResult::kCancel);
-  OkButton.onClick = [this] { OkButtonClick(); };
+  UseOkCancel(OkButton, CancelButton, [this] { OkButtonClick(); });
   HelpButton.onClick = [this] { HelpButtonClick(); };
   ProgList.onDblClick = [this] { ProgListDblClick(); };
   ListProgs.onClick = [this] { ListProgsClick(); };
@@ -155,10 +152,7 @@ TDoSpecWind2::TDoSpecWind2(PickerSources& sources, forms::FormRunner& runner, co
   ProgList.SetSorted(true);
   ListProgs.SetBounds(layout::kMargin, 26 + 141 + 6, 250, layout::kButtonHeight);
   layout::ButtonRow(*this, {&OkButton, &CancelButton});
-  OkButton.SetDefault(true);
-  CancelButton.SetCancel(true);
-  CancelButton.SetModalResult(forms::ModalResult::kCancel);
-  OkButton.onClick = [this] { OkButtonClick(); };
+  UseOkCancel(OkButton, CancelButton, [this] { OkButtonClick(); });
   ProgList.onDblClick = [this] { OkButtonClick(); };
   ListProgs.onClick = [this] { ListProgsClick(); };
   onShow = [this] { FormShow(); };

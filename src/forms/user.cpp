@@ -101,6 +101,32 @@ bool PressShortcut(Form& form, const Shortcut& key) {
   return true;
 }
 
+namespace {
+// The accelerator character of a caption ("&&" is a plain "&"), or NUL.
+char AcceleratorOf(const std::string& caption) {
+  for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
+    if (caption[i] != '&') continue;
+    if (caption[i + 1] != '&') return caption[i + 1];
+    ++i;
+  }
+  return '\0';
+}
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+}  // namespace
+
+bool PressPageAccelerator(Form& form, char ch) {
+  if (!form.AcceptsInput() || ch == '\0') return false;
+  for (Control* c : form.controls()) {
+    if (c->kind() != ControlKind::kPageControl || !c->Usable()) continue;
+    auto* pages = static_cast<PageControl*>(c);
+    const std::vector<TabSheet*> sheets = pages->pages();
+    for (std::size_t i = 0; i < sheets.size(); ++i) {
+      if (Lower(AcceleratorOf(sheets[i]->caption())) == Lower(ch)) return Select(*pages, static_cast<int>(i));
+    }
+  }
+  return false;
+}
+
 bool CloseBox(Form& form) {
   if (!form.AcceptsInput()) return false;
   form.Close();

@@ -46,6 +46,10 @@ bool ChooseMenu(Form& form, std::string_view itemName);
 // A key that may be a menu shortcut: runs the item of the form's menu bar that it chooses;
 // false when it chooses none.
 bool PressShortcut(Form& form, const Shortcut& key);
+// Alt and a character: the first page of a usable page control whose tab caption carries the
+// character as its accelerator ("&Properties" and P) becomes the active page (onChange); false
+// when no tab has it.
+bool PressPageAccelerator(Form& form, char ch);
 // The close box of the caption (or Alt+F4): Form::Close.
 bool CloseBox(Form& form);
 bool SpinUp(SpinButton& spin);

@@ -211,6 +211,7 @@ class Win32Runner::View : public FormView, public win32::ViewAccess {
                          GetKeyState(VK_MENU) < 0};
       if (user::PressShortcut(form_, key)) return true;
     }
+    if (msg.message == WM_SYSCHAR && user::PressPageAccelerator(form_, static_cast<char>(msg.wParam))) return true;
     return IsDialogMessageA(hwnd_, &msg) != FALSE;
   }
 

@@ -596,3 +596,33 @@ TEST(FormsScriptedRunnerTest, WorksWithoutADesktop) {
 
 }  // namespace
 }  // namespace wdx::forms
+
+namespace wdx::forms {
+namespace {
+
+// Alt and the underlined letter of a tab chooses its page, as the tabs' captions promise.
+TEST(FormsPageTest, AltAndATabsLetterChoosesItsPage) {
+  platform::MemoryPlatform mem;
+  ScriptedRunner runner{mem.desktop, mem.desktop};
+  Form form("Pages", "Pages");
+  PageControl pages{&form, "Pages"};
+  TabSheet first{&pages, "First", "Edi&tor"};
+  TabSheet second{&pages, "Second", "&Properties"};
+  TabSheet plain{&pages, "Plain", "A && B"};
+  int changes = 0;
+  pages.onChange = [&] { ++changes; };
+  runner.Then([&](Form& f) {
+    EXPECT_TRUE(user::PressPageAccelerator(f, 'p'));
+    EXPECT_EQ(pages.activePage(), &second);
+    EXPECT_TRUE(user::PressPageAccelerator(f, 'T'));
+    EXPECT_EQ(pages.activePage(), &first);
+    EXPECT_FALSE(user::PressPageAccelerator(f, 'b'));  // "&&" is a plain "&"
+    EXPECT_FALSE(user::PressPageAccelerator(f, 'x'));
+    f.Close();
+  });
+  runner.ShowModal(form);
+  EXPECT_EQ(changes, 2);
+}
+
+}  // namespace
+}  // namespace wdx::forms

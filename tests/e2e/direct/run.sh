@@ -39,8 +39,13 @@ keys y
 direct=$(wdx_probe wait --title-has "Modify Directly Editor" --visible --timeout 15000)
 wdx_require "\"Modify Directly\" opens the direct text editor" test -n "$direct"
 wdx_expect_eq "it shows the macro's text" "Old" "$(wdx_probe text "$direct" --child Edit)"
-xwin=$(xdotool search --name "^Modify Directly Editor" 2>/dev/null | head -n 1)
-[ -n "$xwin" ] && import -window "$xwin" "$shots/direct-editor.png" 2>/dev/null
+# shot FILE: a picture of the direct editor.
+shot() {
+  local xwin
+  xwin=$(xdotool search --name "^Modify Directly Editor" 2>/dev/null | head -n 1)
+  [ -n "$xwin" ] && import -window "$xwin" "$shots/$1" 2>/dev/null
+}
+shot direct-editor.png
 
 # The memo has the focus: select its text, type the new one, press OK (Alt+O).
 wdx_probe front "$direct" >/dev/null
@@ -62,6 +67,20 @@ for ((i = 0; i < 100; i++)); do
   sleep 0.1
 done
 wdx_expect_eq "Ctrl+Alt+H types the new text into Notepad" "New text" "$text"
+
+# Once more, for a picture of the Properties page; Esc leaves without a question.
+wdx_probe front "$editor" >/dev/null
+sleep 0.3
+keys alt+m
+keys y
+direct=$(wdx_probe wait --title-has "Modify Directly Editor" --visible --timeout 15000)
+wdx_require "the editor opens again" test -n "$direct"
+wdx_expect_eq "with the saved text" "New text" "$(wdx_probe text "$direct" --child Edit)"
+wdx_probe front "$direct" >/dev/null
+keys alt+p
+shot direct-properties.png
+keys escape
+wdx_check "Esc closes it" wdx_probe gone "$direct" --timeout 15000
 
 # The editor ends with the player (UM_CONTROL 30 closes the player).
 wdx_probe post "$player" WM_USER+11 30 0 >/dev/null

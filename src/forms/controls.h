@@ -326,6 +326,8 @@ class SpeedButton : public Control {
   int pictureSize() const { return pictureSize_; }
   const std::string& hint() const { return hint_; }
   void SetHint(std::string hint);
+  // A click with the right mouse button (press and release on the button).
+  std::function<void()> onRightClick;
 
  private:
   Glyph glyph_;

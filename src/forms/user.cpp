@@ -19,6 +19,12 @@ bool Click(Control& c) {
   return true;
 }
 
+bool RightClick(SpeedButton& b) {
+  if (!CanAct(b)) return false;
+  Run(b.form(), b.onRightClick);
+  return true;
+}
+
 bool DoubleClick(Control& c) {
   if (!CanAct(c)) return false;
   c.FocusByUser();

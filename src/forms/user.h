@@ -23,6 +23,8 @@ namespace wdx::forms::user {
 
 bool Click(Control& control);
 bool DoubleClick(Control& control);
+// A click of the right mouse button on a speed button (onRightClick).
+bool RightClick(SpeedButton& button);
 // Replaces the text of an edit, memo or drop-down combo box as if typed: the control gets the
 // focus, the text is cut to its maximum length, and onChange runs when the text changed.
 // Read-only fields refuse.

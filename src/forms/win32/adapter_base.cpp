@@ -29,6 +29,30 @@ void ControlAdapter::Apply(ViewAccess& /*view*/, Native& n, unsigned props) cons
   if (props & prop::kText) ApplyText(n);
 }
 
+namespace {
+constexpr char kControlProp[] = "WdxControl";
+constexpr char kOldProcProp[] = "WdxOldProc";
+}  // namespace
+
+Control* SubclassedControl(HWND w) { return static_cast<Control*>(GetPropA(w, kControlProp)); }
+
+LRESULT CallOriginal(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+  auto old = reinterpret_cast<WNDPROC>(GetPropA(w, kOldProcProp));
+  const LRESULT r = old ? CallWindowProcA(old, w, msg, wp, lp) : DefWindowProcA(w, msg, wp, lp);
+  if (msg == WM_NCDESTROY) {
+    if (old) SetWindowLongPtrA(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old));
+    RemovePropA(w, kOldProcProp);
+    RemovePropA(w, kControlProp);
+  }
+  return r;
+}
+
+void Subclass(HWND w, Control* control, WNDPROC proc) {
+  SetPropA(w, kControlProp, control);
+  SetPropA(w, kOldProcProp, reinterpret_cast<HANDLE>(GetWindowLongPtrA(w, GWLP_WNDPROC)));
+  SetWindowLongPtrA(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc));
+}
+
 void ApplyText(Native& n) {
   if (n.hwnd && WindowText(n.hwnd) != n.control->text()) SetWindowTextA(n.hwnd, n.control->text().c_str());
 }

@@ -12,22 +12,7 @@ namespace wdx::forms::win32 {
 
 namespace {
 
-constexpr char kControlProp[] = "WdxControl";
-constexpr char kOldProcProp[] = "WdxOldProc";
-
-DrawGrid* GridOf(HWND w) { return static_cast<DrawGrid*>(GetPropA(w, kControlProp)); }
-
-LRESULT CallOld(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
-  auto old = reinterpret_cast<WNDPROC>(GetPropA(w, kOldProcProp));
-  return old ? CallWindowProcA(old, w, msg, wp, lp) : DefWindowProcA(w, msg, wp, lp);
-}
-
-void Unsubclass(HWND w) {
-  auto old = reinterpret_cast<WNDPROC>(GetPropA(w, kOldProcProp));
-  if (old) SetWindowLongPtrA(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old));
-  RemovePropA(w, kOldProcProp);
-  RemovePropA(w, kControlProp);
-}
+DrawGrid* GridOf(HWND w) { return static_cast<DrawGrid*>(SubclassedControl(w)); }
 
 // Keys go to the model's handlers before the list sees them; characters never start the list's
 // own search (the model searches as it likes).
@@ -42,12 +27,7 @@ LRESULT CALLBACK ListProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     if (vk == 0) return 0;
     wp = vk;
   }
-  if (msg == WM_NCDESTROY) {
-    LRESULT r = CallOld(w, msg, wp, lp);
-    Unsubclass(w);
-    return r;
-  }
-  return CallOld(w, msg, wp, lp);
+  return CallOriginal(w, msg, wp, lp);
 }
 
 // A right click on the header is a click on the title row.
@@ -60,18 +40,7 @@ LRESULT CALLBACK HeaderProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     if (col >= 0) user::ClickCell(*grid, MouseButton::kRight, col, 0);
     return 0;
   }
-  if (msg == WM_NCDESTROY) {
-    LRESULT r = CallOld(w, msg, wp, lp);
-    Unsubclass(w);
-    return r;
-  }
-  return CallOld(w, msg, wp, lp);
-}
-
-void Subclass(HWND w, Control* control, WNDPROC proc) {
-  SetPropA(w, kControlProp, control);
-  SetPropA(w, kOldProcProp, reinterpret_cast<HANDLE>(GetWindowLongPtrA(w, GWLP_WNDPROC)));
-  SetWindowLongPtrA(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc));
+  return CallOriginal(w, msg, wp, lp);
 }
 
 HWND HeaderOf(HWND list) { return reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0)); }

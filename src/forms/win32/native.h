@@ -87,6 +87,13 @@ class ControlAdapter {
   virtual void Removed(ViewAccess& /*view*/, Control& /*control*/) const {}
 };
 
+// A native window whose messages pass through `proc` first, with its control kept beside it:
+// `proc` finds the control with SubclassedControl, hands what it leaves to CallOriginal, and the
+// window's own procedure comes back by itself when the window is destroyed.
+void Subclass(HWND w, Control* control, WNDPROC proc);
+Control* SubclassedControl(HWND w);
+LRESULT CallOriginal(HWND w, UINT msg, WPARAM wp, LPARAM lp);
+
 // Sets the window text to the control's text when it differs.
 void ApplyText(Native& n);
 // The native window took the keyboard focus: the model follows.

@@ -52,8 +52,18 @@ void SetTip(HWND button, const std::string& hint) {
   SendMessageA(tip, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&info));
 }
 
+// The right mouse button's click goes to the model; the button itself knows only the left one.
+LRESULT CALLBACK SpeedButtonProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_RBUTTONUP) {
+    if (Control* c = SubclassedControl(w)) user::RightClick(static_cast<SpeedButton&>(*c));
+    return 0;
+  }
+  return CallOriginal(w, msg, wp, lp);
+}
+
 class SpeedButtonKind : public ControlAdapter {
  public:
+  void Created(Native& n) const override { Subclass(n.hwnd, n.control, &SpeedButtonProc); }
   NativeClass Class(const Control&, const Control*) const override { return {"BUTTON", BS_OWNERDRAW, 0, false}; }
   void Apply(ViewAccess&, Native& n, unsigned props) const override {
     if (props & prop::kOptions) {

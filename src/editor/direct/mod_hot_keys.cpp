@@ -151,6 +151,8 @@ TModHotKeys::TModHotKeys(TMainWin& main, EditorContext& context, DirectEditorSer
   ChangeType.onClick = [this] { ChangeTypeClick(); };
   MySpeed.onClick = [this] { MySpeedClick(); };
   MySpeed3.onClick = [this] { MySpeedClick(); };
+  MySpeed.onRightClick = [this] { ResetIcon(); };
+  MySpeed3.onRightClick = [this] { ResetIcon(); };
   ScreenArea.onClick = [this] { EnableDisableMouse(); };
   WindowPart.onClick = [this] { WindowPartClick(); };
   LeftMButton.onClick = [this] { LeftMButtonClick(); };

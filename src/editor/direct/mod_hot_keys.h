@@ -130,7 +130,7 @@ class TModHotKeys : public forms::Form {
 
   // The save of the Apply button: true when it completed (the record is written).
   bool SaveButtonClick();
-  // Reset of the icon (the right mouse button on an icon, answered Yes).
+  // The right mouse button on an icon: back to the default icon when the user agrees.
   void ResetIcon();
 
  private:

@@ -345,7 +345,8 @@ TEST_F(DirectEditorTest, TheIconIsPickedIntoTheIconsFolderAndReset) {
     EXPECT_EQ(mem.boxes.shown.back().caption, "Error");
     EXPECT_EQ(e.IconName, "ABC.ICO");
     mem.boxes.QueueAnswer(platform::mb::kIdNo);
-    e.ResetIcon();
+    forms::user::RightClick(e.MySpeed3);
+    EXPECT_EQ(mem.boxes.shown.back().text, "Reset icon to program default?");
     EXPECT_EQ(e.IconName, "ABC.ICO");
     Click(e.btnSaveClose);
   });
@@ -354,7 +355,8 @@ TEST_F(DirectEditorTest, TheIconIsPickedIntoTheIconsFolderAndReset) {
   Modify(1, [this](TModHotKeys& e) {
     EXPECT_EQ(e.IconName, "ABC.ICO");
     mem.boxes.QueueAnswer(platform::mb::kIdYes);
-    e.ResetIcon();
+    forms::user::Select(e.MainPage, 1);
+    forms::user::RightClick(e.MySpeed);
     EXPECT_EQ(e.IconName, "MAIN");
     EXPECT_EQ(e.MySpeed.picture().kind, forms::Picture::Kind::kMacro);
     Click(e.btnSaveClose);

@@ -111,6 +111,31 @@ TEST_F(MacroInfoTest, TheEditorOpensAProtectedMacroOnlyWithItsPassword) {
   EXPECT_TRUE(opened);
 }
 
+TEST_F(MacroInfoTest, ThePromptSaysWhatThePasswordIsFor) {
+  const DialogServices services = DialogServices::Of(platform, "C:\\WENDRIX");
+  struct Case {
+    PasswordMode mode;
+    const char* verb;
+    const char* caption;
+  } cases[] = {{PasswordMode::kEdit, "edit", "Security Alert"},
+               {PasswordMode::kExport, "export", "Security Alert"},
+               {PasswordMode::kOutput, "output", "Macro: Secret"}};
+  for (const Case& c : cases) {
+    TDoPassSecurity prompt(services);
+    prompt.Mode = c.mode;
+    prompt.MacroNickname = "Secret";
+    runner.Then([](forms::Form& f) { forms::user::PressEscape(f); });
+    runner.ShowModal(prompt);
+    EXPECT_EQ(prompt.Label1.caption(), std::string("This macro contains Password Protection.  You can ONLY ") + c.verb +
+                                           " the macro if you know the password.  Please enter it below.");
+    EXPECT_EQ(prompt.caption(), c.caption);
+    EXPECT_EQ(prompt.PasswordOk, 0);
+  }
+  EXPECT_EQ(EncipheredPassword("ab<PASSP:xyz>cd<PASSP:no>"), "xyz");
+  EXPECT_EQ(EncipheredPassword("<PASSP:open"), "open");
+  EXPECT_EQ(EncipheredPassword("plain"), std::nullopt);
+}
+
 TEST_F(MacroInfoTest, OutputWritesEveryListedMacroAndHidesProtectedText) {
   runner.Then([](forms::Form& f) {
     EXPECT_EQ(f.caption(), "Output Macros To File");

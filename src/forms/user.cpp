@@ -122,6 +122,11 @@ char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + '
 
 bool PressPageAccelerator(Form& form, char ch) {
   if (!form.AcceptsInput() || ch == '\0') return false;
+  if (const MenuItem* bar = form.mainMenu()) {
+    for (const MenuItem& m : bar->items) {
+      if (m.visible && Lower(AcceleratorOf(m.caption)) == Lower(ch)) return false;
+    }
+  }
   for (Control* c : form.controls()) {
     if (c->kind() != ControlKind::kPageControl || !c->Usable()) continue;
     auto* pages = static_cast<PageControl*>(c);

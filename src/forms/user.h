@@ -50,7 +50,7 @@ bool ChooseMenu(Form& form, std::string_view itemName);
 bool PressShortcut(Form& form, const Shortcut& key);
 // Alt and a character: the first page of a usable page control whose tab caption carries the
 // character as its accelerator ("&Properties" and P) becomes the active page (onChange); false
-// when no tab has it.
+// when no tab has it, or when a menu of the form's menu bar has it (the menu opens instead).
 bool PressPageAccelerator(Form& form, char ch);
 // The close box of the caption (or Alt+F4): Form::Close.
 bool CloseBox(Form& form);

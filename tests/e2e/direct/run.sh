@@ -56,9 +56,16 @@ wdx_expect_eq "the typed text replaced the old" "New text" "$(wdx_probe text "$d
 keys alt+o
 wdx_check "OK saves and closes the editor" wdx_probe gone "$direct" --timeout 15000
 
-# The player heard of the rewritten record: the hot key plays the new text.
-wdx_probe front "$WDX_NOTEPAD_HWND" >/dev/null
-sleep 0.5
+# The player heard of the rewritten record: the hot key plays the new text. The key goes to
+# Notepad once it is in front (the editor's window comes back to the front when its dialog goes,
+# and the player takes in the new hot-key map meanwhile).
+sleep 1
+for ((i = 0; i < 20; i++)); do
+  wdx_probe front "$WDX_NOTEPAD_HWND" >/dev/null
+  sleep 0.2
+  [ "$(wdx_probe foreground)" = "$WDX_NOTEPAD_HWND" ] && break
+done
+wdx_expect_eq "Notepad is in front" "$WDX_NOTEPAD_HWND" "$(wdx_probe foreground)"
 keys ctrl+alt+h
 text=
 for ((i = 0; i < 100; i++)); do

@@ -609,6 +609,10 @@ TEST(FormsPageTest, AltAndATabsLetterChoosesItsPage) {
   TabSheet first{&pages, "First", "Edi&tor"};
   TabSheet second{&pages, "Second", "&Properties"};
   TabSheet plain{&pages, "Plain", "A && B"};
+  TabSheet file{&pages, "FileTab", "&Files"};
+  MenuItem bar;
+  bar.Add("MenuFile", "&File");
+  form.SetMainMenu(&bar);
   int changes = 0;
   pages.onChange = [&] { ++changes; };
   runner.Then([&](Form& f) {
@@ -618,6 +622,7 @@ TEST(FormsPageTest, AltAndATabsLetterChoosesItsPage) {
     EXPECT_EQ(pages.activePage(), &first);
     EXPECT_FALSE(user::PressPageAccelerator(f, 'b'));  // "&&" is a plain "&"
     EXPECT_FALSE(user::PressPageAccelerator(f, 'x'));
+    EXPECT_FALSE(user::PressPageAccelerator(f, 'f'));  // the menu bar's letter
     f.Close();
   });
   runner.ShowModal(form);

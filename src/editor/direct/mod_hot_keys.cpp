@@ -611,8 +611,12 @@ void TModHotKeys::FormKeyPress(char& key) {
 void TModHotKeys::FormKeyDown(std::uint8_t& vk) {
   platform::Input& input = *context_.platform.input;
   auto down = [&input](std::uint8_t k) { return (input.GetKeyState(k) & 0x8000) != 0; };
-  // Ctrl+V is the menu's Paste; the field itself must not paste a second time.
-  if (vk == 'V' && down(vk::kControl) && !down(vk::kShift) && !down(vk::kMenu)) vk = 0;
+  // Ctrl+V pastes once, as the menu's Paste; the field itself must not paste a second time.
+  if (vk == 'V' && down(vk::kControl) && !down(vk::kShift) && !down(vk::kMenu)) {
+    vk = 0;
+    MenuPaste();
+    return;
+  }
   if (vk == vk::kEscape && activeControl() == &NewFormat) {
     vk = 0;
     Close();

@@ -64,6 +64,11 @@ TEST_F(TextToolsTest, ClipboardCommandsWorkOnTheFocusedField) {
     e.NewFormat.SetSelection(5, 0);
     forms::user::ChooseMenu(e, "MenuPaste");
     EXPECT_EQ(e.NewFormat.text(), "worldhello ");
+    // Ctrl+V typed: one paste, through the menu's Paste.
+    mem.input.SetKeyDown(0x11, true);
+    EXPECT_EQ(forms::user::KeyDown(e, 'V'), 0);
+    mem.input.SetKeyDown(0x11, false);
+    EXPECT_EQ(e.NewFormat.text(), "worldhello hello ");
     forms::user::Select(e.MainPage, 1);
     forms::user::Focus(e.NickName);
     e.NickName.SetSelection(0, 3);

@@ -567,7 +567,8 @@ void TMainWin::MyGridDrawCell(int col, int row, const platform::Rect& rect, form
       return;
     }
     if (list_.RowActive(row) || col == column::kNumber) {
-      canvas.font.color = state.selected ? forms::kColorHighlightText : forms::kColorWindowText;
+      // The fixed columns keep their face colour in the chosen row, so their text stays dark.
+      canvas.font.color = state.selected && !state.fixed ? forms::kColorHighlightText : forms::kColorWindowText;
     } else {
       canvas.font.italic = true;
       canvas.font.color = forms::kColorGrayText;

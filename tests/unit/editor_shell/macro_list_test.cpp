@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "editor_fixture.h"
+#include "forms/canvas.h"
 #include "forms/user.h"
 #include "shared/protocol_messages.h"
 
@@ -186,6 +187,24 @@ TEST(MacroList, ARightClickOnATitleChangesThePrimarySortOnce) {
   forms::user::ClickCell(main.MyGrid, forms::MouseButton::kRight, 3, 0);
   forms::user::ClickCell(main.MyGrid, forms::MouseButton::kRight, 1, 0);
   EXPECT_EQ(f.TakeNotices(), (std::vector<std::pair<int, std::int64_t>>{{control::kReadMisc, 0}}));
+}
+
+TEST(MacroList, TheChosenRowsNumberStaysReadableOnItsFaceColour) {
+  EditorFixture f;
+  f.WriteLibrary({{"a", 0}, {"b", 1, 1, "", "", 0}});
+  ASSERT_EQ(f.Start(), StartCheck::kRun);
+  forms::DrawGrid& grid = f.Main().MyGrid;
+  const auto drawn = [&](int col, int row) {
+    forms::RecordingCanvas canvas;
+    grid.DrawCell(col, row, {0, 0, 200, 20}, canvas);
+    return canvas.texts.empty() ? forms::Font{} : canvas.texts[0].font;
+  };
+  grid.SetRow(f.Main().List().RowOf(1));
+  EXPECT_EQ(drawn(column::kNumber, grid.row()).color, forms::kColorWindowText) << "a fixed cell is never highlighted";
+  EXPECT_EQ(drawn(column::kNickname, grid.row()).color, forms::kColorHighlightText);
+  const forms::Font inactive = drawn(column::kNickname, f.Main().List().RowOf(2));
+  EXPECT_TRUE(inactive.italic);
+  EXPECT_EQ(inactive.color, forms::kColorGrayText);
 }
 
 TEST(MacroList, AHandEditedLibraryNeverReachesPastATable) {

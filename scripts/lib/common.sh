@@ -10,7 +10,7 @@ WDX_APT_PACKAGES=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev libjpeg-dev
   g++-mingw-w64-i686 g++-mingw-w64-x86-64
   wine wine32:i386 wine64
-  xvfb xauth x11-utils xdotool imagemagick
+  xvfb xauth x11-utils xdotool imagemagick tesseract-ocr
   python3-aiosmtpd
 )
 
@@ -23,7 +23,7 @@ WDX_FUZZ_APT_PACKAGES=(clang libclang-rt-dev)
 WDX_REQUIRED_COMMANDS=(
   cmake ninja g++ python3
   i686-w64-mingw32-g++-posix x86_64-w64-mingw32-g++-posix
-  wine wineboot wineserver Xvfb xdpyinfo xdotool timeout
+  wine wineboot wineserver Xvfb xdpyinfo xdotool timeout tesseract
 )
 
 wdx_say() { printf '==> %s\n' "$*"; }

@@ -2,10 +2,12 @@
 # The main road, shown under Wine on a virtual display: builds the Windows programs, starts
 # Notepad and Wendplay (hidden, as always) with a small demo library, presses the demo's hot key
 # Ctrl+Alt+H with the real input functions, prints what Notepad then holds, saves a screenshot
-# of the screen, and closes both again.
+# of the screen, and closes both again. Before closing, the editor Wendforge is opened on the
+# demo library by the player's "Run Wendrix Editor" hot key (Ctrl+Alt+Shift+W); what its list
+# shows is printed and its window saved as a picture.
 #
 # WDX_BUILD_ROOT (default: build) is where the build tree, the log, the Wine prefix and the
-# screenshot (demo-screenshot.png) go.
+# screenshots (demo-screenshot.png, demo-editor.png) go.
 set -uo pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -18,6 +20,7 @@ cd "$ROOT"
 BUILD_ROOT=${WDX_BUILD_ROOT:-$ROOT/build}
 case "$BUILD_ROOT" in /*) ;; *) BUILD_ROOT=$ROOT/$BUILD_ROOT ;; esac
 SHOT=$BUILD_ROOT/demo-screenshot.png
+EDITOR_SHOT=$BUILD_ROOT/demo-editor.png
 
 PLAYER_CLASS=TMainWin
 PLAYER_TITLE="Wendrix Player"
@@ -80,6 +83,28 @@ main_job() {
   fi
 }
 
+# The editor on the demo library, opened as a user opens it: its caption and list printed, its
+# window saved.
+editor_job() {
+  wdx_say "pressing Ctrl+Alt+Shift+W (Run Wendrix Editor)"
+  wdx_probe keys ctrl+alt+shift+w || return 1
+  if ! EDITOR_WINDOW=$(wdx_probe wait --title-has "Wendrix Editor" --visible --timeout 30000); then
+    wdx_err "Wendforge's window did not appear"
+    return 1
+  fi
+  wdx_say "Wendforge shows \"$(wdx_probe text "$EDITOR_WINDOW")\"; its macro list holds:"
+  "$WDX_WINE" "$(wdx_exe wdxformdriver)" rows "$EDITOR_WINDOW" | tr -d '\r' | sed 's/^/    | /'
+  sleep 0.5
+  local xid
+  xid=$(xdotool search --name '^Wendrix Editor' 2>/dev/null | head -n 1)
+  if [ -n "$xid" ] && import -window "$xid" "$EDITOR_SHOT" 2>/dev/null; then
+    wdx_say "editor screenshot saved: $EDITOR_SHOT"
+  else
+    wdx_err "no screenshot of the editor could be taken"
+    return 1
+  fi
+}
+
 stop_all() {
   local rc=0
   wdx_say "closing Wendplay (UM_CONTROL 30 to its main window, as the editor does)"
@@ -90,6 +115,10 @@ stop_all() {
   else
     wdx_say "Wendplay ended (exit code $WDX_EXIT_CODE)"
     [ "$WDX_EXIT_CODE" = 0 ] || rc=1
+  fi
+  if [ -n "${EDITOR_WINDOW:-}" ] && ! wdx_probe gone "$EDITOR_WINDOW" --timeout 10000; then
+    wdx_err "Wendforge is still open after the player ended"
+    rc=1
   fi
   if [ -n "${WDX_NOTEPAD_HWND:-}" ]; then
     wdx_notepad_close || rc=1
@@ -105,7 +134,7 @@ PRESET=win$WDX_WINE_ARCH
 wdx_say "$WDX_WINE_ARCH_WHY: the demo runs the $PRESET build"
 wdx_say "building the Windows programs ($PRESET; log: $BUILD_ROOT/logs/demo-build-$PRESET.log)"
 wdx_build_preset "$PRESET" "$BUILD_ROOT/$PRESET" "$BUILD_ROOT/logs/demo-build-$PRESET.log" \
-  Wendplay WDXHOOK wdxprobe wdxplayertool || exit 1
+  Wendplay Wendforge WDXHOOK wdxprobe wdxplayertool wdxformdriver || exit 1
 export WDX_WIN32_BUILD=$BUILD_ROOT/win32 WDX_WIN64_BUILD=$BUILD_ROOT/win64
 
 trap 'wdx_wine_env_down' EXIT
@@ -117,7 +146,7 @@ wdx_wine_env_up || { wdx_err "Wine could not be started (logs in $WDX_WINE_DIR)"
 
 ok=0
 if write_demo_library && start_player; then
-  main_job && ok=1
+  main_job && editor_job && ok=1
   stop_all || ok=0
 fi
 if ((ok)); then

@@ -25,18 +25,22 @@ const SwapTable& NeutralSwapTable() {
 
 bool SwapsInUse(const SwapTable& table) { return table != NeutralSwapTable(); }
 
-std::string SwapFileName(std::string_view libraryPath) {
+std::string CompanionFileName(std::string_view libraryPath, std::string_view extension) {
   std::string name(libraryPath);
   const std::string upper = UpperAscii(name);
-  if (upper.size() >= 4 && upper.compare(upper.size() - 4, 4, ".WDX") == 0) return name.substr(0, name.size() - 4) + ".WDS";
+  if (upper.size() >= 4 && upper.compare(upper.size() - 4, 4, ".WDX") == 0)
+    return name.substr(0, name.size() - 4) + std::string(extension);
   const std::size_t slash = name.find_last_of("\\/:");
   const std::size_t dot = name.find_last_of('.');
-  std::string result =
-      (dot != std::string::npos && (slash == std::string::npos || dot > slash)) ? name.substr(0, dot) + ".WDS" : name + ".WDS";
-  // A library that is itself named .WDS keeps its own file apart.
-  if (UpperAscii(result) == upper) result = name + ".WDS";
+  std::string result = (dot != std::string::npos && (slash == std::string::npos || dot > slash))
+                           ? name.substr(0, dot) + std::string(extension)
+                           : name + std::string(extension);
+  // A library that is itself named with the companion's extension keeps its own file apart.
+  if (UpperAscii(result) == upper) result = name + std::string(extension);
   return result;
 }
+
+std::string SwapFileName(std::string_view libraryPath) { return CompanionFileName(libraryPath, ".WDS"); }
 
 SwapFileState LoadSwapKeys(const std::filesystem::path& file, SwapTable& table) {
   std::error_code ec;
@@ -138,6 +142,10 @@ bool SharedSwapTable::Write(int slot, std::uint8_t value) {
     t[static_cast<std::size_t>(slot)] = value;
     s.SetTable(t);
   });
+}
+
+bool SharedSwapTable::WriteTable(const SwapTable& table) {
+  return Access([&](TSwapKeysShare& s) { s.SetTable(table); });
 }
 
 std::optional<SwapTable> SharedSwapTable::ReadTable() {

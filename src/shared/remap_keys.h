@@ -38,9 +38,11 @@ constexpr int SwapSlot(unsigned char c) {
 // True when some entry differs from the neutral table (a remap hook is then needed).
 bool SwapsInUse(const SwapTable& table);
 
-// The remap-keys file of a library: ".WDX" at the end (any case) becomes ".WDS". Any other
-// name gets ".WDS" in place of its extension (or appended when it has none), so the companion
-// file is never the library itself. Loading and saving both name the file by this rule.
+// A companion file of a library: ".WDX" at the end (any case) becomes `extension` (".WDS",
+// ".WDC"). Any other name gets it in place of its extension (or appended when it has none), so
+// the companion file is never the library itself.
+std::string CompanionFileName(std::string_view libraryPath, std::string_view extension);
+// The remap-keys file of a library (".WDS"). Loading and saving both name the file by this rule.
 std::string SwapFileName(std::string_view libraryPath);
 
 enum class SwapFileState {
@@ -91,6 +93,8 @@ class SharedSwapTable {
   bool Write(int slot, std::uint8_t value);
   // The whole table, or std::nullopt when the access was skipped.
   std::optional<SwapTable> ReadTable();
+  // Puts a whole table in; false when the access was skipped.
+  bool WriteTable(const SwapTable& table);
 
  private:
   bool Access(const std::function<void(TSwapKeysShare&)>& use);

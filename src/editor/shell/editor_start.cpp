@@ -44,6 +44,9 @@ StartCheck EditorProcess::Start(std::span<const EditorFeature> features) {
   configs_->SetWritingAllowed(false);
   configs_->LoadAllSettings();
   link_ = std::make_unique<PlayerLink>(*platform_.windows, hook_, *glob_);
+  // In network mode the stamp's counter is known before the library is loaded.
+  sync_ = std::make_unique<LibrarySync>(*settings_, platform_);
+  sync_->ReadStamp();
   store_ = std::make_unique<LibraryStore>(*settings_, *link_, *platform_.files, *platform_.boxes, *platform_.clock);
 
   context_.platform = platform_;
@@ -55,8 +58,7 @@ StartCheck EditorProcess::Start(std::span<const EditorFeature> features) {
   context_.programFolder = folder;
   context_.link = link_.get();
   context_.store = store_.get();
-  context_.companions = &companions_;
-  context_.lock = &lock_;
+  context_.lock = sync_.get();
 
   main_ = std::make_unique<TMainWin>(context_);
   main_->FormCreate(params);

@@ -59,8 +59,7 @@ class EditorProcess {
   std::unique_ptr<Configs> configs_;
   std::unique_ptr<PlayerLink> link_;
   std::unique_ptr<LibraryStore> store_;
-  CompanionFiles companions_;
-  SyncLock lock_;
+  std::unique_ptr<LibrarySync> sync_;
   EditorContext context_;
   std::unique_ptr<TMainWin> main_;
 };

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <filesystem>
 
+#include "editor/shell/network_dialog.h"
 #include "forms/canvas.h"
 #include "shared/cipher.h"
 #include "shared/date_pictures.h"
@@ -268,6 +269,7 @@ void TMainWin::WireHandlers() {
   }
   Bind("MenuTerminate", [this] { MenuTerminateClick(); });
   Bind("MenuMouseLoc", [this] { MenuMouseLocClick(); });
+  Bind("MenuNetwork", [this] { MenuNetworkClick(); });
 
   MyGrid.onDrawCell = [this](int col, int row, const platform::Rect& rect, forms::CellState state,
                              forms::Canvas& canvas) { MyGridDrawCell(col, row, rect, state, canvas); };
@@ -326,11 +328,12 @@ void TMainWin::FormCreate(const std::vector<std::string>& args) {
   firstShowDone_ = false;
   // The player's window first: the load below may add built-in macros and tell the player.
   for (std::size_t i = 1; i < args.size(); ++i) ProcessParam(args[i]);
+  AttachLock();
   context_.store->Reload(false);
   MyPage.SetActivePage(&PageMacro);
   categoryFilter_ = kAllCategories;
-  context_.companions->LoadCatFile();
-  context_.companions->LoadSwapFile();
+  GetCatFile();
+  GetSwapFile();
   context_.link->CopyAllGroups();
   SetMenuLastFiles();
 
@@ -350,7 +353,23 @@ void TMainWin::FormCreate(const std::vector<std::string>& args) {
   LetterPanel.SetVisible(!settings.useSpeed);
   LetterPanel.SetEnabled(!settings.useSpeed);
   Arrange();
+  if (context_.lock->SyncWanted()) {
+    context_.lock->RestartSyncCount();
+    SyncTimer.SetEnabled(true);
+  }
   SetButtons(context_.store->Count() > 0);
+}
+
+void TMainWin::AttachLock() {
+  LibrarySync& sync = *context_.lock;
+  sync.Attach(LibrarySync::MainWindow{
+      [this](bool tellPlayer) { ReloadChangedLibrary(tellPlayer); },
+      [this](const std::string& text, const std::string& caption) { Box(text, caption, platform::mb::kOk); },
+      [this](bool on) { NetTimer.SetEnabled(on); }});
+  NetTimer.onTimer = [&sync] { sync.NetTimerTimer(); };
+  SyncTimer.onTimer = [this, &sync] {
+    if (!sync.SyncTimerTimer()) SyncTimer.SetEnabled(false);
+  };
 }
 
 void TMainWin::FormShow() {
@@ -374,6 +393,8 @@ void TMainWin::FormShow() {
 
 void TMainWin::FormClose(forms::CloseAction& action) {
   closing_ = true;
+  SyncTimer.SetEnabled(false);
+  context_.lock->Close();
   SaveStretchDim();
   context_.configs->SaveAllSettings();
   action = forms::CloseAction::kHide;
@@ -631,11 +652,12 @@ void TMainWin::SetMenuLastFiles() {
 }
 
 void TMainWin::AfterSwitch(const std::string& oldName, const std::string& newName) {
+  context_.lock->ReadStamp();
   context_.link->SetHotKeys();
   DoCaption();
   FillList();
-  context_.companions->LoadSwapFile();
-  context_.companions->LoadCatFile();
+  GetSwapFile();
+  GetCatFile();
   context_.store->DoLastFiles(oldName, newName);
   SetMenuLastFiles();
   context_.configs->WriteCurrentFile();
@@ -737,18 +759,19 @@ void TMainWin::ControlFromPlayer(std::uint64_t code, std::int64_t argument) {
     case editor_notice::kLibrarySwitched: {
       const std::string old = store.CurrentFile();
       context_.configs->ReadCurrentFile();
+      context_.lock->ReadStamp();
       store.Reload(false);
       DoCaption();
       FillList();
       store.DoLastFiles(old, store.CurrentFile());
       SetMenuLastFiles();
-      context_.companions->LoadSwapFile();
-      context_.companions->LoadCatFile();
+      GetSwapFile();
+      GetCatFile();
       break;
     }
     case editor_notice::kMacroRemoved: {
       int row = list_.RowOf(n);
-      context_.companions->LoadCatFile();
+      GetCatFile();
       FillList();
       if (list_.empty()) {
         SetButtons(false);
@@ -771,8 +794,8 @@ void TMainWin::ControlFromPlayer(std::uint64_t code, std::int64_t argument) {
       break;
     case editor_notice::kReloadAll:
       store.Reload(false);
-      context_.companions->LoadSwapFile();
-      context_.companions->LoadCatFile();
+      GetSwapFile();
+      GetCatFile();
       FillList();
       link.SetHotKeys();
       break;
@@ -793,6 +816,64 @@ void TMainWin::ControlFromPlayer(std::uint64_t code, std::int64_t argument) {
     default:
       break;
   }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Companion files and network mode
+
+void TMainWin::GetCatFile() {
+  const std::filesystem::path file =
+      context_.platform.files->NativePath(CategoriesFileName(context_.store->CurrentFile()));
+  std::error_code ec;
+  if (std::filesystem::exists(file, ec)) {
+    categories_.Load(file);
+  } else {
+    categories_.Init();
+    categories_.Save(file);
+  }
+  CatList.SetItems(categories_.Names());
+  categoryFilter_ = kAllCategories;
+  CatList.SetItemIndex(0);
+}
+
+void TMainWin::GetSwapFile() {
+  platform::Files& files = *context_.platform.files;
+  editor::GetSwapFile(*context_.platform.kernel, context_.store->CurrentFile(),
+                      [&files](const std::string& stored) { return files.NativePath(stored); });
+}
+
+void TMainWin::ReloadChangedLibrary(bool tellPlayer) {
+  const int row = MyGrid.row();
+  context_.store->Reload(false);
+  GetSwapFile();
+  GetCatFile();
+  FillList();
+  context_.link->SetHotKeys();
+  if (!list_.empty()) MyGrid.SetRow(std::clamp(row, 1, list_.count()));
+  SetButtons(context_.store->Count() > 0);
+  if (tellPlayer) {
+    context_.link->Tell(control::kLibraryReplaced, 0);
+    context_.link->Tell(control::kSchedulesChanged, 0);
+  }
+}
+
+void TMainWin::MenuNetworkClick() {
+  TSettingsRec& settings = *context_.settings;
+  LibrarySync& sync = *context_.lock;
+  const bool syncRan = sync.SyncWanted();
+  NetworkModel model = NetworkModel::From(settings);
+  {
+    TNetworkConsiderations dialog(model, context_.platform.input->ScreenSize());
+    context_.forms->ShowModal(dialog);
+  }
+  model.Apply(settings);
+  // The minute timer follows the player's rule: it runs in network mode with "Auto Sync" on.
+  if (sync.SyncWanted() && !syncRan) sync.RestartSyncCount();
+  if (SyncTimer.enabled() != sync.SyncWanted()) SyncTimer.SetEnabled(sync.SyncWanted());
+  // Switched on: the library as loaded now is the one the stamp's counter stands for.
+  if (settings.networkMode && !model.networkModeShown) sync.ReadStamp();
+  context_.configs->WriteNetworkSection();
+  context_.link->Tell(control::kReadNetwork, 0);
 }
 
 void TMainWin::RestoreAndShow() {

@@ -18,6 +18,7 @@
 #include <string_view>
 #include <vector>
 
+#include "editor/shell/companion_files.h"
 #include "editor/shell/editor_context.h"
 #include "editor/shell/macro_list.h"
 #include "forms/controls.h"
@@ -72,6 +73,19 @@ class TMainWin : public forms::Form {
   void DoNew();
   void OpenSaveFile(const std::string& fileName);
   void SetMenuLastFiles();
+  // GetCatFile: the categories of the current library into the category list (the file made
+  // empty when missing); every category listed again.
+  void GetCatFile();
+  // GetSwapFile: the remap table of the current library into the player's remap block.
+  void GetSwapFile();
+  const CategoryList& Categories() const { return categories_; }
+  // The library changed on disk (network mode): reloaded with its companion files, the list
+  // refilled on the row chosen before (the last row when the list became shorter); with
+  // `tellPlayer` the player is told to switch (2) and to rebuild its schedules (3).
+  void ReloadChangedLibrary(bool tellPlayer);
+  // MenuNetworkClick: the network considerations dialog; whatever closed it, [Network] is
+  // written and the player told (12).
+  void MenuNetworkClick();
   // EncryptIt / DecryptIt with the system's text key.
   std::string EncryptIt(const std::string& text);
   std::string DecryptIt(const std::string& text);
@@ -143,6 +157,10 @@ class TMainWin : public forms::Form {
 
   forms::MenuItem MacroMenu;
 
+  // Network mode: the library refresh every minute and the lock heartbeat every 30 seconds.
+  forms::Timer SyncTimer{this, "SyncTimer", kSyncTimerMs};
+  forms::Timer NetTimer{this, "NetTimer", kHeartbeatMs};
+
  private:
   void BuildMenu();
   void BuildWizardPage();
@@ -164,6 +182,7 @@ class TMainWin : public forms::Form {
   void AfterSwitch(const std::string& oldName, const std::string& newName);
   std::string DateAndTimeNow();
   void RestoreAndShow();
+  void AttachLock();
   SortOrder CurrentSortOrder() const;
 
   EditorContext& context_;
@@ -172,6 +191,7 @@ class TMainWin : public forms::Form {
   bool closing_ = false;
   bool firstShowDone_ = false;
   Capture capture_;
+  CategoryList categories_;
 };
 
 }  // namespace wdx::editor

@@ -5,7 +5,9 @@
 # library's macros (read through the list control, as any reader would); a click on the second
 # tab shows the quick wizards. Both pages are saved as pictures in the build folder. "Terminate
 # Wendrix Editor" from the File menu closes the editor; the player goes on and starts it again on
-# its "Run Wendrix Editor" hot key, and UM_CONTROL 30 ends the player and the editor with it.
+# its "Run Wendrix Editor" hot key. In network mode the editor takes the library lock for a change
+# and gives it back counted, and refuses while another user holds it. UM_CONTROL 30 ends the
+# player and the editor with it.
 . "$(dirname "$0")/../lib.sh"
 wdx_e2e_begin editor
 
@@ -24,7 +26,7 @@ mkdir -p "$shots"
 dir=$WINEPREFIX/drive_c/wdxeditor
 rm -rf "$dir"
 mkdir -p "$dir"
-printf '[Misc]\r\nCurrent File=C:\\wdxeditor\\EDITOR.WDX\r\nStart Editor=Yes\r\n' \
+printf '[Misc]\r\nCurrent File=C:\\wdxeditor\\EDITOR.WDX\r\nStart Editor=Yes\r\n[Network]\r\nNetwork Mode=Yes\r\nAuto Sync=No\r\n' \
   >"$WINEPREFIX/drive_c/windows/WENDX.INI"
 # NICK CODE KIND MATCH SCOPE TEXT: a global hot key, a program-scoped hot key, a timed macro and
 # a window-scoped macro without activation. The player adds its five built-in macros on start.
@@ -135,6 +137,40 @@ wdx_expect_eq "its window is still there" "$player" "$(wdx_probe find --class TM
 wdx_probe keys ctrl+alt+shift+w
 again=$(wdx_probe wait --title-has "Wendrix Editor" --visible --timeout 30000)
 wdx_check "Ctrl+Alt+Shift+W starts the editor again" test -n "$again"
+
+# Network mode: a change takes the lock and gives it back with the change counted. The change
+# is the one the editor makes when the player says a floating menu was closed (UM_CONTROL 22):
+# the macro is switched off in the library.
+stamp=$dir/EDITOR.WDY
+counter() { od -An -tu4 -N4 "$stamp" 2>/dev/null | tr -d ' '; }
+state() { od -An -tu2 -j4 -N2 "$stamp" 2>/dev/null | tr -d ' '; }
+active() { od -An -tu1 -j$(( ($1 - 1) * 5165 + 97 )) -N1 "$dir/EDITOR.WDX" | tr -d ' '; }
+wdx_check "the player made the library's lock file" test -s "$stamp"
+before=$(counter)
+wdx_probe post "$again" WM_USER+11 22 3 >/dev/null
+for ((i = 0; i < 100; i++)); do
+  [ "$(counter)" = $((before + 1)) ] && break
+  sleep 0.1
+done
+wdx_expect_eq "the change is counted in the lock file" "$((before + 1))" "$(counter)"
+wdx_expect_eq "and the lock is free again" 2 "$(state)"
+wdx_expect_eq "the macro is switched off in the library" 0 "$(active 3)"
+# Another user holds the lock: the editor says so and changes nothing.
+python3 -c 'import struct, sys; open(sys.argv[1], "r+b").write(struct.pack("<ihd", int(sys.argv[2]), 1, 46000.25))' \
+  "$stamp" "$((before + 1))"
+wdx_probe post "$again" WM_USER+11 22 4 >/dev/null
+box=$(wdx_probe wait --class '#32770' --title Error --visible --timeout 10000)
+wdx_check "a change while another user holds the lock shows a box" test -n "$box"
+if [ -n "$box" ]; then
+  wdx_expect_eq "it says the library is in use" "Macro File in use by another user.  Please try again later." \
+    "$("$WDX_WINE" "$tool" boxtext "$box" | tr -d '\r')"
+  "$WDX_WINE" "$driver" click "$box" OK >/dev/null
+  wdx_check "the box goes" wdx_probe gone "$box" --timeout 10000
+fi
+wdx_expect_eq "the macro stays on" 1 "$(active 4)"
+wdx_expect_eq "the other user's lock is left alone" "$((before + 1)) 1" "$(counter) $(state)"
+python3 -c 'import struct, sys; open(sys.argv[1], "r+b").write(struct.pack("<ih", int(sys.argv[2]), 2))' \
+  "$stamp" "$((before + 1))"
 
 wdx_check "UM_CONTROL 30 is posted to the player" wdx_probe post "$player" WM_USER+11 30
 wdx_check "Wendplay ends within 15 s" wdx_wait_exit "$pid" 15

@@ -7,7 +7,6 @@
 #include <string>
 
 #include "editor/shell/library_store.h"
-#include "editor/shell/library_sync.h"
 #include "editor/shell/player_link.h"
 #include "forms/runner.h"
 #include "hook/hook_library.h"
@@ -16,6 +15,18 @@
 #include "shared/settings.h"
 
 namespace wdx::editor {
+
+class LibrarySync;
+
+// The lock every change of the library takes first (FileInUse: true abandons the change) and
+// gives back after (ReleaseSyncFile: 1 after a change, 0 after a cancel). The editor's is
+// LibrarySync (network mode); tests may put a stand-in in its place.
+class SyncLock {
+ public:
+  virtual ~SyncLock() = default;
+  virtual bool FileInUse() { return false; }
+  virtual void ReleaseSyncFile(int /*changed*/) {}
+};
 
 struct EditorContext {
   platform::Platform platform;
@@ -27,8 +38,10 @@ struct EditorContext {
   std::string programFolder;
   PlayerLink* link = nullptr;
   LibraryStore* store = nullptr;
-  // Network mode: the library lock around every change, its heartbeat and the sync timer.
-  LibrarySync* lock = nullptr;
+  // The lock around every change of the library, and network mode's heartbeat and sync timer
+  // (the same object unless a test replaces the lock).
+  SyncLock* lock = nullptr;
+  LibrarySync* sync = nullptr;
 
   forms::Ui Ui() { return forms::Ui{&platform, forms}; }
 };

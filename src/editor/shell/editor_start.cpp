@@ -59,6 +59,7 @@ StartCheck EditorProcess::Start(std::span<const EditorFeature> features) {
   context_.link = link_.get();
   context_.store = store_.get();
   context_.lock = sync_.get();
+  context_.sync = sync_.get();
 
   main_ = std::make_unique<TMainWin>(context_);
   main_->FormCreate(params);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "editor/shell/editor_context.h"
+#include "editor/shell/library_sync.h"
 #include "editor/shell/main_win.h"
 #include "forms/runner.h"
 #include "hook/hook_library.h"

@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "editor/shell/editor_context.h"
 #include "platform/platform.h"
 #include "shared/network_lock.h"
 #include "shared/settings.h"
@@ -21,7 +22,7 @@ inline constexpr char kLockNoticeCaption[] = "Notice";
 inline constexpr char kLockProblemCaption[] = "Warning";
 inline constexpr std::uint32_t kSyncTimerMs = 60000;
 
-class LibrarySync final : private LockHost {
+class LibrarySync final : public SyncLock, private LockHost {
  public:
   // What it needs of the main window.
   struct MainWindow {
@@ -39,10 +40,10 @@ class LibrarySync final : private LockHost {
   // FileInUse: false when the caller may change the library now (in network mode this editor
   // then holds the lock); true when it must not: another user holds it ("in use"), or the
   // library changed and has just been reloaded ("changed"), or the lock file cannot be used.
-  bool FileInUse();
+  bool FileInUse() override;
   // ReleaseSyncFile: 1 after a change, 0 after a cancel. Only a lock this editor holds is given
   // back; outside network mode nothing happens.
-  void ReleaseSyncFile(std::int32_t changes) { lock_.ReleaseSyncFile(changes); }
+  void ReleaseSyncFile(int changes) override { lock_.ReleaseSyncFile(changes); }
   // The heartbeat (NetTimer).
   void NetTimerTimer() { lock_.NetTimerTimer(); }
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <filesystem>
 
+#include "editor/shell/library_sync.h"
 #include "editor/shell/network_dialog.h"
 #include "forms/canvas.h"
 #include "shared/cipher.h"
@@ -353,15 +354,15 @@ void TMainWin::FormCreate(const std::vector<std::string>& args) {
   LetterPanel.SetVisible(!settings.useSpeed);
   LetterPanel.SetEnabled(!settings.useSpeed);
   Arrange();
-  if (context_.lock->SyncWanted()) {
-    context_.lock->RestartSyncCount();
+  if (context_.sync->SyncWanted()) {
+    context_.sync->RestartSyncCount();
     SyncTimer.SetEnabled(true);
   }
   SetButtons(context_.store->Count() > 0);
 }
 
 void TMainWin::AttachLock() {
-  LibrarySync& sync = *context_.lock;
+  LibrarySync& sync = *context_.sync;
   sync.Attach(LibrarySync::MainWindow{
       [this](bool tellPlayer) { ReloadChangedLibrary(tellPlayer); },
       [this](const std::string& text, const std::string& caption) { Box(text, caption, platform::mb::kOk); },
@@ -394,7 +395,7 @@ void TMainWin::FormShow() {
 void TMainWin::FormClose(forms::CloseAction& action) {
   closing_ = true;
   SyncTimer.SetEnabled(false);
-  context_.lock->Close();
+  context_.sync->Close();
   SaveStretchDim();
   context_.configs->SaveAllSettings();
   action = forms::CloseAction::kHide;
@@ -652,7 +653,7 @@ void TMainWin::SetMenuLastFiles() {
 }
 
 void TMainWin::AfterSwitch(const std::string& oldName, const std::string& newName) {
-  context_.lock->ReadStamp();
+  context_.sync->ReadStamp();
   context_.link->SetHotKeys();
   DoCaption();
   FillList();
@@ -759,7 +760,7 @@ void TMainWin::ControlFromPlayer(std::uint64_t code, std::int64_t argument) {
     case editor_notice::kLibrarySwitched: {
       const std::string old = store.CurrentFile();
       context_.configs->ReadCurrentFile();
-      context_.lock->ReadStamp();
+      context_.sync->ReadStamp();
       store.Reload(false);
       DoCaption();
       FillList();
@@ -859,7 +860,7 @@ void TMainWin::ReloadChangedLibrary(bool tellPlayer) {
 
 void TMainWin::MenuNetworkClick() {
   TSettingsRec& settings = *context_.settings;
-  LibrarySync& sync = *context_.lock;
+  LibrarySync& sync = *context_.sync;
   const bool syncRan = sync.SyncWanted();
   NetworkModel model = NetworkModel::From(settings);
   {

@@ -20,6 +20,7 @@
 
 #include "editor/shell/companion_files.h"
 #include "editor/shell/editor_context.h"
+#include "editor/shell/library_sync.h"
 #include "editor/shell/macro_list.h"
 #include "forms/controls.h"
 #include "forms/form.h"

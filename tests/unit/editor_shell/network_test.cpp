@@ -55,7 +55,7 @@ class NetworkEditor : public ::testing::Test {
     ASSERT_EQ(f.Start(), StartCheck::kRun);
     f.TakeNotices();
   }
-  LibrarySync& Lock() { return *f.editor->Context().lock; }
+  LibrarySync& Lock() { return *f.editor->Context().sync; }
   // Another user's change: a macro appended and the counter raised by two.
   void ChangedByAnother() {
     std::vector<TMacroRec> records = f.ReadLibrary();
@@ -140,7 +140,7 @@ TEST_F(NetworkEditor, AClosedFloatingMenuStaysActiveWhileAnotherHoldsTheLock) {
   f.WriteLibrary({{"menu", activation::kFloatingMenu, scope::kFloatingMenu}});
   f.mem.profile.WriteString("WENDX.INI", "Network", "Network Mode", "Yes");
   ASSERT_EQ(f.Start(), StartCheck::kRun);
-  WriteStamp(f, TSyncRec{Lock().Lock().KnownCounter(), sync_state::kInUse, 46000.5});
+  WriteStamp(f, TSyncRec{f.editor->Context().sync->Lock().KnownCounter(), sync_state::kInUse, 46000.5});
   f.mem.desktop.PostMessage(f.Main().Handle(), UM_CONTROL, editor_notice::kFloaterClosed, 1);
   f.mem.desktop.PumpPending();
   EXPECT_EQ(f.ReadLibrary()[0].Active(), 1);

@@ -48,6 +48,11 @@ constexpr Described kDescribed[] = {
     {TagId::kIfvar, &cmd::kIfvar},
     {TagId::kIfoth, &cmd::kIfoth},
     {TagId::kIfmess, &cmd::kIfmess},
+    {TagId::kMacrun, &cmd::kMacrun},
+    {TagId::kMacdel, &cmd::kMacdel},
+    {TagId::kMacact, &cmd::kMacact},
+    {TagId::kMacdeact, &cmd::kMacdeact},
+    {TagId::kSwap, &cmd::kSwap},
 };
 
 constexpr CommandLayout kKeywordOnly{false, {}, cmd::kEndsWithField};

@@ -149,6 +149,16 @@ inline constexpr FieldSpec kFields[] = {{"buttons", 8, 1, K::kDigits},
 }  // namespace ifmess
 inline constexpr CommandLayout kIfmess{false, ifmess::kFields, kEndsWithGt};
 
+// --- Macro control: a macro's nickname, or a library file, up to ">".
+inline constexpr FieldSpec kMacrunFields[] = {{"nickname", 8, 255, K::kText}};
+inline constexpr FieldSpec kMacdeactFields[] = {{"nickname", 10, 255, K::kText}};
+inline constexpr FieldSpec kSwapFields[] = {{"library", 6, 255, K::kText}};
+inline constexpr CommandLayout kMacrun{false, kMacrunFields, kEndsWithField};
+inline constexpr CommandLayout kMacdel{false, kMacrunFields, kEndsWithField};
+inline constexpr CommandLayout kMacact{false, kMacrunFields, kEndsWithField};
+inline constexpr CommandLayout kMacdeact{false, kMacdeactFields, kEndsWithField};
+inline constexpr CommandLayout kSwap{false, kSwapFields, kEndsWithField};
+
 // --- Date and time tags ("<" + format name + "{" is the keyword): leading zeros, then for a
 // date the direction ("F" later, "P" earlier) and the days, then the text variable that
 // receives the result. The short forms end after the zeros or after the days.

@@ -1,6 +1,7 @@
 #include "player/core/main_win.h"
 
 #include "player/core/abbrekeys_activation.h"
+#include "player/core/library_commands.h"
 #include "player/core/macro_recorder.h"
 #include "player/core/menu_windows.h"
 #include "player/core/mouse_areas.h"
@@ -32,6 +33,7 @@ struct TMainWin::Defaults {
   NoTrayIcons tray;
   NoScheduler scheduler;
   std::unique_ptr<AbbrekeyActivation> abbrekeys;
+  std::unique_ptr<LibraryCommands> libraryCommands;
   WindowTitles windows;
   MouseClickAreas mouse;
   MenuWindows menus;
@@ -87,6 +89,15 @@ TMainWin::TMainWin(platform::Platform& platform, hook::HookLibrary& hook, TGlobD
                                [this](int n) { DeactivateFloatingMenu(n); }});
   defaults_->recorder.Connect(*parts_.editor, *parts_.tray);
   frame_.SetTray(parts_.tray);
+  defaults_->libraryCommands = std::make_unique<LibraryCommands>(
+      platform_, hook_, library_, block_, settings_, sync_, *parts_.editor, static_cast<MainWindowActions&>(*this), [this] { return MainWindow(); },
+      LibraryCommands::Rebuild{// The editor's reload after a change of the file: the schedules too, timed or not.
+                               [this](bool wasMenu, bool) { OnControl(control::kReload, wasMenu ? 1 : 0); },
+                               [this](bool timed) {
+                                 if (timed) parts_.scheduler->CheckAndSetTime();
+                                 hotKeys_.SetHotKeys();
+                               }});
+  frame_.SetLibrary(defaults_->libraryCommands.get());
   frame_.SetClosePlayer([this] { RequestClose(); });
 }
 

@@ -1,6 +1,7 @@
 #include "player/core/run_coordinator.h"
 
 #include <algorithm>
+#include <system_error>
 
 #include "platform/virtual_keys.h"
 #include "player/core/command_line.h"
@@ -170,10 +171,13 @@ void RunCoordinator::OnRunRequest(std::int64_t kind) {
     case run_request::kNickname:
       RunByNickname();
       break;
-    case run_request::kSwitchLibrary:
-      // An empty path names no library (the file would be created under no name at all).
-      if (!buffer->empty()) main_.SwitchLibrary(*buffer);
+    case run_request::kSwitchLibrary: {
+      // As "/F" on the player's own command line: a library that does not exist is ignored
+      // (switching would create it empty and leave the user without macros).
+      std::error_code ec;
+      if (!buffer->empty() && std::filesystem::is_regular_file(nativePath_(*buffer), ec)) main_.SwitchLibrary(*buffer);
       break;
+    }
     case run_request::kSingleMacroFile:
       PlaySingleMacroFile();
       break;

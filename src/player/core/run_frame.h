@@ -19,6 +19,7 @@
 #include "player/core/editor_link.h"
 #include "player/core/window_activation.h"
 #include "player/interpreter/interpreter_host.h"
+#include "player/interpreter/macro_control.h"
 #include "player/prompts/form_prompts.h"
 #include "shared/glob_data.h"
 #include "shared/macro_record.h"
@@ -93,6 +94,9 @@ class RunFrame : public InterpreterHost {
   void SetFormRunner(forms::FormRunner* forms) { forms_ = forms; }
   // What closes the player when a run ends after the terminate command.
   void SetClosePlayer(std::function<void()> close) { closePlayer_ = std::move(close); }
+  // The library the macro control commands change.
+  void SetLibrary(LibraryControl* library) { library_ = library; }
+  LibraryControl* Library() override { return library_; }
 
   // --- A top-level run: false, and nothing done, while another one plays (only one at a time;
   // nested plays happen inside the interpreter).
@@ -165,6 +169,7 @@ class RunFrame : public InterpreterHost {
   forms::FormRunner* forms_ = nullptr;
   FormPrompts prompts_{*this};
   std::function<void()> closePlayer_;
+  LibraryControl* library_ = nullptr;
   std::unique_ptr<platform::NamedSemaphore> waitTimer_;
   bool messageOpen_ = false;
 };

@@ -10,6 +10,7 @@ void AddBuiltInFamilies(Interpreter& in) {
       &MakeKeyFamily, &MakeSkippedTagFamily, &MakeTimingFamily, &MakeDateTimeFamily, &MakeVariableFamily,
       &MakePauseFamily,
       &MakeRepeatFamily, &MakeIfFamily,
+      &MakeMacroControlFamily,
   };
   for (const Maker make : kMakers) in.AddFamily(make(in));
 }

@@ -17,6 +17,7 @@ std::unique_ptr<CommandFamily> MakeVariableFamily(Interpreter& in);
 std::unique_ptr<CommandFamily> MakePauseFamily(Interpreter& in);
 std::unique_ptr<CommandFamily> MakeRepeatFamily(Interpreter& in);
 std::unique_ptr<CommandFamily> MakeIfFamily(Interpreter& in);
+std::unique_ptr<CommandFamily> MakeMacroControlFamily(Interpreter& in);
 
 // Adds every family above to the interpreter.
 void AddBuiltInFamilies(Interpreter& in);

@@ -24,6 +24,7 @@ class FormRunner;
 
 namespace wdx::player {
 
+class LibraryControl;
 class MacroPrompts;
 
 // One set of macro variables: slot 0 and T1..T99, slot 0 and N1..N50, slot 0 and D1..D50.
@@ -141,6 +142,9 @@ class InterpreterHost {
   // Whether the first macro of the library with exactly this nickname is active; nullopt when
   // no macro has it (or the host has no library).
   virtual std::optional<bool> MacroActiveByNickname(const std::string& /*nickname*/) { return std::nullopt; }
+  // The library that the macro control commands read and change; nullptr when the host has
+  // none.
+  virtual LibraryControl* Library() { return nullptr; }
 };
 
 // Milliseconds that TimedPauseFor blocks: 0 for speed 0 (unless exact), for a wait below zero

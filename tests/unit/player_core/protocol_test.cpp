@@ -145,6 +145,7 @@ TEST_F(ProtocolTest, ANewLibraryAfterALongerOneGetsTheBuiltInMacrosOnTheirKeys) 
   Start();
   ASSERT_EQ(block.MacroCount(), 30);
 
+  std::ofstream(Native("C:\\WENDRIX\\NEW.WDX")).close();  // a request switches only to a library that exists
   main->Runs().Buffers().libraryPath = "C:\\WENDRIX\\NEW.WDX";
   mem.desktop.PostMessage(main->MainWindow(), UM_RUNREQUEST, 0, run_request::kSwitchLibrary);
   Pump();

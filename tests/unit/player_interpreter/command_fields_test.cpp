@@ -83,6 +83,18 @@ TEST(CommandFields, PauseRemarkAndDisabledTags) {
   });
 }
 
+TEST(CommandFields, MacroControlTags) {
+  CheckRoundTrips({
+      {Row(TagId::kMacrun), {V::Text("Other Macro")}, "<MACRUN:Other Macro>"},
+      {Row(TagId::kMacdel), {V::Text("%T1%")}, "<MACDEL:%T1%>"},
+      {Row(TagId::kMacact), {V::Text("x")}, "<MACACT:x>"},
+      {Row(TagId::kMacdeact), {V::Text("x")}, "<MACDEACT:x>"},
+      {Row(TagId::kSwap), {V::Text("C:\\LIB\\TWO.WDX")}, "<SWAP:C:\\LIB\\TWO.WDX>"},
+      {Row(TagId::kMstop), {}, "<MSTOP>"},
+      {Row(TagId::kTerme), {}, "<TERME>"},
+  });
+}
+
 TEST(CommandFields, VariableTags) {
   CheckRoundTrips({
       {Row(TagId::kVarsr), {V::Number(1)}, "<VARSR:01>"},

@@ -14,6 +14,8 @@ class HelpFiles {
   // Nothing is checked first: a missing file is the viewer's to report. False when the viewer
   // could not be asked at all.
   virtual bool ShowKeyword(WindowHandle owner, const std::string& file, const std::string& keyword) = 0;
+  // The same at the file's contents.
+  virtual bool ShowContents(WindowHandle owner, const std::string& file) = 0;
 };
 
 }  // namespace wdx::platform

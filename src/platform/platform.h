@@ -18,6 +18,7 @@
 #include "platform/registry.h"
 #include "platform/remote_access.h"
 #include "platform/shell.h"
+#include "platform/shell_icons.h"
 #include "platform/shell_links.h"
 #include "platform/sockets.h"
 #include "platform/system_info.h"
@@ -46,6 +47,7 @@ struct Platform {
   RegionalFormats* regional = nullptr;
   ShellLinks* shellLinks = nullptr;
   HelpFiles* help = nullptr;
+  ShellIcons* shellIcons = nullptr;
 };
 
 }  // namespace wdx::platform

@@ -66,6 +66,7 @@ Platform MemoryPlatform::Get() {
   p.regional = &regional;
   p.shellLinks = &shellLinks;
   p.help = &help;
+  p.shellIcons = &shellIcons;
   return p;
 }
 

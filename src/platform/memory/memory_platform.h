@@ -27,6 +27,7 @@
 #include "platform/memory/memory_registry.h"
 #include "platform/memory/memory_remote_access.h"
 #include "platform/memory/memory_shell.h"
+#include "platform/memory/memory_shell_icons.h"
 #include "platform/memory/memory_shell_links.h"
 #include "platform/memory/memory_system_info.h"
 #include "platform/memory/path_map.h"
@@ -71,6 +72,7 @@ class MemoryPlatform {
   MemoryRegionalFormats regional;
   MemoryShellLinks shellLinks{paths};
   MemoryHelpFiles help;
+  MemoryShellIcons shellIcons;
 };
 
 }  // namespace wdx::platform

@@ -32,9 +32,14 @@ class MemoryHelpFiles : public HelpFiles {
     WindowHandle owner = kNoWindow;
     std::string file;
     std::string keyword;
+    bool contents = false;
   };
   bool ShowKeyword(WindowHandle owner, const std::string& file, const std::string& keyword) override {
     asked.push_back({owner, file, keyword});
+    return true;
+  }
+  bool ShowContents(WindowHandle owner, const std::string& file) override {
+    asked.push_back({owner, file, "", true});
     return true;
   }
   std::vector<Asked> asked;

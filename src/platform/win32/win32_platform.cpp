@@ -24,6 +24,7 @@ Platform Win32Platform::Get() {
   p.regional = &regional;
   p.shellLinks = &shellLinks;
   p.help = &help;
+  p.shellIcons = &shellIcons;
   return p;
 }
 

@@ -8,6 +8,7 @@
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_remote_access.h"
 #include "platform/win32/win32_shell.h"
+#include "platform/win32/win32_shell_icons.h"
 #include "platform/win32/win32_shell_links.h"
 #include "platform/win32/win32_sockets.h"
 #include "platform/win32/win32_system_info.h"
@@ -41,6 +42,7 @@ class Win32Platform {
   Win32RegionalFormats regional;
   Win32ShellLinks shellLinks;
   Win32HelpFiles help;
+  Win32ShellIcons shellIcons;
 };
 
 }  // namespace wdx::platform

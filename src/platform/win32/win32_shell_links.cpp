@@ -62,4 +62,9 @@ bool Win32HelpFiles::ShowKeyword(WindowHandle owner, const std::string& file, co
   return help(win32::ToHwnd(owner), file.c_str(), HELP_KEY, reinterpret_cast<ULONG_PTR>(keyword.c_str())) != FALSE;
 }
 
+bool Win32HelpFiles::ShowContents(WindowHandle owner, const std::string& file) {
+  const auto help = win32::LateEntry<WinHelpFn>("user32.dll", "WinHelpA");
+  return help && help(win32::ToHwnd(owner), file.c_str(), HELP_CONTENTS, 0) != FALSE;
+}
+
 }  // namespace wdx::platform

@@ -14,6 +14,7 @@ class Win32ShellLinks : public ShellLinks {
 class Win32HelpFiles : public HelpFiles {
  public:
   bool ShowKeyword(WindowHandle owner, const std::string& file, const std::string& keyword) override;
+  bool ShowContents(WindowHandle owner, const std::string& file) override;
 };
 
 }  // namespace wdx::platform

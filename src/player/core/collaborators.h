@@ -3,8 +3,8 @@
 // the activation watchers (window titles, programs, mouse areas, Abbrekeys). A feature that
 // comes later fills in one of them; tests replace any of them.
 //
-// The No... classes stand in for the parts that are not built yet. They do nothing: no icon
-// shows, nothing is scheduled.
+// The No... classes stand in for the parts that are not built yet. They do nothing: nothing is
+// scheduled.
 #pragma once
 
 #include <cstdint>
@@ -111,17 +111,6 @@ class Abbrekeys {
   virtual void Typed(std::uint64_t flags, std::uint8_t c) = 0;
   // UM_TYPEDCHAR: wParam 1 empties the Wait For Text buffer, else the typed character.
   virtual void TypedForWait(std::uint64_t flags, std::uint8_t c) = 0;
-};
-
-class NoTrayIcons final : public TrayIcons {
- public:
-  void SetRunningImage(bool) override {}
-  void SetTip(const std::string&) override {}
-  void SetActive(bool) override {}
-  void Create() override {}
-  void LoadMenuIcons() override {}
-  void ClearMenuIcons() override {}
-  void SetRecording(bool) override {}
 };
 
 class NoScheduler final : public Scheduler {

@@ -5,6 +5,7 @@
 #include "player/core/macro_recorder.h"
 #include "player/core/menu_windows.h"
 #include "player/core/mouse_areas.h"
+#include "player/core/player_tray.h"
 #include "player/core/window_titles.h"
 #include "shared/remap_keys.h"
 
@@ -29,8 +30,13 @@ struct TMainWin::Defaults {
         menus(w.platform_, w.library_, w.block_, w.settings_, w.configs_, w.frame_, windows, w.activation_,
               w.programFolder_),
         recorder(w.platform_, w.hook_, w.block_, w.settings_, w.library_, w.frame_, w.sync_, w.activation_, w.hotKeys_,
-                 w.options_, w.programFolder_) {}
-  NoTrayIcons tray;
+                 w.options_, w.programFolder_),
+        tray(w.platform_, w.frame_, w.library_, w.block_, w.settings_, w.programFolder_,
+             {[&w] { w.OpenEditor(false); }, [&w] { w.RequestClose(); }, [&w] { w.frame_.TestHooks(); },
+              [&w](int macro) { w.parts_.recorder->Done(macro); },
+              [&w](int macro) {
+                w.hotKeys_.OnHotKey(static_cast<std::uint32_t>(macro) | kHotKeyMacroBit, w.MainWindow());
+              }}) {}
   NoScheduler scheduler;
   std::unique_ptr<AbbrekeyActivation> abbrekeys;
   std::unique_ptr<LibraryCommands> libraryCommands;
@@ -38,6 +44,7 @@ struct TMainWin::Defaults {
   MouseClickAreas mouse;
   MenuWindows menus;
   MacroRecorder recorder;
+  PlayerTray tray;
 };
 
 namespace {

@@ -179,6 +179,39 @@ inline constexpr CommandForm kForms[] = {{1, 2, "}>"}, {2, 0, ">"}};
 }  // namespace time_tag
 inline constexpr CommandLayout kTimeTag{true, time_tag::kFields, time_tag::kForms};
 
+// --- Window commands: the window (a title, part of one, or "CURRENT" in double quotes) is the
+// text after the numbers, up to ">". Numbers may name an integer variable ("005N", "0005N").
+namespace window_only {
+enum : std::uint8_t { kWindow };
+}  // namespace window_only
+inline constexpr FieldSpec kWindowAt6Fields[] = {{"window", 6, 0, K::kText}};
+inline constexpr FieldSpec kWindowAt7Fields[] = {{"window", 7, 0, K::kText}};
+inline constexpr FieldSpec kWindowAt9Fields[] = {{"window", 9, 0, K::kText}};
+inline constexpr FieldSpec kWindowAt10Fields[] = {{"window", 10, 0, K::kText}};
+inline constexpr CommandLayout kWindowAt6{false, kWindowAt6Fields, kEndsWithField};
+inline constexpr CommandLayout kWindowAt7{false, kWindowAt7Fields, kEndsWithField};
+inline constexpr CommandLayout kWindowAt9{false, kWindowAt9Fields, kEndsWithField};
+inline constexpr CommandLayout kWindowAt10{false, kWindowAt10Fields, kEndsWithField};
+
+namespace window_pair {
+enum : std::uint8_t { kFirst, kSecond, kWindow };
+}  // namespace window_pair
+inline constexpr FieldSpec kWsizeFields[] = {
+    {"width", 7, 4, K::kNumberN}, {"height", 12, 4, K::kNumberN, ','}, {"window", 16, 0, K::kText}};
+inline constexpr FieldSpec kWsizeByFields[] = {
+    {"width", 10, 4, K::kNumberN}, {"height", 15, 4, K::kNumberN, ','}, {"window", 19, 0, K::kText}};
+inline constexpr FieldSpec kWposFields[] = {
+    {"left", 6, 4, K::kNumberN}, {"top", 11, 4, K::kNumberN, ','}, {"window", 15, 0, K::kText}};
+inline constexpr FieldSpec kWpos2Fields[] = {
+    {"left", 7, 5, K::kNumberN}, {"top", 13, 5, K::kNumberN, ','}, {"window", 18, 0, K::kText}};
+inline constexpr FieldSpec kWpos2ByFields[] = {
+    {"left", 10, 5, K::kNumberN}, {"top", 16, 5, K::kNumberN, ','}, {"window", 21, 0, K::kText}};
+inline constexpr CommandLayout kWsize{false, kWsizeFields, kEndsWithField};
+inline constexpr CommandLayout kWsizeBy{false, kWsizeByFields, kEndsWithField};
+inline constexpr CommandLayout kWpos{false, kWposFields, kEndsWithField};
+inline constexpr CommandLayout kWpos2{false, kWpos2Fields, kEndsWithField};
+inline constexpr CommandLayout kWpos2By{false, kWpos2ByFields, kEndsWithField};
+
 // --- Keys held down or let go: the key action 1..8 of the editor (Ctrl down, Ctrl up, Alt
 // down, Alt up, Shift down, Shift up, Win down, Win up) and the tag each one writes. The short
 // spellings "<CTLD>", "<CTLU>", "<SHFD>", "<SHFU>" read as the same actions.

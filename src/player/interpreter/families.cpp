@@ -11,6 +11,7 @@ void AddBuiltInFamilies(Interpreter& in) {
       &MakePauseFamily,
       &MakeRepeatFamily, &MakeIfFamily,
       &MakeMacroControlFamily,
+      &MakeWindowFamily,
   };
   for (const Maker make : kMakers) in.AddFamily(make(in));
 }

@@ -18,6 +18,7 @@ std::unique_ptr<CommandFamily> MakePauseFamily(Interpreter& in);
 std::unique_ptr<CommandFamily> MakeRepeatFamily(Interpreter& in);
 std::unique_ptr<CommandFamily> MakeIfFamily(Interpreter& in);
 std::unique_ptr<CommandFamily> MakeMacroControlFamily(Interpreter& in);
+std::unique_ptr<CommandFamily> MakeWindowFamily(Interpreter& in);
 
 // Adds every family above to the interpreter.
 void AddBuiltInFamilies(Interpreter& in);

@@ -59,6 +59,19 @@ TEST(CommandFields, KeystrokeTags) {
   });
 }
 
+TEST(CommandFields, WindowCommandTags) {
+  CheckRoundTrips({
+      {Row(TagId::kActivate), {V::Text("Untitled - Notepad")}, "<ACTIVATE:Untitled - Notepad>"},
+      {Row(TagId::kWshut), {V::Text("\"CURRENT\"")}, "<WSHUT:\"CURRENT\">"},
+      {Row(TagId::kWmax), {V::Text("Notepad")}, "<WMAX:Notepad>"},
+      {Row(TagId::kWsize), {V::Number(640), V::Number(480), V::Text("Notepad")}, "<WSIZE:0640,0480Notepad>"},
+      {Row(TagId::kWsizeper), {V::Number(50), V::Number(-50), V::Text("Pad")}, "<WSIZEPER:0050,-050Pad>"},
+      {Row(TagId::kWpos), {V::Variable(5), V::Number(-10), V::Text("Pad")}, "<WPOS:005N,-010Pad>"},
+      {Row(TagId::kWpos2pix), {V::Number(-10), V::Variable(12), V::Text("Pad")}, "<WPOS2PIX:-0010,0012NPad>"},
+      {Row(TagId::kWpos2cc), {V::Text("Pad")}, "<WPOS2CC:Pad>"},
+  });
+}
+
 TEST(CommandFields, DelayAndSpeedTags) {
   CheckRoundTrips({
       {Row(TagId::kDelay), {V::Real(5.0)}, "<DELAY:05.00>"},
@@ -162,7 +175,7 @@ TEST(CommandFields, ValuesThatDoNotFitAreRefused) {
       {Row(TagId::kTmvar), {V::Number(10), V::Number(1), V::Number(2), V::Variable(100)}, "N100 in three"},
       {Date(1), {V::Letter('Y'), V::Letter('\0'), V::Number(3)}, "days without their direction"},
       {Row(TagId::kVarsr), {V::Number(1), V::Number(2)}, "more values than fields"},
-      {Row(TagId::kWmax), {V::Text("Notepad")}, "a tag without a description"},
+      {Row(TagId::kAvi), {V::Text("clip.avi")}, "a tag without a description"},
   };
   for (const Refused& c : cases) EXPECT_EQ(EncodeCommand(c.tag, c.values), std::nullopt) << c.why;
 }
@@ -181,7 +194,7 @@ TEST(CommandFields, ReadingStopsAtTheEndOfTheText) {
   EXPECT_EQ(p.Raw(cmd::pause_at::kMessage), "Msg");
   EXPECT_EQ(p.Whole(cmd::pause_at::kLeft), 20);
   // A tag without a description reads nothing.
-  const CommandFields none(Row(TagId::kWmax), "<WMAX:x>", 0);
+  const CommandFields none(Row(TagId::kAvi), "<AVI:x>", 0);
   EXPECT_FALSE(none.Described());
   EXPECT_EQ(none.Raw(0), "");
 }

@@ -378,8 +378,8 @@ TEST_F(InterpreterTest, CommandsOfOtherFamiliesSkipTheirFieldsAndFail) {
       {"<WAITWIN:001:Note>", 0},
       {"<WAITWIN:001:Note>x", 1},
       {"<MENU:01:05:T\x01M\x01I\x01>", 0},
-      {"<WMAX:Untitled>", 0},
-      {"<WMAX:Untitled>x", 1},
+      {"<AVI:Untitled>", 0},
+      {"<AVI:Untitled>x", 1},
       {"<KEYDEL:01>", 0},
   };
   for (const Case& c : cases) {

@@ -10,6 +10,7 @@
 #include "player/interpreter/command_support.h"
 #include "player/interpreter/families.h"
 #include "player/interpreter/macro_prompts.h"
+#include "player/interpreter/path_search.h"
 #include "player/interpreter/variables.h"
 #include "shared/text_util.h"
 
@@ -102,11 +103,6 @@ Flow IfVariable(Interpreter& in, Level& level, const TagInfo& tag) {
 
 // --- "<IFOTH:": the world outside, through the platform.
 
-bool FileExists(platform::Files& files, const std::string& name) {
-  std::error_code ec;
-  return !name.empty() && std::filesystem::is_regular_file(files.NativePath(name), ec);
-}
-
 bool FolderExists(platform::Files& files, const std::string& name) {
   std::error_code ec;
   return !name.empty() && std::filesystem::is_directory(files.NativePath(name), ec);
@@ -116,20 +112,7 @@ bool FolderExists(platform::Files& files, const std::string& name) {
 bool FileFound(platform::Platform& p, const std::string& name, bool withPath) {
   if (p.files == nullptr) return false;
   if (FileExists(*p.files, name)) return true;
-  if (!withPath || p.environment == nullptr || name.empty()) return false;
-  const std::string path = p.environment->GetVariable("PATH").value_or("");
-  std::size_t from = 0;
-  while (from <= path.size()) {
-    std::size_t to = path.find(';', from);
-    if (to == std::string::npos) to = path.size();
-    std::string folder = path.substr(from, to - from);
-    if (!folder.empty()) {
-      if (folder.back() != '\\') folder += '\\';
-      if (FileExists(*p.files, folder + name)) return true;
-    }
-    from = to + 1;
-  }
-  return false;
+  return withPath && !FindOnPath(p, name, std::string::npos, false).empty();
 }
 
 // The foreground window's title, read as far as 254 characters.

@@ -11,7 +11,7 @@ void AddBuiltInFamilies(Interpreter& in) {
       &MakePauseFamily,
       &MakeRepeatFamily, &MakeIfFamily,
       &MakeMacroControlFamily,
-      &MakeWindowFamily, &MakeLaunchFamily,
+      &MakeWindowFamily, &MakeLaunchFamily, &MakeMouseFamily,
   };
   for (const Maker make : kMakers) in.AddFamily(make(in));
 }

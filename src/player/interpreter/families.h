@@ -20,6 +20,7 @@ std::unique_ptr<CommandFamily> MakeIfFamily(Interpreter& in);
 std::unique_ptr<CommandFamily> MakeMacroControlFamily(Interpreter& in);
 std::unique_ptr<CommandFamily> MakeWindowFamily(Interpreter& in);
 std::unique_ptr<CommandFamily> MakeLaunchFamily(Interpreter& in);
+std::unique_ptr<CommandFamily> MakeMouseFamily(Interpreter& in);
 
 // Adds every family above to the interpreter.
 void AddBuiltInFamilies(Interpreter& in);

@@ -21,6 +21,7 @@
 #include "platform/shell_icons.h"
 #include "platform/shell_links.h"
 #include "platform/sockets.h"
+#include "platform/system_folders.h"
 #include "platform/system_info.h"
 #include "platform/window_system.h"
 
@@ -48,6 +49,7 @@ struct Platform {
   ShellLinks* shellLinks = nullptr;
   HelpFiles* help = nullptr;
   ShellIcons* shellIcons = nullptr;
+  SystemFolders* folders = nullptr;
 };
 
 }  // namespace wdx::platform

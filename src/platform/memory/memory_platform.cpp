@@ -67,6 +67,7 @@ Platform MemoryPlatform::Get() {
   p.shellLinks = &shellLinks;
   p.help = &help;
   p.shellIcons = &shellIcons;
+  p.folders = &folders;
   return p;
 }
 

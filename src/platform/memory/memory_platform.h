@@ -29,6 +29,7 @@
 #include "platform/memory/memory_shell.h"
 #include "platform/memory/memory_shell_icons.h"
 #include "platform/memory/memory_shell_links.h"
+#include "platform/memory/memory_system_folders.h"
 #include "platform/memory/memory_system_info.h"
 #include "platform/memory/path_map.h"
 #include "platform/platform.h"
@@ -73,6 +74,7 @@ class MemoryPlatform {
   MemoryShellLinks shellLinks{paths};
   MemoryHelpFiles help;
   MemoryShellIcons shellIcons;
+  MemorySystemFolders folders;
 };
 
 }  // namespace wdx::platform

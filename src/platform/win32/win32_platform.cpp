@@ -25,6 +25,7 @@ Platform Win32Platform::Get() {
   p.shellLinks = &shellLinks;
   p.help = &help;
   p.shellIcons = &shellIcons;
+  p.folders = &folders;
   return p;
 }
 

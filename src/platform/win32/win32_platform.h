@@ -11,6 +11,7 @@
 #include "platform/win32/win32_shell_icons.h"
 #include "platform/win32/win32_shell_links.h"
 #include "platform/win32/win32_sockets.h"
+#include "platform/win32/win32_system_folders.h"
 #include "platform/win32/win32_system_info.h"
 #include "platform/win32/win32_system.h"
 #include "platform/win32/win32_text_services.h"
@@ -43,6 +44,7 @@ class Win32Platform {
   Win32ShellLinks shellLinks;
   Win32HelpFiles help;
   Win32ShellIcons shellIcons;
+  Win32SystemFolders folders;
 };
 
 }  // namespace wdx::platform

@@ -209,7 +209,7 @@ void RunCoordinator::PlaySingleMacroFile() {
                                               ? std::nullopt
                                               : ReadSingleMacroFile(nativePath_(buffers_.singleMacroFile));
   if (!text) {
-    frame_.DoAMessage(kErrorCaption, kSingleMacroOpenError);
+    frame_.MyMessage(kErrorCaption, kSingleMacroOpenError);
     return;
   }
   // While another macro plays nothing of this request may touch the in-use state (StartRun

@@ -239,24 +239,41 @@ void RunFrame::LogError(const std::string& text) {
   std::fclose(f);
 }
 
-void RunFrame::DoAMessage(const std::string& caption, const std::string& text) {
-  if (!messageOpen_) {
-    std::string shown = text;
-    if (state_.appendMacroName) shown += " (Macro Name: " + state_.currentMacroName + ")";
-    PauseForNoSpeed(0.3);
-    messageOpen_ = true;
-    if (platform_.boxes) {
-      platform_.boxes->Show(mainWindow_, shown, caption,
-                            platform::mb::kOk | platform::mb::kTopMost | platform::mb::kSetForeground);
-    }
-    messageOpen_ = false;
-  }
+std::string RunFrame::WithMacroName(const std::string& text) {
+  std::string shown = text;
+  if (state_.appendMacroName) shown += " (Macro Name: " + state_.currentMacroName + ")";
   state_.appendMacroName = false;
+  return shown;
+}
+
+// Where no form can be shown, the system's message box stands in for the message windows.
+void RunFrame::SystemBox(const std::string& caption, const std::string& text) {
+  PauseForNoSpeed(0.3);
+  if (platform_.boxes) {
+    platform_.boxes->Show(mainWindow_, text, caption,
+                          platform::mb::kOk | platform::mb::kTopMost | platform::mb::kSetForeground);
+  }
+}
+
+void RunFrame::DoAMessage(const std::string& caption, const std::string& text) {
+  boxes_.Show(caption, WithMacroName(text), [this](const std::string& c, const std::string& t) {
+    if (forms_ != nullptr && prompts_.Message(c, t)) return;
+    SystemBox(c, t);
+  });
+}
+
+void RunFrame::MyMessage(const std::string& caption, const std::string& text) {
+  longTexts_.Show(caption, WithMacroName(text), [this](const std::string& c, const std::string& t) {
+    if (forms_ != nullptr && prompts_.LongMessage(c, t)) return;
+    SystemBox(c, t);
+  });
 }
 
 void RunFrame::ProcessStringVar(std::string& text, std::size_t maxLength) {
   player::ProcessStringVar(text, maxLength, state_.vars);
 }
+
+bool RunFrame::ProcessAnsiStringVar(std::string& text) { return player::ProcessAnsiStringVar(text, state_.vars); }
 
 std::optional<bool> RunFrame::MacroActiveByNickname(const std::string& nickname) {
   const int count = std::min<int>(block_.MacroCount(), kMacroSlots);

@@ -21,6 +21,7 @@
 #include "player/interpreter/interpreter_host.h"
 #include "player/interpreter/macro_control.h"
 #include "player/prompts/form_prompts.h"
+#include "player/prompts/pending_messages.h"
 #include "shared/glob_data.h"
 #include "shared/macro_record.h"
 #include "shared/settings.h"
@@ -115,9 +116,12 @@ class RunFrame : public InterpreterHost {
   // --- Error log and messages
   void LogError(const std::string& text) override;
   void DoAMessage(const std::string& caption, const std::string& text) override;
+  void MyMessage(const std::string& caption, const std::string& text) override;
 
   // --- Variable expansion on the live variables
   void ProcessStringVar(std::string& text, std::size_t maxLength) override;
+  bool ProcessAnsiStringVar(std::string& text) override;
+  std::string ForegroundProgram() override { return block_.ForegroundProgram(); }
   // The library's macros as the settings' nickname table and the hook-globals block know them.
   std::optional<bool> MacroActiveByNickname(const std::string& nickname) override;
 
@@ -155,6 +159,9 @@ class RunFrame : public InterpreterHost {
   void HookTimerTimer();
   void Wait(double seconds);
   void ReinstallHooks();
+  // The text with the macro's name when a failure asked for it (the flag is cleared).
+  std::string WithMacroName(const std::string& text);
+  void SystemBox(const std::string& caption, const std::string& text);
 
   platform::Platform& platform_;
   hook::HookLibrary& hook_;
@@ -171,7 +178,9 @@ class RunFrame : public InterpreterHost {
   std::function<void()> closePlayer_;
   LibraryControl* library_ = nullptr;
   std::unique_ptr<platform::NamedSemaphore> waitTimer_;
-  bool messageOpen_ = false;
+  // One box and one long-text window at a time; what comes meanwhile shows after it.
+  PendingMessages boxes_;
+  PendingMessages longTexts_;
 };
 
 }  // namespace wdx::player

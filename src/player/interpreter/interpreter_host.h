@@ -133,6 +133,15 @@ class InterpreterHost {
   // Replaces the "%T" references of a command's text field by the live text variables (at
   // most maxLength characters). The default leaves the text as it is.
   virtual void ProcessStringVar(std::string& text, std::size_t maxLength);
+  // The same for a text that goes into a variable, without the short limit: false (the text
+  // unchanged) when the result would pass what a text variable holds. The default leaves the
+  // text as it is.
+  virtual bool ProcessAnsiStringVar(std::string& /*text*/) { return true; }
+  // The modal window for long texts (reports, text boxes), line breaks kept; the macro's name
+  // is appended as DoAMessage appends it. The default shows it as DoAMessage does.
+  virtual void MyMessage(const std::string& caption, const std::string& text) { DoAMessage(caption, text); }
+  // The file name of the program in front, as the player last recorded it; empty when unknown.
+  virtual std::string ForegroundProgram() { return {}; }
   // Forces a window (a prompt of the running macro) to the foreground. The default brings it
   // to the front through the platform.
   virtual void SetMainWin(platform::WindowHandle w);

@@ -32,6 +32,27 @@ struct QuestionText {
   std::string second;
 };
 
+// What the choice menu of "<MENU:" shows: kind 1 radio buttons (one choice), any other kind
+// check boxes (several); the items one a line (CR LF between); the variable's value now, whose
+// letters "A".."J" choose the items shown chosen at first.
+struct ChoiceMenuText {
+  std::int32_t kind = 1;
+  std::string title;
+  std::string message;
+  std::string items;
+  std::string current;
+};
+
+// What a value prompt asks for; the number kinds check the answer before they take it.
+enum class ValueKind : std::int32_t { kText = 1, kInteger = 2, kDecimal = 3 };
+
+// A common dialog's answer: whether it could be shown at all, and the path chosen (nullopt
+// when the user cancelled).
+struct DialogChoice {
+  bool shown = false;
+  std::optional<std::string> path;
+};
+
 class MacroPrompts {
  public:
   virtual ~MacroPrompts() = default;
@@ -46,6 +67,23 @@ class MacroPrompts {
   // The question box: true when the user chose the first button, false for the second or the
   // close box; nullopt when no window can be shown.
   virtual std::optional<bool> Question(const QuestionText& /*question*/) { return std::nullopt; }
+
+  // The two message windows: the short stay-on-top box and the window for long texts (line
+  // breaks kept, scrolled). False when no window can be shown.
+  virtual bool Message(const std::string& /*caption*/, const std::string& /*text*/) { return false; }
+  virtual bool LongMessage(const std::string& /*caption*/, const std::string& /*text*/) { return false; }
+  // The password prompt: true when the user entered the password, false for Abort or the
+  // close box; nullopt when no window can be shown.
+  virtual std::optional<bool> Password(const std::string& /*password*/) { return std::nullopt; }
+  // The choice menu: the letters of the chosen items ("B", "AC"), empty when nothing was chosen
+  // or the window was closed; nullopt when no window can be shown.
+  virtual std::optional<std::string> ChoiceMenu(const ChoiceMenuText& /*menu*/) { return std::nullopt; }
+  // The value prompt: the answer (a number kind's trimmed and checked), empty when the prompt
+  // was closed without Ok; nullopt when no window can be shown.
+  virtual std::optional<std::string> Value(ValueKind /*kind*/, const std::string& /*message*/) { return std::nullopt; }
+  // The open-file dialog proposing a file name, and the folder dialog with a title.
+  virtual DialogChoice OpenFile(const std::string& /*fileName*/) { return {}; }
+  virtual DialogChoice Folder(const std::string& /*title*/) { return {}; }
 };
 
 }  // namespace wdx::player

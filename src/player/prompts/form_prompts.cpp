@@ -2,6 +2,10 @@
 
 #include "platform/platform.h"
 #include "player/prompts/block_prompts.h"
+#include "player/prompts/choice_menu.h"
+#include "player/prompts/message_windows.h"
+#include "player/prompts/password_prompt.h"
+#include "player/prompts/value_prompt.h"
 #include "player/prompts/pause_window.h"
 #include "player/prompts/prompt_form.h"
 #include "shared/globals.h"
@@ -48,9 +52,7 @@ std::optional<std::int32_t> FormPrompts::RepeatCount() {
   const ScreenFactors screen = Screen(p);
   RepeatCountModel model;
   TRepeatPrompt form(model, *p->boxes, host_.State(), screen.ScreenWidth, screen.ScreenHeight);
-  open_ = &form;
-  frame.Show(form);
-  open_ = nullptr;
+  ShowOpen(frame, form);
   if (!form.accepted) return std::nullopt;
   return model.count;
 }
@@ -65,10 +67,105 @@ std::optional<bool> FormPrompts::Question(const QuestionText& question) {
       question, [runner, &shown](std::string_view text) { return runner->TextWidth(shown->TheMessage.font(), text); },
       screen.ScreenWidth, screen.ScreenHeight);
   shown = &form;
+  ShowOpen(frame, form);
+  return form.result;
+}
+
+bool FormPrompts::Message(const std::string& caption, const std::string& text) {
+  forms::FormRunner* runner = host_.Forms();
+  if (runner == nullptr) return false;
+  const ScreenFactors screen = Screen(host_.GetPlatform());
+  PromptFrame frame(host_, *runner);
+  TOnTopMessage form(caption, text, screen.ScreenWidth, screen.ScreenHeight);
+  ShowOpen(frame, form);
+  return true;
+}
+
+bool FormPrompts::LongMessage(const std::string& caption, const std::string& text) {
+  forms::FormRunner* runner = host_.Forms();
+  if (runner == nullptr) return false;
+  const ScreenFactors screen = Screen(host_.GetPlatform());
+  {
+    PromptFrame frame(host_, *runner);
+    TDoMyMessage form(caption, text, screen.ScreenWidth, screen.ScreenHeight);
+    ShowOpen(frame, form);
+  }
+  // The long text was read; the window in front gets a moment before the macro goes on.
+  host_.PauseForNoSpeed(0.3);
+  return true;
+}
+
+std::optional<bool> FormPrompts::Password(const std::string& password) {
+  forms::FormRunner* runner = host_.Forms();
+  platform::Platform* p = host_.GetPlatform();
+  if (runner == nullptr || p == nullptr || p->boxes == nullptr) return std::nullopt;
+  const ScreenFactors screen = Screen(p);
+  PromptFrame frame(host_, *runner);
+  PasswordModel model{password, {}};
+  TProcessPassword form(
+      model, *p->boxes,
+      [this] {
+        if (host_.State().logErrors) host_.LogError("Password attempt made with incorrect password.");
+      },
+      screen.ScreenWidth, screen.ScreenHeight);
+  ShowOpen(frame, form);
+  return form.result;
+}
+
+std::optional<std::string> FormPrompts::ChoiceMenu(const ChoiceMenuText& menu) {
+  forms::FormRunner* runner = host_.Forms();
+  if (runner == nullptr) return std::nullopt;
+  const ScreenFactors screen = Screen(host_.GetPlatform());
+  PromptFrame frame(host_, *runner);
+  TShowAMenu* shown = nullptr;
+  TShowAMenu form(
+      menu, [runner, &shown](std::string_view text) { return runner->TextWidth(shown->font(), text); },
+      screen.ScreenWidth, screen.ScreenHeight);
+  shown = &form;
+  ShowOpen(frame, form);
+  return form.result;
+}
+
+std::optional<std::string> FormPrompts::Value(ValueKind kind, const std::string& message) {
+  forms::FormRunner* runner = host_.Forms();
+  platform::Platform* p = host_.GetPlatform();
+  if (runner == nullptr || p == nullptr || p->boxes == nullptr) return std::nullopt;
+  const ScreenFactors screen = Screen(p);
+  PromptFrame frame(host_, *runner);
+  ValueModel model;
+  model.kind = kind;
+  TInputAValue* shown = nullptr;
+  TInputAValue form(
+      model, message, *p->boxes,
+      [runner, &shown](std::string_view text) { return runner->TextWidth(shown->font(), text); },
+      screen.ScreenWidth, screen.ScreenHeight);
+  shown = &form;
+  ShowOpen(frame, form);
+  return form.accepted ? model.answer : std::string();
+}
+
+DialogChoice FormPrompts::OpenFile(const std::string& fileName) {
+  forms::FormRunner* runner = host_.Forms();
+  if (runner == nullptr) return {};
+  forms::FileDialog dialog;
+  dialog.title = "All Files";
+  dialog.filter = "All Files (*.*)|*.*";
+  dialog.fileName = fileName;
+  dialog.hideReadOnly = true;
+  dialog.fileMustExist = true;
+  return {true, runner->OpenFileDialog(dialog, platform::kNoWindow)};
+}
+
+DialogChoice FormPrompts::Folder(const std::string& title) {
+  forms::FormRunner* runner = host_.Forms();
+  if (runner == nullptr) return {};
+  return {true, runner->FolderDialog(title, platform::kNoWindow)};
+}
+
+void FormPrompts::ShowOpen(PromptFrame& frame, PromptForm& form) {
   open_ = &form;
   frame.Show(form);
   open_ = nullptr;
-  return form.result;
 }
 
 bool FormPrompts::ResumePause() {

@@ -13,6 +13,7 @@
 namespace wdx::player {
 
 class PromptForm;
+class PromptFrame;
 class TPauseMacro;
 
 class FormPrompts final : public MacroPrompts {
@@ -23,6 +24,13 @@ class FormPrompts final : public MacroPrompts {
   std::optional<bool> Pause(int top, int left, const std::string& message) override;
   std::optional<std::int32_t> RepeatCount() override;
   std::optional<bool> Question(const QuestionText& question) override;
+  bool Message(const std::string& caption, const std::string& text) override;
+  bool LongMessage(const std::string& caption, const std::string& text) override;
+  std::optional<bool> Password(const std::string& password) override;
+  std::optional<std::string> ChoiceMenu(const ChoiceMenuText& menu) override;
+  std::optional<std::string> Value(ValueKind kind, const std::string& message) override;
+  DialogChoice OpenFile(const std::string& fileName) override;
+  DialogChoice Folder(const std::string& title) override;
 
   // The hot-key road: Resume for the user when the pause window is up; false when none is.
   bool ResumePause();
@@ -30,6 +38,9 @@ class FormPrompts final : public MacroPrompts {
   void CloseOpenPrompt();
 
  private:
+  // Shows the form in the frame as the open prompt.
+  void ShowOpen(PromptFrame& frame, PromptForm& form);
+
   InterpreterHost& host_;
   PromptForm* open_ = nullptr;
   TPauseMacro* pause_ = nullptr;

@@ -2,8 +2,12 @@
 // sees it, UM_HOTKEY, the choice of the macro, its run, and every refusal on the way.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "forms/scripted_runner.h"
+#include "forms/user.h"
 #include "player/prompts/form_prompts.h"
+#include "player/prompts/message_windows.h"
 #include "player/prompts/pause_window.h"
 #include "player_fixture.h"
 #include "shared/protocol_messages.h"
@@ -192,14 +196,23 @@ TEST_F(HotKeyRoadTest, PauseIsResumedByItsOwnKeyOrTheResumeKeyOnly) {
   // The paused macro's PAUSE window, up while the keys come.
   forms::ScriptedRunner runner(mem.desktop, mem.desktop);
   main->SetFormRunner(&runner);
+  std::vector<std::string> messages;
   runner.Then([&](forms::Form& form) {
     auto& pause = dynamic_cast<TPauseMacro&>(form);
     mem.desktop.bringToFrontCalls.clear();
+    // The refusal's message window, over the PAUSE window.
+    runner.Then([&](forms::Form& shown) {
+      auto& message = dynamic_cast<TOnTopMessage&>(shown);
+      messages.push_back(message.caption() + ": " + message.TheMessage.caption());
+      forms::user::Click(message.OkButton);
+    });
     PostHotKey(kCtrlB, pauseWindow);  // another macro's key
     Pump();
-    EXPECT_EQ(BoxTexts(), std::vector<std::string>{std::string("Warning: ") + kPauseText});
+    EXPECT_EQ(messages, std::vector<std::string>{std::string("Warning: ") + kPauseText});
     EXPECT_FALSE(pause.result);
-    EXPECT_TRUE(mem.desktop.bringToFrontCalls.empty());
+    // Only the message came to the front; the other macro's window did not.
+    EXPECT_EQ(mem.desktop.bringToFrontCalls.size(), 1u);
+    EXPECT_EQ(std::count(mem.desktop.bringToFrontCalls.begin(), mem.desktop.bringToFrontCalls.end(), report), 0);
     EXPECT_NE(mem.desktop.GetForegroundWindow(), report);
     EXPECT_EQ(s.currentMacroNumber, 6);
     EXPECT_EQ(s.targetWindow, pauseWindow);
@@ -221,9 +234,9 @@ TEST_F(HotKeyRoadTest, PauseIsResumedByItsOwnKeyOrTheResumeKeyOnly) {
   EXPECT_EQ(mem.input.keys.size(), 2u);
   EXPECT_EQ(s.currentMacroNumber, 6);
   EXPECT_EQ(Typed(), "");
-  ASSERT_EQ(runner.shown.size(), 2u);
-  EXPECT_FALSE(runner.shown[0].leftOpen);
-  EXPECT_FALSE(runner.shown[1].leftOpen);
+  ASSERT_EQ(runner.shown.size(), 3u);
+  EXPECT_EQ(std::count_if(runner.shown.begin(), runner.shown.end(), [](const auto& show) { return show.name == "OnTopMessage"; }), 1);
+  for (const auto& shown : runner.shown) EXPECT_FALSE(shown.leftOpen);
 }
 
 // The resume key is any system macro "3" on the key, even when another system macro on the same

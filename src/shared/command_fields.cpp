@@ -77,6 +77,11 @@ constexpr Described kDescribed[] = {
     {TagId::kWpos2bl, &cmd::kWindowAt9},
     {TagId::kWpos2bc, &cmd::kWindowAt9},
     {TagId::kWpos2br, &cmd::kWindowAt9},
+    {TagId::kPassp, &cmd::kPassp},
+    {TagId::kMenu, &cmd::kMenu},
+    {TagId::kTvar, &cmd::kTvar},
+    {TagId::kIvar, &cmd::kIvar},
+    {TagId::kDvar, &cmd::kDvar},
 };
 
 constexpr CommandLayout kKeywordOnly{false, {}, cmd::kEndsWithField};

@@ -158,6 +158,38 @@ inline constexpr CommandLayout kMacdel{false, kMacrunFields, kEndsWithField};
 inline constexpr CommandLayout kMacact{false, kMacrunFields, kEndsWithField};
 inline constexpr CommandLayout kMacdeact{false, kMacdeactFields, kEndsWithField};
 inline constexpr CommandLayout kSwap{false, kSwapFields, kEndsWithField};
+// --- Run-time prompts
+// "<PASSP:": the enciphered password (hexadecimal pairs) up to the ">".
+namespace passp {
+enum : std::uint8_t { kPassword };
+inline constexpr FieldSpec kFields[] = {{"password", 7, 0, K::kText}};
+}  // namespace passp
+inline constexpr CommandLayout kPassp{false, passp::kFields, kEndsWithField};
+
+// "<MENU:": the kind (1 radio buttons, 2 check boxes), the text variable that gets the choice,
+// then the title, the message and the items (CR LF between them), each ended by 0x01, then ">".
+namespace menu {
+enum : std::uint8_t { kKind, kVariable, kTitle, kMessage, kItems };
+inline constexpr FieldSpec kFields[] = {{"kind", 6, 2, K::kDigits},
+                                        {"variable", 9, 2, K::kDigits, ':'},
+                                        {"title", 12, 255, K::kText01, ':'},
+                                        {"message", kFollows, 255, K::kText01},
+                                        {"items", kFollows, 0, K::kText01}};
+}  // namespace menu
+inline constexpr CommandLayout kMenu{false, menu::kFields, kEndsWithGt};
+
+// --- Variables set from a source: "<TVAR:", "<IVAR:", "<DVAR:" name the variable and the
+// source; the text says what the source reads (a text variable's text has no length limit).
+namespace var_source {
+enum : std::uint8_t { kVariable, kSource, kText };
+inline constexpr FieldSpec kTextFields[] = {
+    {"variable", 6, 2, K::kDigits}, {"source", 9, 2, K::kDigits, ':'}, {"text", 12, 0, K::kText, ':'}};
+inline constexpr FieldSpec kNumberFields[] = {
+    {"variable", 6, 2, K::kDigits}, {"source", 9, 2, K::kDigits, ':'}, {"text", 12, 255, K::kText, ':'}};
+}  // namespace var_source
+inline constexpr CommandLayout kTvar{false, var_source::kTextFields, kEndsWithField};
+inline constexpr CommandLayout kIvar{false, var_source::kNumberFields, kEndsWithField};
+inline constexpr CommandLayout kDvar{false, var_source::kNumberFields, kEndsWithField};
 
 // --- Date and time tags ("<" + format name + "{" is the keyword): leading zeros, then for a
 // date the direction ("F" later, "P" earlier) and the days, then the text variable that

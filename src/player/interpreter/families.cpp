@@ -12,6 +12,7 @@ void AddBuiltInFamilies(Interpreter& in) {
       &MakeRepeatFamily, &MakeIfFamily,
       &MakeMacroControlFamily,
       &MakeWindowFamily, &MakeLaunchFamily, &MakeMouseFamily,
+      &MakePromptFamily, &MakeVariableSourceFamily,
   };
   for (const Maker make : kMakers) in.AddFamily(make(in));
 }

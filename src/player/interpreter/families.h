@@ -21,6 +21,8 @@ std::unique_ptr<CommandFamily> MakeMacroControlFamily(Interpreter& in);
 std::unique_ptr<CommandFamily> MakeWindowFamily(Interpreter& in);
 std::unique_ptr<CommandFamily> MakeLaunchFamily(Interpreter& in);
 std::unique_ptr<CommandFamily> MakeMouseFamily(Interpreter& in);
+std::unique_ptr<CommandFamily> MakePromptFamily(Interpreter& in);
+std::unique_ptr<CommandFamily> MakeVariableSourceFamily(Interpreter& in);
 
 // Adds every family above to the interpreter.
 void AddBuiltInFamilies(Interpreter& in);

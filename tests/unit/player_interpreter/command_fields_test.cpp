@@ -146,6 +146,28 @@ TEST(CommandFields, RepeatAndIfBlockOpeners) {
   });
 }
 
+TEST(CommandFields, PromptsAndVariableSources) {
+  CheckRoundTrips({
+      {Row(TagId::kPassp), {V::Text("5A1B2C")}, "<PASSP:5A1B2C>"},
+      {Row(TagId::kMenu),
+       {V::Number(1), V::Number(5), V::Text("Pick"), V::Text("Choose one"), V::Text("Red\r\nGreen\r\nBlue")},
+       "<MENU:01:05:Pick\x01" "Choose one\x01Red\r\nGreen\r\nBlue\x01>"},
+      {Row(TagId::kMenu), {V::Number(2), V::Number(12), V::Text("A > B"), V::Text(""), V::Text("x")},
+       "<MENU:02:12:A > B\x01\x01x\x01>"},
+      {Row(TagId::kTvar), {V::Number(1), V::Number(8), V::Text("app.ini\x01Main\x01Name")},
+       "<TVAR:01:08:app.ini\x01Main\x01Name>"},
+      {Row(TagId::kTvar), {V::Number(99), V::Number(6), V::Text("")}, "<TVAR:99:06:>"},
+      {Row(TagId::kIvar), {V::Number(50), V::Number(13), V::Text("05:de")}, "<IVAR:50:13:05:de>"},
+      {Row(TagId::kDvar), {V::Number(3), V::Number(1), V::Text("-2.5")}, "<DVAR:03:01:-2.5>"},
+  });
+  // A text variable's text has no limit; the number kinds take a short text.
+  const std::string longText(300, 'x');
+  EXPECT_TRUE(EncodeCommand(Row(TagId::kTvar), std::vector<V>{V::Number(1), V::Number(1), V::Text(longText)}));
+  EXPECT_FALSE(EncodeCommand(Row(TagId::kIvar), std::vector<V>{V::Number(1), V::Number(1), V::Text(longText)}));
+  EXPECT_FALSE(EncodeCommand(Row(TagId::kTvar), std::vector<V>{V::Number(100), V::Number(1), V::Text("")}));
+  EXPECT_FALSE(EncodeCommand(Row(TagId::kTvar), std::vector<V>{V::Number(1), V::Number(1), V::Text("a>b")}));
+}
+
 TEST(CommandFields, DateAndTimeTagsInEachForm) {
   CheckRoundTrips({
       {Date(1), {V::Letter('Y')}, "<MM/DD/YY{Y}>"},

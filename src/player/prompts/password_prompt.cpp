@@ -23,13 +23,17 @@ TProcessPassword::TProcessPassword(PasswordModel& model, platform::MessageBoxes&
   SetBorderStyle(forms::BorderStyle::kDialog);
   SetStayOnTop(true);
   SetClientSize(kClientWidth, kClientHeight);
-  TheMessage.SetBounds(4, 4, 196, 32);
+  // Three lines of the message, the field and the buttons fill the small window.
+  forms::Font messageFont = font();
+  messageFont.height = 12;
+  TheMessage.SetFont(messageFont);
+  TheMessage.SetBounds(4, 2, 196, 44);
   TheMessage.SetWordWrap(true);
-  Password.SetBounds(4, 40, 196, 21);
+  Password.SetBounds(4, 47, 196, 20);
   Password.SetPasswordChar('*');
-  OkButton.SetBounds(30, 68, 61, 21);
+  OkButton.SetBounds(30, 70, 61, 21);
   OkButton.SetDefault(true);
-  AbortButton.SetBounds(113, 68, 61, 21);
+  AbortButton.SetBounds(113, 70, 61, 21);
   OkButton.onClick = [this] { OkButtonClick(); };
   AbortButton.onClick = [this] { Close(); };
   onShow = [this] { FormShow(); };

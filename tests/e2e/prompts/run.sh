@@ -117,7 +117,7 @@ shot password-wrong
 wdx_probe front "$box" >/dev/null
 wdx_probe keys enter >/dev/null
 wdx_check "the error box is answered" wdx_probe gone "$box" --timeout 5000
-wdx_check "the password prompt stays open" wdx_probe find --class WdxForm --title "Password Protection" --visible
+wdx_check "the password prompt stays open" test "$(wdx_probe find --class WdxForm --title "Password Protection" --visible)" = "$h"
 wdx_check "the user aborts" drive click "$h" "&Abort"
 wdx_check "the password prompt closes" wdx_probe gone "$h" --timeout 5000
 m=$(prompt "Password Protection")

@@ -41,7 +41,7 @@ wait_text() {
 for round in 1 2; do
   wdx_probe front "$WDX_NOTEPAD_HWND"
   wdx_probe keys ctrl+alt+e
-  box=$(wdx_probe wait --class '#32770' --visible --timeout 10000)
+  box=$(wdx_probe wait --class WdxForm --visible --timeout 10000)
   wdx_check "round $round: the failing macro shows its error box" test -n "$box" || break
   # Its box, then "Macro Abort" for the level that had text left: each is answered with OK.
   boxes=0
@@ -50,7 +50,7 @@ for round in 1 2; do
     sleep 0.3
     wdx_probe front "$box" >/dev/null; wdx_probe keys enter >/dev/null  # OK by its key
     wdx_probe gone "$box" --timeout 10000 >/dev/null || break
-    box=$(wdx_probe wait --class '#32770' --visible --timeout 1500 2>/dev/null)
+    box=$(wdx_probe wait --class WdxForm --visible --timeout 1500 2>/dev/null)
   done
   wdx_check "round $round: its boxes are answered ($boxes)" test -z "$box"
   sleep 1

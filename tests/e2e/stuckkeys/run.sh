@@ -61,13 +61,13 @@ for ((round = 1; round <= ROUNDS; round++)); do
   # real key (it lets the injected keys of other programs pass while a macro plays).
   xdotool key Pause
   # The aborted run reports itself in a box per level with text left; each is answered.
-  box=$(wdx_probe wait --class '#32770' --visible --timeout 3000 2>/dev/null)
+  box=$(wdx_probe wait --class WdxForm --visible --timeout 3000 2>/dev/null)
   [ -n "$box" ] && aborted=$((aborted + 1))
   for ((boxes = 0; boxes < 5 && ${#box} > 0; boxes++)); do
     wdx_probe front "$box" >/dev/null
     wdx_probe keys enter >/dev/null
     wdx_probe gone "$box" --timeout 5000 >/dev/null || break
-    box=$(wdx_probe wait --class '#32770' --visible --timeout 1000 2>/dev/null)
+    box=$(wdx_probe wait --class WdxForm --visible --timeout 1000 2>/dev/null)
   done
   # A run that was not aborted in time ends by itself within its few seconds.
   [ -z "$box" ] || { wdx_fail "round $round: the abort boxes do not go away"; break; }

@@ -201,11 +201,7 @@ TEST_F(HotKeyRoadTest, PauseIsResumedByItsOwnKeyOrTheResumeKeyOnly) {
     auto& pause = dynamic_cast<TPauseMacro&>(form);
     mem.desktop.bringToFrontCalls.clear();
     // The refusal's message window, over the PAUSE window.
-    runner.Then([&](forms::Form& shown) {
-      auto& message = dynamic_cast<TOnTopMessage&>(shown);
-      messages.push_back(message.caption() + ": " + message.TheMessage.caption());
-      forms::user::Click(message.OkButton);
-    });
+    ReadNextMessage(runner, messages);
     PostHotKey(kCtrlB, pauseWindow);  // another macro's key
     Pump();
     EXPECT_EQ(messages, std::vector<std::string>{std::string("Warning: ") + kPauseText});

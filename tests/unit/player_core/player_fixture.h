@@ -12,10 +12,13 @@
 #include <string>
 #include <vector>
 
+#include "forms/scripted_runner.h"
+#include "forms/user.h"
 #include "hook/in_process_hook.h"
 #include "platform/memory/memory_platform.h"
 #include "platform/virtual_keys.h"
 #include "player/core/main_win.h"
+#include "player/prompts/message_windows.h"
 #include "shared/macro_record.h"
 #include "shared/settings.h"
 
@@ -23,6 +26,16 @@ namespace wdx::player::testing {
 
 inline constexpr char kFolder[] = "C:\\WENDRIX";
 inline constexpr char kLibrary[] = "C:\\WENDRIX\\WENDX.WDX";
+
+// With a form runner the player's messages are windows of their own: the next one shown is
+// read ("caption: text" into `into`) and answered with Ok.
+inline void ReadNextMessage(forms::ScriptedRunner& runner, std::vector<std::string>& into) {
+  runner.Then([&into](forms::Form& form) {
+    auto& message = dynamic_cast<TOnTopMessage&>(form);
+    into.push_back(message.caption() + ": " + message.TheMessage.caption());
+    forms::user::Click(message.OkButton);
+  });
+}
 
 // Hot key indexes used by the tests.
 inline constexpr int kCtrlAltH = 151;  // Ctrl+Alt block 144.., H is the 8th key

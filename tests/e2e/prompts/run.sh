@@ -3,8 +3,8 @@
 # keys start macros that type into the test's own window. A value prompt, found by its caption
 # and answered by typed keys, sets T1; a choice menu answered with its second item leaves "B" in
 # T2; a password prompt refuses a wrong password and, aborted, ends the run with its message;
-# a window-title source reads the title of the test's window. Each prompt is photographed into
-# the build folder.
+# a window-title source reads the title of the test's window; a report shows in the long-text
+# window. Each prompt is photographed into the build folder.
 . "$(dirname "$0")/../lib.sh"
 wdx_e2e_begin prompts
 
@@ -135,6 +135,20 @@ wdx_expect_eq "the aborted macro typed nothing" "[hello][B]" "$(wdx_probe text "
 hot_key t
 wdx_expect_eq "the title source reads the test window's title" "[hello][B][$target_title]" \
   "$(target_text "[hello][B][$target_title]")"
+
+# --- The long-text window: a single-macro file that cannot be opened, handed over by a second
+# player, is reported in it.
+wdx_wine_start "$exe" '/WRMC:\wdxprompts\missing.wrm'
+second=$WDX_LAST_PID
+wdx_check "the second Wendplay hands its file over and ends" wdx_wait_exit "$second" 20
+m=$(prompt "Error")
+wdx_require "the failure is reported in the long-text window" test -n "$m"
+wdx_expect_eq "its text says the file could not be opened" "Error opening the specified WRM file.  Macro aborted." \
+  "$(wdx_probe text "$m" --child Edit)"
+shot long-text
+wdx_probe front "$m" >/dev/null
+wdx_probe keys enter >/dev/null
+wdx_check "Enter closes it" wdx_probe gone "$m" --timeout 5000
 
 wdx_check "UM_CONTROL 30 closes the player" wdx_probe post "$player" WM_USER+11 30
 wdx_check "Wendplay ends within 10 s" wdx_wait_exit "$pid" 10

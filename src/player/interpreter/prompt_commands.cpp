@@ -3,6 +3,7 @@
 // chosen items' letters in a text variable.
 #include <string>
 
+#include "player/interpreter/block_scan.h"
 #include "player/interpreter/command_support.h"
 #include "player/interpreter/families.h"
 #include "player/interpreter/macro_prompts.h"
@@ -34,7 +35,9 @@ Flow Password(Interpreter& in, Level& level, const TagInfo& tag) {
   }
   MacroPrompts* prompts = PromptsOf(in, kPasswordCaption, "password prompt");
   if (prompts == nullptr) return Flow::JumpTo(level.text.size());
+  const platform::WindowHandle front = FrontBeforePrompt(in);
   const std::optional<bool> entered = prompts->Password(*password);
+  FrontAfterPrompt(in, front);
   if (!entered) {
     in.Fail(kPasswordCaption, "The password prompt could not be shown. Macro will abort.");
     return Flow::JumpTo(level.text.size());
@@ -63,7 +66,9 @@ void ChoiceMenu(Interpreter& in, Level& level, const TagInfo& tag) {
   menu.current = *target;
   MacroPrompts* prompts = PromptsOf(in, kMenuCaption, "choice menu");
   if (prompts == nullptr) return;
+  const platform::WindowHandle front = FrontBeforePrompt(in);
   const std::optional<std::string> chosen = prompts->ChoiceMenu(menu);
+  FrontAfterPrompt(in, front);
   if (!chosen) {
     in.Fail(kMenuCaption, "The choice menu could not be shown. Macro will abort.");
     return;

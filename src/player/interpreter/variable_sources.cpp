@@ -12,6 +12,7 @@
 #include <string>
 #include <system_error>
 
+#include "player/interpreter/block_scan.h"
 #include "player/interpreter/command_support.h"
 #include "player/interpreter/families.h"
 #include "player/interpreter/macro_prompts.h"
@@ -58,7 +59,11 @@ platform::Platform* PlatformOf(Interpreter& in) { return in.Host().GetPlatform()
 std::optional<std::string> Prompted(Interpreter& in, ValueKind kind, std::string_view message) {
   MacroPrompts* prompts = in.Host().Prompts();
   std::optional<std::string> answer;
-  if (prompts != nullptr) answer = prompts->Value(kind, std::string(message.substr(0, kShortStringMax)));
+  if (prompts != nullptr) {
+    const platform::WindowHandle front = FrontBeforePrompt(in);
+    answer = prompts->Value(kind, std::string(message.substr(0, kShortStringMax)));
+    FrontAfterPrompt(in, front);
+  }
   if (!answer) in.Fail(kCaption, "The value prompt is not available in this build. Macro will abort.");
   return answer;
 }
@@ -135,9 +140,7 @@ std::string IniValue(platform::ProfileFiles& profile, const std::string& text) {
 // it. False when the dialog could not be shown (the run failed).
 bool AskPath(Interpreter& in, bool folder, const std::string& text, std::string& target) {
   MacroPrompts* prompts = in.Host().Prompts();
-  platform::Platform* p = PlatformOf(in);
-  const platform::WindowHandle before =
-      p != nullptr && p->windows != nullptr ? p->windows->GetForegroundWindow() : platform::kNoWindow;
+  const platform::WindowHandle before = FrontBeforePrompt(in);
   DialogChoice choice;
   if (prompts != nullptr) choice = folder ? prompts->Folder(text) : prompts->OpenFile(text);
   if (!choice.shown) {
@@ -146,7 +149,7 @@ bool AskPath(Interpreter& in, bool folder, const std::string& text, std::string&
     return false;
   }
   if (choice.path) target = *choice.path;
-  if (before != platform::kNoWindow) in.Host().SetMainWin(before);
+  FrontAfterPrompt(in, before);
   return true;
 }
 

@@ -42,30 +42,6 @@ ScreenFactors Screen(platform::Platform* p) {
   return screen;
 }
 
-// The window in front before a prompt comes back to the front after it, so the keys the macro
-// types next go where they went before the question.
-class KeepForeground {
- public:
-  explicit KeepForeground(InterpreterHost& host) : host_(host) {
-    platform::Platform* p = host.GetPlatform();
-    windows_ = p != nullptr ? p->windows : nullptr;
-    if (windows_ != nullptr) before_ = windows_->GetForegroundWindow();
-  }
-  ~KeepForeground() {
-    if (windows_ != nullptr && before_ != platform::kNoWindow && windows_->IsWindow(before_) &&
-        windows_->GetForegroundWindow() != before_) {
-      host_.SetMainWin(before_);
-    }
-  }
-  KeepForeground(const KeepForeground&) = delete;
-  KeepForeground& operator=(const KeepForeground&) = delete;
-
- private:
-  InterpreterHost& host_;
-  platform::WindowSystem* windows_ = nullptr;
-  platform::WindowHandle before_ = platform::kNoWindow;
-};
-
 }  // namespace
 
 std::optional<std::int32_t> FormPrompts::RepeatCount() {
@@ -109,7 +85,6 @@ bool FormPrompts::LongMessage(const std::string& caption, const std::string& tex
   forms::FormRunner* runner = host_.Forms();
   if (runner == nullptr) return false;
   const ScreenFactors screen = Screen(host_.GetPlatform());
-  KeepForeground keep(host_);
   {
     PromptFrame frame(host_, *runner);
     TDoMyMessage form(caption, text, screen.ScreenWidth, screen.ScreenHeight);
@@ -125,7 +100,6 @@ std::optional<bool> FormPrompts::Password(const std::string& password) {
   platform::Platform* p = host_.GetPlatform();
   if (runner == nullptr || p == nullptr || p->boxes == nullptr) return std::nullopt;
   const ScreenFactors screen = Screen(p);
-  KeepForeground keep(host_);
   PromptFrame frame(host_, *runner);
   PasswordModel model{password, {}};
   TProcessPassword form(
@@ -142,7 +116,6 @@ std::optional<std::string> FormPrompts::ChoiceMenu(const ChoiceMenuText& menu) {
   forms::FormRunner* runner = host_.Forms();
   if (runner == nullptr) return std::nullopt;
   const ScreenFactors screen = Screen(host_.GetPlatform());
-  KeepForeground keep(host_);
   PromptFrame frame(host_, *runner);
   TShowAMenu* shown = nullptr;
   TShowAMenu form(
@@ -158,7 +131,6 @@ std::optional<std::string> FormPrompts::Value(ValueKind kind, const std::string&
   platform::Platform* p = host_.GetPlatform();
   if (runner == nullptr || p == nullptr || p->boxes == nullptr) return std::nullopt;
   const ScreenFactors screen = Screen(p);
-  KeepForeground keep(host_);
   PromptFrame frame(host_, *runner);
   ValueModel model;
   model.kind = kind;

@@ -387,6 +387,28 @@ TEST_F(CommandTest, DialogsSetThePathOrLeaveTheVariable) {
   EXPECT_EQ(st.vars.text[2], "C:\\data");
 }
 
+TEST_F(CommandTest, AfterAPromptTheMacroTypesOnWhereItTyped) {
+  const platform::WindowHandle letter = mem.desktop.AddForeignWindow("Letter - Editor", "Foreign", 7);
+  const platform::WindowHandle other = mem.desktop.AddForeignWindow("Other", "Foreign", 8);
+  mem.desktop.SetForeground(letter);
+  // While each prompt is up the system hands the front to another window.
+  auto elsewhere = [&] { mem.desktop.SetForeground(other); };
+  Then<TInputAValue>([&](TInputAValue& form) { elsewhere(); user::PressEnter(form); });
+  Then<TShowAMenu>([&](TShowAMenu& form) { elsewhere(); user::Click(form.OkButton); });
+  Then<TProcessPassword>([&](TProcessPassword& form) {
+    elsewhere();
+    user::EnterText(form.Password, "pw");
+    user::Click(form.OkButton);
+  });
+  const std::string prompts[] = {"<TVAR:01:02:Name?>", "<MENU:01:02:Pick\x01\x01Red\x01>", PasswordTag("pw")};
+  for (const std::string& tag : prompts) {
+    SCOPED_TRACE(tag);
+    EXPECT_EQ(Play(tag + "a"), "a");
+    EXPECT_EQ(mem.desktop.GetForegroundWindow(), letter);
+    EXPECT_EQ(host.foreground.back(), letter);
+  }
+}
+
 TEST_F(CommandTest, WithoutPromptWindowsThePromptingSourcesFailClearly) {
   host.withForms = false;
   for (const std::string tag : {"<TVAR:01:02:x>", "<IVAR:01:02:x>", "<TVAR:01:09:x>", "<TVAR:01:10:x>",

@@ -101,29 +101,6 @@ TEST_F(PromptTest, WithoutAFormRunnerNoMessageWindowIsShown) {
   EXPECT_FALSE(host.prompts.Folder("x").shown);
 }
 
-TEST_F(PromptTest, PromptsThatLetTheRunGoOnGiveTheFrontBack) {
-  const platform::WindowHandle letter = mem.desktop.AddForeignWindow("Letter - Editor", "Foreign", 7);
-  const platform::WindowHandle other = mem.desktop.AddForeignWindow("Other", "Foreign", 8);
-  mem.desktop.SetForeground(letter);
-  // While each prompt is up the system hands the front to another window.
-  auto elsewhere = [&] { mem.desktop.SetForeground(other); };
-  Then<TInputAValue>([&](TInputAValue& form) { elsewhere(); user::PressEnter(form); });
-  Then<TShowAMenu>([&](TShowAMenu& form) { elsewhere(); user::Click(form.OkButton); });
-  Then<TProcessPassword>([&](TProcessPassword& form) { elsewhere(); user::Click(form.AbortButton); });
-  Then<TDoMyMessage>([&](TDoMyMessage& form) { elsewhere(); user::Click(form.OkButton); });
-  host.prompts.Value(ValueKind::kText, "Name?");
-  EXPECT_EQ(mem.desktop.GetForegroundWindow(), letter);
-  host.prompts.ChoiceMenu({1, "Pick", "", "Red", ""});
-  EXPECT_EQ(mem.desktop.GetForegroundWindow(), letter);
-  host.prompts.Password("x");
-  EXPECT_EQ(mem.desktop.GetForegroundWindow(), letter);
-  host.prompts.LongMessage("Report", "text");
-  EXPECT_EQ(mem.desktop.GetForegroundWindow(), letter);
-  // Each prompt came to the front, then the letter came back.
-  ASSERT_EQ(host.foreground.size(), 8u);
-  for (std::size_t i = 1; i < host.foreground.size(); i += 2) EXPECT_EQ(host.foreground[i], letter);
-}
-
 // --- The password prompt ----------------------------------------------------------------------
 
 TEST(PasswordModel, MatchesAsTypedOrWithoutBlanksAround) {

@@ -125,8 +125,10 @@ TEST_F(RecordingTest, BrowseModeRefusesToRecord) {
   mem.processes.commandLine += " /B";
   StartPlayer();
   const int count = block.MacroCount();
+  std::vector<std::string> messages;
+  ReadNextMessage(runner, messages);
   PressStopKey();
-  EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Error: Capture not allowed in Browse Mode."});
+  EXPECT_EQ(messages, std::vector<std::string>{"Error: Capture not allowed in Browse Mode."});
   EXPECT_EQ(block.MacroCount(), count);
   EXPECT_FALSE(block.CaptureOn());
   EXPECT_FALSE(Exists(kWorkFile));
@@ -137,8 +139,10 @@ TEST_F(RecordingTest, AFullLibraryRefusesToRecord) {
   AddMacros(more);
   StartPlayer();
   ASSERT_EQ(block.MacroCount(), kMaxMacros);
+  std::vector<std::string> messages;
+  ReadNextMessage(runner, messages);
   PressStopKey();
-  EXPECT_EQ(BoxTexts(),
+  EXPECT_EQ(messages,
             std::vector<std::string>{"Error: Maximum number of macros has been reached.  Capture not allowed."});
   EXPECT_EQ(block.MacroCount(), kMaxMacros);
   EXPECT_FALSE(block.CaptureOn());
@@ -151,19 +155,22 @@ TEST_F(RecordingTest, DuringTheDialogASecondStartAndLateMessagesAreRefused) {
   const int count = block.MacroCount();
   PressStopKey();
   TypeKeys("AB");
+  std::vector<std::string> messages;
   runner.Then([&](forms::Form& f) {
     auto& dialog = dynamic_cast<TCapComplete&>(f);
+    ReadNextMessage(runner, messages);
     forms::user::Focus(dialog.NickName);  // the hot key entry field gives up the keys
     EXPECT_FALSE(block.SecondaryWindowOn());
     PostHotKey(kStopKey, main->MainWindow());
     mem.desktop.PostMessage(main->MainWindow(), UM_CAPTURECHAR, count + 1, 'Z');
     mem.desktop.PostMessage(main->MainWindow(), UM_CAPTUREDONE, count + 1, 0);
     Pump();
-    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Error: A capture is currently in progress.  Capture not allowed."});
+    EXPECT_EQ(messages, std::vector<std::string>{"Error: A capture is currently in progress.  Capture not allowed."});
     forms::user::CloseBox(dialog);
   });
   PressStopKey();
-  ASSERT_EQ(runner.shown.size(), 1u);
+  // The dialog and the refusal's message window.
+  ASSERT_EQ(runner.shown.size(), 2u);
   // Closed without Ok: the placeholder's name and Abbrekey stay, with the recorded text.
   const TMacroRec stored = Record(count + 1);
   EXPECT_EQ(stored.Text(), "ab");
@@ -179,7 +186,7 @@ TEST_F(RecordingTest, DuringTheDialogASecondStartAndLateMessagesAreRefused) {
   EXPECT_EQ(Record(count + 1), stored);
   EXPECT_EQ(Record(2).Nickname(), "Run Wendrix Editor");
   EXPECT_FALSE(Exists(kWorkFile));
-  EXPECT_EQ(runner.shown.size(), 1u);
+  EXPECT_EQ(runner.shown.size(), 2u);
 }
 
 TEST_F(RecordingTest, NulCharactersAreNotRecordedAndTimeStartsWithTheSpeed) {
@@ -242,9 +249,11 @@ TEST_F(RecordingTest, ALeftoverWorkFileIsKeptBeforeANewRecording) {
   std::ofstream(Native(kWorkFile), std::ios::binary) << "left from a crash";
   std::ofstream(Native("C:\\WENDRIX\\WD0.TXT"), std::ios::binary) << "older";
   StartPlayer();
+  std::vector<std::string> messages;
+  ReadNextMessage(runner, messages);
   PressStopKey();
-  EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Capture: The keystrokes of an earlier recording that did not end "
-                                                 "were kept in C:\\WENDRIX\\WD1.TXT."});
+  EXPECT_EQ(messages, std::vector<std::string>{"Capture: The keystrokes of an earlier recording that did not end "
+                                               "were kept in C:\\WENDRIX\\WD1.TXT."});
   EXPECT_EQ(FileText("C:\\WENDRIX\\WD1.TXT"), "left from a crash");
   EXPECT_EQ(FileText("C:\\WENDRIX\\WD0.TXT"), "older");
   EXPECT_TRUE(block.CaptureOn());
@@ -477,18 +486,23 @@ TEST_F(RecordingTest, ARecordingThatCannotBeKeptIsSaidAndStaysInTheWorkFile) {
   PressStopKey();
   for (int i = 0; i < 5001; ++i) mem.desktop.PostMessage(main->MainWindow(), UM_CAPTURECHAR, count + 1, 'w');
   Pump();
+  std::vector<std::string> messages;
+  ReadNextMessage(runner, messages);
   PressStopKey();
-  EXPECT_TRUE(runner.shown.empty());
-  EXPECT_EQ(BoxTexts(), std::vector<std::string>{
+  // No capture dialog: only the message window.
+  ASSERT_EQ(runner.shown.size(), 1u);
+  EXPECT_EQ(runner.shown[0].name, "OnTopMessage");
+  EXPECT_EQ(messages, std::vector<std::string>{
                             "Error: The recorded keystrokes are too long for a macro and could not be saved to a file "
                             "of their own in C:\\WENDRIX.  They are kept in C:\\WENDRIX\\TempCap.Txt."});
   EXPECT_EQ(block.MacroCount(), count);
   EXPECT_FALSE(block.CaptureOn());
   EXPECT_EQ(FileText(kWorkFile), std::string(5001, 'w'));
 
-  mem.boxes.shown.clear();
+  messages.clear();
+  ReadNextMessage(runner, messages);
   PressStopKey();
-  EXPECT_EQ(BoxTexts(), std::vector<std::string>{
+  EXPECT_EQ(messages, std::vector<std::string>{
                             "Error: C:\\WENDRIX\\TempCap.Txt holds the keystrokes of an earlier recording that could "
                             "not be kept elsewhere.  Capture not allowed."});
   EXPECT_EQ(block.MacroCount(), count);

@@ -5,7 +5,7 @@
 #include "editor/dialogs/dialog_fields.h"
 #include "editor/dialogs/dialog_layout.h"
 #include "editor/dialogs/sched.h"
-#include "editor/dialogs/spec_wind.h"
+#include "editor/dialogs/window_pickers.h"
 #include "editor/direct/direct_text.h"
 #include "editor/direct/macro_info.h"
 #include "forms/user.h"

@@ -7,7 +7,7 @@
 
 #include "dialog_fixture.h"
 #include "editor/dialogs/all_prog.h"
-#include "editor/dialogs/spec_wind.h"
+#include "editor/dialogs/window_pickers.h"
 #include "forms/draw_list.h"
 
 namespace wdx::editor {

@@ -1,4 +1,4 @@
-#include "editor/dialogs/spec_wind.h"
+#include "editor/dialogs/window_pickers.h"
 
 #include "editor/dialogs/dialog_fields.h"
 #include "editor/dialogs/dialog_layout.h"

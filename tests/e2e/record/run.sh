@@ -50,13 +50,12 @@ wait_chars() {
   done
   printf '%s' "$got"
 }
-# answer_box TITLE: the text of the message box of that title, then Enter closes it.
+# answer_box TITLE: the text of the player's message window of that title, then Ok closes it.
 answer_box() {
   local box
-  box=$(wdx_probe wait --class '#32770' --title "$1" --visible --timeout 10000) || return 1
-  "$WDX_WINE" "$tool" boxtext "$box" | tr -d '\r'
-  wdx_probe front "$box" >/dev/null
-  wdx_probe keys enter >/dev/null
+  box=$(wdx_probe wait --class WdxForm --title "$1" --visible --timeout 10000) || return 1
+  "$WDX_WINE" "$driver" childtext "$box" Static 0 | tr -d '\r'
+  "$WDX_WINE" "$driver" click "$box" "&Ok" >/dev/null
   wdx_probe gone "$box" --timeout 5000 >/dev/null
 }
 

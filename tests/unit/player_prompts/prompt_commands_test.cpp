@@ -157,7 +157,7 @@ TEST_F(CommandTest, EverySourceGivesItsValue) {
   mem.environment.SetVariable("PATH", "C:\\bin;C:\\tools");
   mem.folders.current = "C:\\";
   MakeFile("C:\\data\\text.txt", std::string("line one\r\nline two\x1A"));
-  MakeFile("C:\\data\\nul.txt", std::string("before\0after", 12));
+  MakeFile("C:\\data\\zeroes.txt", std::string("before\0after", 12));
   MakeFile("C:\\windows\\app.ini", "[Main]\r\nName=Wendy\r\n");
   st.vars.text[2] = "two";
   st.vars.text[3] = "three";
@@ -172,7 +172,7 @@ TEST_F(CommandTest, EverySourceGivesItsValue) {
       {"<TVAR:01:01:%T2% and %T3%>", "two and three"},
       {"<TVAR:01:03:>", " 42\r\n"},
       {"<TVAR:01:04:C:\\data\\text.txt>", "line one\r\nline two"},
-      {"<TVAR:01:04:C:\\data\\nul.txt>", "before"},
+      {"<TVAR:01:04:C:\\data\\zeroes.txt>", "before"},
       {"<TVAR:01:05:>", "EDITOR.EXE"},
       {"<TVAR:01:06:>", "Letter - Editor"},
       {"<TVAR:01:07:>", "C:"},

@@ -19,6 +19,16 @@ std::optional<std::string> ReadWhole(const std::filesystem::path& file) {
 
 }  // namespace
 
+std::string CaptureSpeedTag(std::int32_t speed) {
+  switch (speed) {
+    case 1: return "<SPEED:00001>";
+    case 2: return "<SPEED:00002>";
+    case 3: return "<SPEED:00.50>";
+    case 4: return "<SPEED:00.25>";
+    default: return {};
+  }
+}
+
 CaptureWorkFile::CaptureWorkFile(platform::Files& files, std::string programFolder)
     : files_(files), folder_(std::move(programFolder)), path_(folder_ + "\\" + kCaptureWorkFileName) {}
 
@@ -85,6 +95,14 @@ std::optional<std::string> CaptureWorkFile::KeepLeftover() {
   std::string name = MoveToLongMacroFile();
   if (name.empty()) return std::nullopt;
   return name;
+}
+
+CaptureWorkFile::LeftoverNotice CaptureWorkFile::KeepLeftoverBeforeStart() {
+  if (!HasLeftover()) return {};
+  if (const std::optional<std::string> kept = KeepLeftover())
+    return {true, "Capture", "The keystrokes of an earlier recording that did not end were kept in " + *kept + "."};
+  return {false, "Error",
+          path_ + " holds the keystrokes of an earlier recording that could not be kept elsewhere.  Capture not allowed."};
 }
 
 CaptureWorkFile::Result CaptureWorkFile::Finish(std::size_t maxInRecord) {

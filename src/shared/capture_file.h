@@ -8,6 +8,7 @@
 // long-macro file before it starts afresh.
 #pragma once
 
+#include <cstdint>
 #include <fstream>
 #include <optional>
 #include <string>
@@ -19,6 +20,10 @@ namespace wdx {
 inline constexpr char kCaptureWorkFileName[] = "TempCap.Txt";
 // Long-macro files are looked for up to this number; beyond it no name is free.
 inline constexpr int kMaxLongMacroFiles = 10000;
+
+// The first text of a recording with "Time" on, by the playback speed chosen (1 actual, 2 half,
+// 3 double, 4 quadruple); empty for other values.
+std::string CaptureSpeedTag(std::int32_t speed);
 
 class CaptureWorkFile {
  public:
@@ -43,6 +48,14 @@ class CaptureWorkFile {
   // Moves a leftover work file to the first free long-macro file; its name, or std::nullopt
   // when it could not be moved (the work file then stays as it was).
   std::optional<std::string> KeepLeftover();
+  // Before a recording starts afresh: a leftover is kept first. What to tell the user (no text:
+  // nothing) and whether the recording may start (not when the leftover could not be kept).
+  struct LeftoverNotice {
+    bool mayStart = true;
+    std::string caption;
+    std::string text;
+  };
+  LeftoverNotice KeepLeftoverBeforeStart();
 
   // What the finished recording became.
   struct Result {

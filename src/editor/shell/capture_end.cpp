@@ -1,45 +1,57 @@
 // The end of a recording started from the editor: the characters the hook library captured go
 // into the work file as they come; when the recording ends its text becomes the macro's (or, when
-// longer than a macro holds, a file of its own that the macro names).
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-
+// longer than a macro holds, a long-macro file that the macro names). The work file's rules are
+// the player's too (shared/capture_file.h).
 #include "editor/shell/main_win.h"
-#include "shared/hot_keys.h"
+#include "editor/shell/macro_list.h"
 #include "shared/protocol_messages.h"
 
 namespace wdx::editor {
 
 namespace {
 constexpr char kCaptureCaption[] = "Capture";
-constexpr char kCaptureReadFailedText[] = "The recorded keystrokes could not be read.  The macro was not changed.";
-constexpr char kCaptureCopyFailedText[] =
-    "The recorded keystrokes could not be saved to a file of their own.  The macro was not changed.";
 }  // namespace
 
-void TMainWin::CaptureChar(std::uint64_t wparam, std::int64_t lparam) {
-  capture_.macro = static_cast<int>(wparam & 0xFFFF);
-  const char ch = static_cast<char>(lparam & 0xFF);
-  if (capture_.ending || ch == '\0') return;
-  if (!capture_.file.is_open()) {
-    if (capture_.fileName.empty()) capture_.fileName = context_.programFolder + "\\" + kCaptureWorkFile;
-    capture_.file.open(context_.platform.files->NativePath(capture_.fileName), std::ios::binary | std::ios::app);
-  }
-  capture_.file.put(ch);
-  capture_.file.flush();
+CaptureWorkFile& TMainWin::CaptureWork() {
+  if (!captureWork_) captureWork_ = std::make_unique<CaptureWorkFile>(*context_.platform.files, context_.programFolder);
+  return *captureWork_;
 }
 
-void TMainWin::CaptureDone(std::uint64_t wparam) {
-  if (capture_.ending) return;
+void TMainWin::BeginRecording(int macro, bool toProgram) {
+  capture_.recording = true;
+  capture_.ending = false;
+  capture_.macro = macro;
+  capture_.toProgram = toProgram;
+  capture_.holdsLock = true;
+  capture_.writeFailed = false;
+}
+
+void TMainWin::ReleaseCaptureLock(int changes) {
+  if (!capture_.holdsLock) return;
+  capture_.holdsLock = false;
+  context_.lock->ReleaseSyncFile(changes);
+}
+
+void TMainWin::CaptureChar(std::uint64_t /*wparam*/, std::int64_t lparam) {
+  const char ch = static_cast<char>(lparam & 0xFF);
+  if (!capture_.recording || capture_.ending || ch == '\0') return;
+  if (CaptureWork().Append(ch) || capture_.writeFailed) return;
+  capture_.writeFailed = true;
+  Box("The recorded keystrokes could not be written to " + CaptureWork().Path() + ".", kErrorCaption,
+      platform::mb::kOk);
+}
+
+void TMainWin::CaptureDone(std::uint64_t /*wparam*/) {
+  // The macro is the one this recording was started for, whatever number a message names.
+  if (!capture_.recording || capture_.ending) return;
   capture_.ending = true;
+  capture_.recording = false;
   PlayerLink& link = *context_.link;
   TGlobData& glob = *context_.glob;
   // The recording is over whatever follows: the hook library stops sending, the work file closes.
   glob.SetCaptureOn(false);
   link.UpCaptureOn();
   link.SetCapWind(Handle(), false);
-  if (capture_.file.is_open()) capture_.file.close();
 
   std::string topProgram;
   if (context_.platform.processes) {
@@ -47,65 +59,45 @@ void TMainWin::CaptureDone(std::uint64_t wparam) {
     topProgram = context_.platform.processes->ExeName(context_.platform.windows->GetWindowProcessId(front));
   }
 
-  // A number that names no macro of this library would write a record elsewhere: refused.
-  const int number = static_cast<int>(wparam & 0xFFFF);
-  TMacroRec record;
-  if (number < 1 || number > context_.store->Count() || !context_.store->Library().ReadMacroRecord(number, record)) {
-    context_.lock->ReleaseSyncFile(0);
+  CaptureWorkFile& work = CaptureWork();
+  const CaptureWorkFile::Result result = work.Finish(macro_rec::kMaxTextLength);
+  if (!result.Kept()) {
+    ReleaseCaptureLock(0);
+    Box(work.Problem(result), kErrorCaption, platform::mb::kOk);
     return;
   }
-  capture_.macro = number;
+  const int number = capture_.macro;
+  const std::string keptIn = result.file.empty() ? work.Path() : result.file;
+  TMacroRec record;
+  if (number < 1 || number > context_.store->Count() || !context_.store->Library().ReadMacroRecord(number, record)) {
+    ReleaseCaptureLock(0);
+    Box("The recorded macro is no longer in the library.  Its keystrokes are kept in " + keptIn + ".", kErrorCaption,
+        platform::mb::kOk);
+    return;
+  }
   record.SetLastChange(context_.platform.clock->Now());
-
-  if (capture_.fileName.empty()) capture_.fileName = context_.programFolder + "\\" + kCaptureWorkFile;
-  const std::filesystem::path work = context_.platform.files->NativePath(capture_.fileName);
-  std::error_code ec;
-  std::string text;
-  {
-    std::ifstream in(work, std::ios::binary);
-    if (in.is_open()) text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if ((!in.is_open() && std::filesystem::exists(work, ec)) || in.bad()) {
-      context_.lock->ReleaseSyncFile(0);
-      Box(kCaptureReadFailedText, kErrorCaption, platform::mb::kOk);
-      return;
-    }
-  }
-  if (text.size() <= macro_rec::kMaxTextLength) {
-    record.SetText(text);
-    record.SetTextLength(static_cast<std::int16_t>(text.size()));
-    std::filesystem::remove(work, ec);
-  } else {
-    // The first free WD<i>.TXT beside the program keeps the whole recording.
-    std::string kept;
-    for (int i = 0;; ++i) {
-      kept = context_.programFolder + "\\WD" + std::to_string(i) + ".TXT";
-      if (!std::filesystem::exists(context_.platform.files->NativePath(kept), ec)) break;
-    }
-    std::filesystem::copy_file(work, context_.platform.files->NativePath(kept), ec);
-    if (ec) {
-      context_.lock->ReleaseSyncFile(0);
-      Box(kCaptureCopyFailedText, kErrorCaption, platform::mb::kOk);
-      return;
-    }
-    std::filesystem::remove(work, ec);
-    const std::string tag = "<TFILE:" + kept + ">";
-    record.SetText(tag);
-    record.SetTextLength(static_cast<std::int16_t>(tag.size()));
-  }
+  record.SetText(result.text);
+  record.SetTextLength(static_cast<std::int16_t>(result.text.size()));
   if (capture_.toProgram) {
     record.SetScopeKind(scope::kProgram);
     record.SetScopeText(topProgram.substr(0, 30));
     record.SetWindowMatch(1);
   }
-  context_.store->Library().WriteMacroRecord(number, record, true);
+  if (!context_.store->Library().WriteMacroRecord(number, record, true)) {
+    // The library said why; the keystrokes stay where they are.
+    ReleaseCaptureLock(0);
+    Box("The recorded keystrokes are kept in " + keptIn + ".", kErrorCaption, platform::mb::kOk);
+    return;
+  }
+  if (result.kind == CaptureWorkFile::Result::Kind::kText) work.Remove();
   link.SetHotKeys();
   context_.platform.windows->BringToFront(Handle());
-  context_.lock->ReleaseSyncFile(1);
+  ReleaseCaptureLock(1);
   RestoreAndShow();
   const std::string done = record.ActivationCode() == activation::kAbbrekey
                                ? "Wendrix 2000 capture is complete for Abbrekey: " + record.Abbrekey() + "."
                                : "Wendrix 2000 capture is complete for " +
-                                     std::string(HotKeyName(record.ActivationCode())) + ".";
+                                     ActivationText(record.ActivationCode(), record.Abbrekey()) + ".";
   Box(done, kCaptureCaption, platform::mb::kOk);
   FillList();
   SelectMacro(number);

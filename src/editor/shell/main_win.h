@@ -11,7 +11,6 @@
 
 #include <array>
 #include <cstdint>
-#include <fstream>
 #include <functional>
 #include <memory>
 #include <string>
@@ -26,6 +25,7 @@
 #include "forms/form.h"
 #include "forms/grid.h"
 #include "forms/menu.h"
+#include "shared/capture_file.h"
 #include "shared/macro_record.h"
 
 namespace wdx::editor {
@@ -35,7 +35,6 @@ inline constexpr char kNoticeCaption[] = "Notice";
 inline constexpr char kInvalidFileTypeText[] = "Invalid file type selected.";
 inline constexpr char kFileMissingText[] = "File does not exist.";
 inline constexpr char kTerminateCaption[] = "&Terminate Wendrix Editor";
-inline constexpr char kCaptureWorkFile[] = "TempCap.Txt";
 inline constexpr int kWizardCount = 29;
 
 class TMainWin : public forms::Form {
@@ -93,15 +92,25 @@ class TMainWin : public forms::Form {
   // The editor's message box, owned by the main window.
   int Box(const std::string& text, const std::string& caption, unsigned flags);
 
-  // --- The recording started from the editor: the work file, and how it ends.
+  // --- The recording started from the editor (the capture dialog starts it; the hook library's
+  // UM_CAPTUREDONE ends it). Only a recording started here is ended here, once: a stray or
+  // repeated message changes no record. The library lock its opener took is the recording's
+  // from its start and is given back exactly once, at its end, whatever becomes of it.
   struct Capture {
-    std::string fileName;     // the work file (ProgramFolder\TempCap.Txt)
-    std::ofstream file;       // open while recording
+    bool recording = false;   // started here and not yet ended
     bool ending = false;      // CaptureEnding
     int macro = 0;            // CapturedMacro
     bool toProgram = false;   // CaptureToProgram
+    bool holdsLock = false;   // the library lock is the recording's to give back
+    bool writeFailed = false; // a character could not be kept (said once)
   };
-  Capture& Recording() { return capture_; }
+  const Capture& Recording() const { return capture_; }
+  // The work file of recordings started here (program folder + "\TempCap.Txt"), shared with the
+  // player's recordings.
+  CaptureWorkFile& CaptureWork();
+  // The recording of macro `macro` has started (the work file is open, the hook library set up):
+  // its characters and its end come here, and the lock is the recording's.
+  void BeginRecording(int macro, bool toProgram);
   void CaptureChar(std::uint64_t wparam, std::int64_t lparam);
   void CaptureDone(std::uint64_t wparam);
 
@@ -192,6 +201,9 @@ class TMainWin : public forms::Form {
   bool closing_ = false;
   bool firstShowDone_ = false;
   Capture capture_;
+  std::unique_ptr<CaptureWorkFile> captureWork_;
+  // Gives the recording's lock back, once.
+  void ReleaseCaptureLock(int changes);
   CategoryList categories_;
 };
 

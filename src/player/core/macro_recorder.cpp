@@ -10,16 +10,6 @@
 
 namespace wdx::player {
 
-std::string CaptureSpeedTag(std::int32_t speed) {
-  switch (speed) {
-    case 1: return "<SPEED:00001>";
-    case 2: return "<SPEED:00002>";
-    case 3: return "<SPEED:00.50>";
-    case 4: return "<SPEED:00.25>";
-    default: return {};
-  }
-}
-
 MacroRecorder::MacroRecorder(platform::Platform& platform, hook::HookLibrary& hook, TGlobData& block,
                              TSettingsRec& settings, MacroLibrary& library, RunFrame& frame, LibrarySync& sync,
                              WindowActivation& activation, HotKeyRouter& hotKeys, const CommandLineOptions& options,
@@ -53,16 +43,9 @@ bool MacroRecorder::Refused() {
 bool MacroRecorder::KeepLeftoverRecording() {
   // A recording of an earlier session that never ended is kept before the work file starts
   // afresh.
-  if (!work_.HasLeftover()) return true;
-  if (const std::optional<std::string> kept = work_.KeepLeftover()) {
-    frame_.DoAMessage(kCaptureCaption, "The keystrokes of an earlier recording that did not end were kept in " +
-                                           *kept + ".");
-    return true;
-  }
-  frame_.DoAMessage(kErrorCaption, work_.Path() +
-                                       " holds the keystrokes of an earlier recording that could not be kept "
-                                       "elsewhere.  Capture not allowed.");
-  return false;
+  const CaptureWorkFile::LeftoverNotice notice = work_.KeepLeftoverBeforeStart();
+  if (!notice.text.empty()) frame_.DoAMessage(notice.caption, notice.text);
+  return notice.mayStart;
 }
 
 bool MacroRecorder::TakeLibraryLock() {

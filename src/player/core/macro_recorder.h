@@ -38,10 +38,6 @@ inline constexpr char kCaptureCaption[] = "Capture";
 inline constexpr char kPlaceholderNickname[] = "Capture";
 inline constexpr char kPlaceholderAbbrekey[] = "capture";
 
-// The first text of a recording with "Time" on, by the [Capture] "Speed" option (1..4); empty
-// for other values.
-std::string CaptureSpeedTag(std::int32_t speed);
-
 class MacroRecorder final : public Recorder {
  public:
   MacroRecorder(platform::Platform& platform, hook::HookLibrary& hook, TGlobData& block, TSettingsRec& settings,

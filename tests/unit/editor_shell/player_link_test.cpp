@@ -99,6 +99,11 @@ class Recording : public ::testing::Test {
   void SetUp() override {
     f.WriteLibrary({{"rec", 7}, {"abbrev", activation::kAbbrekey, 1, "", "sig"}});
     ASSERT_EQ(f.Start(), StartCheck::kRun);
+  }
+  // What the capture dialog leaves when it starts a recording of `macro`.
+  void Begin(int macro) {
+    ASSERT_TRUE(f.Main().CaptureWork().Create());
+    f.Main().BeginRecording(macro, false);
     f.editor->Context().glob->SetCaptureOn(true);
   }
   void Type(const std::string& text, int macro = 1) {
@@ -109,6 +114,7 @@ class Recording : public ::testing::Test {
 };
 
 TEST_F(Recording, UpTo5000CharactersGoIntoTheRecord) {
+  Begin(1);
   Type(std::string(5000, 'k'));
   Post(f, UM_CAPTUREDONE, 1, 0);
   const TMacroRec r = f.ReadLibrary()[0];
@@ -129,6 +135,7 @@ TEST_F(Recording, UpTo5000CharactersGoIntoTheRecord) {
 
 TEST_F(Recording, ALongerRecordingGoesToAFileOfItsOwn) {
   std::ofstream(f.mem.NativePath("C:\\WENDRIX\\WD0.TXT")) << "taken";
+  Begin(2);
   Type(std::string(5001, 'q'), 2);
   Post(f, UM_CAPTUREDONE, 2, 0);
   EXPECT_EQ(f.ReadLibrary()[1].Text(), "<TFILE:C:\\WENDRIX\\WD1.TXT>");
@@ -137,13 +144,21 @@ TEST_F(Recording, ALongerRecordingGoesToAFileOfItsOwn) {
   EXPECT_EQ(f.mem.boxes.shown.back().text, "Wendrix 2000 capture is complete for Abbrekey: sig.");
 }
 
-TEST_F(Recording, AnEndForAMacroOutsideTheLibraryIsRefused) {
-  Type("abc");
+TEST_F(Recording, MessagesNoRecordingOfThisEditorAwaitsChangeNothing) {
+  // Any program can post these: without a recording started here no file or record changes.
   const std::vector<TMacroRec> before = f.ReadLibrary();
-  Post(f, UM_CAPTUREDONE, 400, 0);
+  Type("abc");
+  Post(f, UM_CAPTUREDONE, 1, 0);
   EXPECT_EQ(f.ReadLibrary(), before);
-  EXPECT_FALSE(f.editor->Context().glob->CaptureOn()) << "the recording is over all the same";
+  EXPECT_FALSE(Exists("C:\\WENDRIX\\TempCap.Txt"));
   EXPECT_TRUE(f.mem.boxes.shown.empty());
+
+  // The end of a started recording keeps to its own macro, whatever number the message names.
+  Begin(1);
+  Type("abc", 400);
+  Post(f, UM_CAPTUREDONE, 400, 0);
+  EXPECT_EQ(f.ReadLibrary()[0].Text(), "abc");
+  EXPECT_EQ(f.ReadLibrary()[1], before[1]);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "editor/dialogs/window_pickers.h"
 #include "editor/direct/direct_text.h"
 #include "editor/direct/macro_info.h"
+#include "editor/shell/icon_choice.h"
 #include "forms/user.h"
 #include "platform/virtual_keys.h"
 #include "shared/date_time.h"
@@ -382,41 +383,10 @@ void TModHotKeys::ShowIcon(const forms::Picture& picture) {
 }
 
 void TModHotKeys::MySpeedClick() {
-  const std::string folder = context_.programFolder + "\\Icons";
-  forms::FileDialog dialog;
-  dialog.title = "Load in Icon";
-  dialog.filter = "Icons (*.ico)|*.ICO";
-  dialog.defaultExt = "ICO";
-  dialog.initialDir = folder;
-  dialog.fileMustExist = true;
-  dialog.hideReadOnly = true;
-  const std::optional<std::string> chosen = context_.forms->OpenFileDialog(dialog, Handle());
-  if (!chosen) return;
-  if (chosen->size() < 4 || UpperAscii(chosen->substr(chosen->size() - 4)) != ".ICO") {
-    main_.Box(kInvalidFileTypeText, "Error", platform::mb::kOk);
-    return;
-  }
-  platform::Files& files = *context_.platform.files;
-  const std::size_t slash = chosen->find_last_of("\\/");
-  const std::string name = slash == std::string::npos ? *chosen : chosen->substr(slash + 1);
-  const std::string target = folder + "\\" + name;
-  std::error_code ec;
-  if (UpperAscii(target) != UpperAscii(*chosen)) {
-    const bool copied = std::filesystem::copy_file(files.NativePath(*chosen), files.NativePath(target),
-                                                   std::filesystem::copy_options::skip_existing, ec);
-    if (!copied) {
-      main_.Box("The selected icon could not be opened.  An icon of this name already exists in the default icon "
-                "folder.  It will be opened instead.",
-                "Error", platform::mb::kOk);
-    }
-  }
-  // The record keeps an icon name of at most 12 characters: a longer one could not be found again.
-  if (!std::filesystem::exists(files.NativePath(target), ec) || name.size() > 12) {
-    main_.Box("Icon could not be opened.", "Error", platform::mb::kOk);
-    return;
-  }
-  IconName = name;
-  ShowIcon({forms::Picture::Kind::kFile, target});
+  const std::optional<std::string> name = ChooseIconFile(main_, context_, Handle());
+  if (!name) return;
+  IconName = *name;
+  ShowIcon({forms::Picture::Kind::kFile, IconFolder(context_) + "\\" + *name});
 }
 
 void TModHotKeys::ResetIcon() {

@@ -82,6 +82,13 @@ forms::Font ToFont(const FontSpec& spec) {
   return f;
 }
 
+void ForEachItem(forms::MenuItem& item, const std::function<void(forms::MenuItem&)>& f) {
+  f(item);
+  for (forms::MenuItem& sub : item.items) ForEachItem(sub, f);
+}
+
+}  // namespace
+
 forms::Picture PictureOf(const MacroIcon& icon) {
   switch (icon.kind) {
     case MacroIcon::Kind::Menu:
@@ -92,13 +99,6 @@ forms::Picture PictureOf(const MacroIcon& icon) {
       return {forms::Picture::Kind::kMacro, {}};
   }
 }
-
-void ForEachItem(forms::MenuItem& item, const std::function<void(forms::MenuItem&)>& f) {
-  f(item);
-  for (forms::MenuItem& sub : item.items) ForEachItem(sub, f);
-}
-
-}  // namespace
 
 TMainWin::TMainWin(EditorContext& context)
     : Form("MainWin", "Wendrix Editor"), context_(context), list_(*context.settings, *context.glob) {

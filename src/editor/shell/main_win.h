@@ -37,6 +37,9 @@ inline constexpr char kFileMissingText[] = "File does not exist.";
 inline constexpr char kTerminateCaption[] = "&Terminate Wendrix Editor";
 inline constexpr int kWizardCount = 29;
 
+// The picture of a macro's icon as the lists draw it.
+forms::Picture PictureOf(const MacroIcon& icon);
+
 class TMainWin : public forms::Form {
  public:
   explicit TMainWin(EditorContext& context);

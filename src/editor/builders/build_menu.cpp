@@ -9,7 +9,6 @@
 #include "editor/shell/icon_choice.h"
 #include "editor/shell/macro_list.h"
 #include "shared/macro_library.h"
-#include "shared/protocol_messages.h"
 #include "shared/text_util.h"
 
 namespace wdx::editor {
@@ -451,25 +450,6 @@ BuildMenuResult BuildMenu(TMainWin& main, EditorContext& context, const BuildMen
   dialog.SetOwner(main.Handle());
   context.forms->ShowModal(dialog);
   return {dialog.MenuSaved, dialog.TrayChanged};
-}
-
-void ModifyMenuMacro(TMainWin& main, EditorContext& context, int n) {
-  TMacroRec& r = main.CurMacro;
-  if (!context.store->Library().ReadMacroRecord(n, r)) {
-    context.lock->ReleaseSyncFile(0);
-    return;
-  }
-  const bool floating = r.ScopeKind() == scope::kFloatingMenu;
-  const BuildMenuResult result = BuildMenu(main, context, {floating, true, n});
-  if (!result.saved || !context.store->Library().WriteMacroRecord(n, r, true)) {
-    context.lock->ReleaseSyncFile(0);
-    return;
-  }
-  main.FillList();
-  main.SelectMacro(n);
-  context.lock->ReleaseSyncFile(1);
-  if (result.trayChanged) context.link->Tell(control::kMenuIcons, 0);
-  if (floating) context.link->Tell(control::kReopenFloaters, n);
 }
 
 }  // namespace wdx::editor

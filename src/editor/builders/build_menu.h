@@ -191,9 +191,4 @@ struct BuildMenuResult {
 // code set). The lock stays the opener's.
 BuildMenuResult BuildMenu(TMainWin& main, EditorContext& context, const BuildMenuRequest& request);
 
-// DoModify of a menu macro: macro `n` read into CurMacro under the lock (taken by the caller),
-// edited; when saved it is written, the list refilled and the player told; the lock is released
-// once either way.
-void ModifyMenuMacro(TMainWin& main, EditorContext& context, int n);
-
 }  // namespace wdx::editor

@@ -218,6 +218,11 @@ class MenuBuilderTest : public EditorFixture, public ::testing::Test {
     runner.Then([script](forms::Form& f) { script(static_cast<TDoBuildMenu&>(f)); });
     return BuildMenu(Main(), editor->Context(), request);
   }
+  // The existing menu `n` as its opener hands it over (CurMacro read, the lock held).
+  BuildMenuResult Modify(int n) {
+    EXPECT_TRUE(editor->Context().store->Library().ReadMacroRecord(n, Main().CurMacro));
+    return BuildMenu(Main(), editor->Context(), {Main().CurMacro.ScopeKind() == scope::kFloatingMenu, true, n});
+  }
   // Chooses the available row that shows macro `macro`.
   static void PickAvailable(TDoBuildMenu& d, int macro) {
     const auto& a = d.model().available();
@@ -300,20 +305,22 @@ TEST_F(MenuBuilderTest, ModifyingAMenuShowsItsRecordAndWritesTheShortenedList) {
     Click(d.DoUp);
     Click(d.OkButton);
   });
-  Main().SelectMacro(3);
-  ModifyMenuMacro(Main(), editor->Context(), 3);
+  const BuildMenuResult result = Modify(3);
   EXPECT_EQ(shown, 1);
+  EXPECT_TRUE(result.saved);
+  EXPECT_FALSE(result.trayChanged);
   ASSERT_FALSE(mem.boxes.shown.empty());
   EXPECT_EQ(mem.boxes.shown[0].caption, "Notice");
-  const TMacroRec stored = ReadLibrary()[2];
+  const TMacroRec& stored = Main().CurMacro;
   EXPECT_EQ(stored.MenuItemCount(), 2);
   EXPECT_EQ(stored.MenuItem(1), 1);
   EXPECT_EQ(stored.MenuItem(2), 2);
   // Not shown as icons: the per-row field was not checked and the record keeps its values.
   EXPECT_EQ(stored.MenuIconsPerRow(), 7);
   EXPECT_EQ(stored.MenuOptions(), "Y14 ");
-  EXPECT_EQ(lock.released, (std::vector<int>{1}));
-  EXPECT_EQ(TakeNotices(), (Notices{{control::kRecordRewritten, 3}}));
+  EXPECT_EQ(Glob().MacroCount(), static_cast<int>(ReadLibrary().size())) << "an existing menu adds nothing";
+  EXPECT_TRUE(lock.released.empty());
+  EXPECT_TRUE(TakeNotices().empty()) << "the opener writes";
 }
 
 TEST_F(MenuBuilderTest, IconsPerRowOutsideItsRangeIsRefusedOnThePropertiesPage) {
@@ -333,31 +340,26 @@ TEST_F(MenuBuilderTest, IconsPerRowOutsideItsRangeIsRefusedOnThePropertiesPage) 
     }
     Click(d.CancelButton);
   });
-  ModifyMenuMacro(Main(), editor->Context(), 3);
+  EXPECT_FALSE(Modify(3).saved);
   EXPECT_EQ(mem.boxes.shown.back().text, kPerRowText);
-  EXPECT_EQ(lock.released, (std::vector<int>{0}));
-  EXPECT_EQ(ReadLibrary()[2].MenuItemCount(), 3) << "Cancel writes nothing";
-  EXPECT_TRUE(TakeNotices().empty());
 }
 
-TEST_F(MenuBuilderTest, AFloatingMenuHasNoTrayOptionAndReopensInThePlayer) {
+TEST_F(MenuBuilderTest, AFloatingMenuHasNoTrayOption) {
   runner.Then([](forms::Form& f) {
     auto& d = static_cast<TDoBuildMenu&>(f);
     EXPECT_EQ(d.MenuType.caption(), "Floating Menu");
-    EXPECT_FALSE(d.SysTray.visible());
     PickAvailable(d, 3);
     Click(d.AddButton);
     forms::user::Select(d.MainPage, 1);
     EXPECT_FALSE(d.SysTray.visible());
     Click(d.OkButton);
   });
-  ModifyMenuMacro(Main(), editor->Context(), 4);
-  const TMacroRec stored = ReadLibrary()[3];
+  ASSERT_TRUE(Modify(4).saved);
+  const TMacroRec& stored = Main().CurMacro;
   EXPECT_EQ(stored.MenuOptions(), "N30 ");
   EXPECT_EQ(stored.ScopeKind(), scope::kFloatingMenu);
   EXPECT_EQ(stored.MenuItemCount(), 1);
   EXPECT_EQ(stored.MenuItem(1), 3);
-  EXPECT_EQ(TakeNotices(), (Notices{{control::kRecordRewritten, 4}, {control::kReopenFloaters, 4}}));
 }
 
 }  // namespace

@@ -220,6 +220,23 @@ bool IsReservedHotKey(int index) {
   return false;
 }
 
+std::string ReservedHotKeyQuestion(int index) {
+  if (!IsReservedHotKey(index)) return {};
+  const std::string name(HotKeyName(index));
+  return name + " may be used internally by Windows 95, 98 or NT.  This may cause the hot key not to function "
+                "correctly. Would you still like to use " + name + "?";
+}
+
+HotKeyRowColumns SplitHotKeyListRow(std::string_view row) {
+  const std::size_t open = row.find("  (");
+  HotKeyRowColumns columns{std::string(row.substr(0, open)), {}};
+  if (open != std::string_view::npos) {
+    columns.use = std::string(row.substr(open + 3));
+    if (!columns.use.empty() && columns.use.back() == ')') columns.use.pop_back();
+  }
+  return columns;
+}
+
 std::string HotKeyListRow(int index, int macrosUsingIt) {
   std::string row(HotKeyName(index));
   if (macrosUsingIt <= 0) return row + "  (Not in Use)";

@@ -43,7 +43,16 @@ int FindHotKeyByName(std::string_view name);
 // Keys the system itself may take (Alt+F6, Win+D, ...): choosing one asks the user first.
 bool IsReservedHotKey(int index);
 
+// The question asked before a reserved key is taken; empty for any other index.
+std::string ReservedHotKeyQuestion(int index);
+
 // A row of the hot key lists: the name and how many macros use the key.
 std::string HotKeyListRow(int index, int macrosUsingIt);
+// The two columns a row is drawn in: the key's name, and the use without its parentheses.
+struct HotKeyRowColumns {
+  std::string name;
+  std::string use;
+};
+HotKeyRowColumns SplitHotKeyListRow(std::string_view row);
 
 }  // namespace wdx

@@ -202,4 +202,9 @@ class TMacroRec {
   ByteRecord bytes_;
 };
 
+// Takes macro `deleted` out of a popup or floating menu's item list: every entry of it goes
+// (the later ones move up) and the entries of later macros, which move down one number, are
+// lowered by one. False when the list did not change.
+bool RemoveFromMenu(TMacroRec& menu, int deleted);
+
 }  // namespace wdx

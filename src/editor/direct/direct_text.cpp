@@ -85,4 +85,35 @@ bool WriteTextFile(platform::Files& files, const std::string& path, std::string_
   return static_cast<bool>(out.flush());
 }
 
+std::optional<forms::Fault> StoreMouseChoice(const MouseChoice& choice, TMacroRec& record) {
+  if (!choice.windowPart) {
+    const struct {
+      const std::string* text;
+      const char* field;
+      const char* what;
+    } fields[] = {{&choice.top, "MTop", "top"},
+                  {&choice.left, "MLeft", "left"},
+                  {&choice.bottom, "MBottom", "bottom"},
+                  {&choice.right, "MRight", "right"}};
+    std::int16_t v[4] = {};
+    for (int i = 0; i < 4; ++i) {
+      const std::optional<std::int16_t> c = Coordinate(*fields[i].text);
+      if (!c) return forms::Fault{fields[i].field, std::string("Invalid ") + fields[i].what + " position entered.  Please correct."};
+      v[i] = *c;
+    }
+    if (v[3] < v[1]) std::swap(v[1], v[3]);
+    if (v[2] < v[0]) std::swap(v[0], v[2]);
+    record.SetMouseTop(v[0]);
+    record.SetMouseLeft(v[1]);
+    record.SetMouseBottom(v[2]);
+    record.SetMouseRight(v[3]);
+    record.SetWindowPartFlag(0);
+  } else {
+    record.SetWindowPartFlag(1);
+    record.SetWindowPart(static_cast<std::int16_t>(choice.part));
+  }
+  record.SetMouseButton(static_cast<std::int16_t>(choice.button));
+  return std::nullopt;
+}
+
 }  // namespace wdx::editor

@@ -8,7 +8,9 @@
 #include <string>
 #include <string_view>
 
+#include "forms/dialog.h"
 #include "platform/files.h"
+#include "shared/macro_record.h"
 
 namespace wdx::editor {
 
@@ -38,6 +40,22 @@ std::string StoredMacroText(std::string_view memo);
 // A mouse-area coordinate: the whole trimmed text a whole number (an optional sign, digits) that
 // the record's 16-bit field holds; nothing otherwise.
 std::optional<std::int16_t> Coordinate(std::string_view typed);
+
+// Mouse-click activation as the panels show it. Buttons are in the record's numbering (1 left,
+// 2 middle, 3 right); the hook library's click flags number them otherwise and are reached only
+// through SwapButtonNumbering.
+struct MouseChoice {
+  enum Part { kMaximize = 1, kMinimize, kSystemMenu, kVertical, kHorizontal, kTitle, kMenu, kBorder };
+  int button = 1;
+  bool windowPart = false;
+  int part = kTitle;
+  std::string top, left, bottom, right;
+};
+
+// The area or window part and the button into the record. Each coordinate must be a whole
+// number the record's 16-bit field holds ("Invalid top position entered.  Please correct." and
+// so on, on the field); corners given the wrong way round are put in order.
+std::optional<forms::Fault> StoreMouseChoice(const MouseChoice& choice, TMacroRec& record);
 
 // Import: at most `limit` bytes of the file (nothing when it cannot be opened), without a
 // closing end-of-file mark (byte 26). `size` is the file's whole size.

@@ -24,9 +24,6 @@ constexpr int kClientWidth = 634;
 constexpr int kClientHeight = 416;
 constexpr int kValueLeft = 100;
 
-// The window part numbers stored in the record, by button (1..8).
-enum Part { kMaximize = 1, kMinimize, kSystemMenu, kVertical, kHorizontal, kTitle, kMenu, kBorder };
-
 std::string ActivationText(std::int32_t type, const TMacroRec& r) {
   switch (type) {
     case activation::kTimed:
@@ -473,41 +470,28 @@ bool TModHotKeys::SaveButtonClick() {
     return false;
   }
   if (type == activation::kMouseClick) {
-    if (ScreenArea.checked()) {
-      const struct {
-        forms::Edit* edit;
-        const char* what;
-      } fields[] = {{&MTop, "top"}, {&MLeft, "left"}, {&MBottom, "bottom"}, {&MRight, "right"}};
-      std::int16_t v[4] = {};
-      for (int i = 0; i < 4; ++i) {
-        const std::optional<std::int16_t> c = Coordinate(fields[i].edit->text());
-        if (!c) {
-          Refuse(*fields[i].edit, std::string("Invalid ") + fields[i].what + " position entered.  Please correct.");
-          return false;
-        }
-        v[i] = *c;
-      }
-      if (v[3] < v[1]) std::swap(v[1], v[3]);
-      if (v[0] > v[2]) std::swap(v[0], v[2]);
-      r.SetMouseTop(v[0]);
-      r.SetMouseLeft(v[1]);
-      r.SetMouseBottom(v[2]);
-      r.SetMouseRight(v[3]);
-      r.SetWindowPartFlag(0);
-    } else {
-      r.SetWindowPartFlag(1);
-      const std::pair<forms::RadioButton*, Part> order[] = {{&MaxButt, kMaximize}, {&MinButt, kMinimize},
-                                                            {&SysButt, kSystemMenu}, {&VertButt, kVertical},
-                                                            {&HorzButt, kHorizontal}, {&BordButt, kBorder},
-                                                            {&TitleButt, kTitle}, {&MenuButt, kMenu}};
-      for (const auto& [button, part] : order) {
-        if (button->checked()) {
-          r.SetWindowPart(part);
-          break;
-        }
+    MouseChoice choice;
+    choice.button = LeftMButton.checked() ? 1 : MiddleButton.checked() ? 2 : 3;
+    choice.windowPart = !ScreenArea.checked();
+    const std::pair<forms::RadioButton*, MouseChoice::Part> parts[] = {
+        {&MaxButt, MouseChoice::kMaximize}, {&MinButt, MouseChoice::kMinimize}, {&SysButt, MouseChoice::kSystemMenu},
+        {&VertButt, MouseChoice::kVertical}, {&HorzButt, MouseChoice::kHorizontal}, {&BordButt, MouseChoice::kBorder},
+        {&TitleButt, MouseChoice::kTitle},   {&MenuButt, MouseChoice::kMenu}};
+    choice.part = r.WindowPart();
+    for (const auto& [button, part] : parts) {
+      if (button->checked()) {
+        choice.part = part;
+        break;
       }
     }
-    r.SetMouseButton(LeftMButton.checked() ? 1 : MiddleButton.checked() ? 2 : 3);
+    choice.top = MTop.text();
+    choice.left = MLeft.text();
+    choice.bottom = MBottom.text();
+    choice.right = MRight.text();
+    if (const std::optional<forms::Fault> fault = StoreMouseChoice(choice, r)) {
+      Refuse(*Find(fault->field), fault->message);
+      return false;
+    }
   }
   std::string text = StoredMacroText(NewFormat.text());
   r.SetNickname(NickName.text().substr(0, 50));
@@ -712,28 +696,28 @@ void TModHotKeys::MenuExportClick() {
 // ---------------------------------------------------------------------------------------------
 // The opener
 
-void ModifyDirectly(TMainWin& main, EditorContext& context, DirectEditorServices& services) {
+bool ModifyDirectly(TMainWin& main, EditorContext& context, DirectEditorServices& services) {
   if (main.ListEmpty()) {
     main.Box("No hot keys have been added yet.  Please add one first.", "Error", platform::mb::kOk);
-    return;
+    return false;
   }
   const int n = main.SelectedMacro();
   if (n < 1) {
     main.Box("No hot key selected.  Please select one.", "Error", platform::mb::kOk);
-    return;
+    return false;
   }
-  if (context.lock->FileInUse()) return;
+  if (context.lock->FileInUse()) return false;
   TMacroRec& r = main.CurMacro;
   MacroLibrary& library = context.store->Library();
   // Menus and system macros have editors of their own, not in this build.
   if (!library.ReadMacroRecord(n, r) || r.ScopeKind() == 4 || r.ScopeKind() == 5 || r.ScopeKind() == 9) {
     if (r.ScopeKind() >= 4) main.Box(kNotAvailableText, kNoticeCaption, platform::mb::kOk | platform::mb::kIconInformation);
     context.lock->ReleaseSyncFile(0);
-    return;
+    return false;
   }
   if (!AskPasswordIfProtected(r.Text(), PasswordMode::kEdit, r.Nickname(), main, context, services.dialogs)) {
     context.lock->ReleaseSyncFile(0);
-    return;
+    return false;
   }
   TModHotKeys editor(main, context, services);
   const std::uint16_t code = r.ActivationCode();
@@ -758,11 +742,16 @@ void ModifyDirectly(TMainWin& main, EditorContext& context, DirectEditorServices
     main.FillList();
     main.SelectMacro(n);
   }
+  return editor.anySave();
 }
 
 void InstallDirectEditor(TMainWin& main, EditorContext& context) {
   auto services = std::make_shared<DirectEditorServices>();
   services->dialogs = DialogServices::Of(context.platform, context.programFolder);
+  InstallDirectEditor(main, context, std::move(services));
+}
+
+void InstallDirectEditor(TMainWin& main, EditorContext& context, std::shared_ptr<DirectEditorServices> services) {
   main.Bind("ModifyDirectly", [&main, &context, services] { ModifyDirectly(main, context, *services); });
   main.Bind("MenuQuickOver", [&main, &context, services] { ShowQuickInfo(main, context, services->dialogs); });
   main.Bind("MenuOutputInfo", [&main, &context, services] { OutputMacroInformation(main, context, services->dialogs); });

@@ -181,10 +181,13 @@ class TModHotKeys : public forms::Form {
 
 // DoModify: the macro of the selected row, under the network lock, in the direct text editor
 // (after its password when it has one). The lock is released once when the editor closes: as a
-// change when a save completed.
-void ModifyDirectly(TMainWin& main, EditorContext& context, DirectEditorServices& services);
+// change when a save completed. True when a save completed.
+bool ModifyDirectly(TMainWin& main, EditorContext& context, DirectEditorServices& services);
 
-// The feature: "Modify Directly" opens the selected macro in the direct text editor.
+// The feature: "Modify Directly" opens the selected macro in the direct text editor; Quick Info
+// and the output to a text file. With `services`, the ones the caller shares with its own uses
+// of the direct editor.
 void InstallDirectEditor(TMainWin& main, EditorContext& context);
+void InstallDirectEditor(TMainWin& main, EditorContext& context, std::shared_ptr<DirectEditorServices> services);
 
 }  // namespace wdx::editor

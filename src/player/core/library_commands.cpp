@@ -12,28 +12,6 @@
 
 namespace wdx::player {
 
-bool RemoveFromMenu(TMacroRec& menu, int deleted) {
-  const int count = std::clamp<int>(menu.MenuItemCount(), 0, macro_rec::kMaxMenuItems);
-  std::vector<std::int16_t> kept;
-  bool changed = false;
-  for (int item = 1; item <= count; ++item) {
-    const std::int16_t n = menu.MenuItem(item);
-    if (n == deleted) {
-      changed = true;
-    } else if (n > deleted) {
-      kept.push_back(static_cast<std::int16_t>(n - 1));
-      changed = true;
-    } else {
-      kept.push_back(n);
-    }
-  }
-  if (!changed) return false;
-  for (int item = 1; item <= count; ++item)
-    menu.SetMenuItem(item, item <= static_cast<int>(kept.size()) ? kept[static_cast<std::size_t>(item - 1)] : 0);
-  menu.SetMenuItemCount(static_cast<std::int16_t>(kept.size()));
-  return true;
-}
-
 LibraryCommands::LibraryCommands(platform::Platform& platform, hook::HookLibrary& hook, MacroLibrary& library,
                                  TGlobData& block, TSettingsRec& settings, LibrarySync& sync, EditorPeer& editor,
                                  MainWindowActions& main, std::function<platform::WindowHandle()> mainWindow,

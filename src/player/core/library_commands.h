@@ -20,11 +20,6 @@
 
 namespace wdx::player {
 
-// Takes macro `deleted` out of a popup or floating menu's item list: every entry of it goes
-// (the later ones move up) and the entries of later macros, which move down one number, are
-// lowered by one. False when the list did not change.
-bool RemoveFromMenu(TMacroRec& menu, int deleted);
-
 class LibraryCommands final : public LibraryControl {
  public:
   // What the main window rebuilds after a change: after a delete (the menu icons too when the

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "shared/hot_key_use.h"
 #include "shared/protocol_messages.h"
 #include "shared/text_util.h"
 
@@ -26,15 +27,9 @@ constexpr int kButtonWidth = 75, kButtonHeight = 23;
 CaptureCompleteModel CaptureCompleteModel::ForLibrary(const TGlobData& block, bool global) {
   CaptureCompleteModel m;
   m.global = global;
-  const int count = std::clamp(block.MacroCount(), 0, kGlobMaxMacros);
-  for (int i = 1; i <= count; ++i) {
-    const int code = block.ActivationCode(i);
-    if (!IsHotKeyIndex(code)) continue;
-    ++m.macrosUsing[static_cast<std::size_t>(code)];
-    const std::int16_t kind = block.ScopeKind(i);
-    if (kind == scope::kGlobal || kind == scope::kPopupMenu || kind == scope::kSystem)
-      m.usedGlobally.set(static_cast<std::size_t>(code));
-  }
+  const HotKeyUse use = CountHotKeyUse(block, {scope::kGlobal, scope::kPopupMenu, scope::kSystem});
+  m.macrosUsing = use.macros;
+  m.usedGlobally = use.taken;
   return m;
 }
 
@@ -57,10 +52,7 @@ std::optional<forms::Fault> CaptureCompleteModel::Check() const {
 }
 
 std::string CaptureCompleteModel::Warning() const {
-  if (activation != Activation::kHotKey || !IsReservedHotKey(hotKey)) return {};
-  const std::string name(HotKeyName(hotKey));
-  return name + " may be used internally by Windows 95, 98 or NT. " +
-         " This may cause the hot key not to function correctly." + " Would you still like to use " + name + "?";
+  return activation == Activation::kHotKey ? ReservedHotKeyQuestion(hotKey) : std::string();
 }
 
 void CaptureCompleteModel::ApplyTo(TMacroRec& record, const std::string& program) const {
@@ -165,24 +157,16 @@ void TCapComplete::FormShow() {
 }
 
 void TCapComplete::FillList() {
-  std::vector<std::string> rows;
-  rows.reserve(kHotKeyCount);
-  for (int i = 0; i < kHotKeyCount; ++i) rows.push_back(HotKeyListRow(i, model_.macrosUsing[static_cast<std::size_t>(i)]));
-  KeyList.SetItems(std::move(rows));
+  HotKeyUse use;
+  use.macros = model_.macrosUsing;
+  KeyList.SetItems(use.Rows());
 }
 
 void TCapComplete::KeyListDrawItem(int index, const platform::Rect& rect, bool /*selected*/, forms::Canvas& canvas) {
   // The key's name at the left, how many macros use it from three fifths of the row.
-  const std::string& row = KeyList.item(index);
-  const std::size_t open = row.find("  (");
-  const std::string name = row.substr(0, open);
-  std::string use;
-  if (open != std::string::npos) {
-    use = row.substr(open + 3);
-    if (!use.empty() && use.back() == ')') use.pop_back();
-  }
-  canvas.WriteText(rect.left + 2, rect.top + 2, name, rect);
-  canvas.WriteText(rect.left + (rect.right - rect.left) * 3 / 5, rect.top + 2, use, rect);
+  const HotKeyRowColumns row = SplitHotKeyListRow(KeyList.item(index));
+  canvas.WriteText(rect.left + 2, rect.top + 2, row.name, rect);
+  canvas.WriteText(rect.left + (rect.right - rect.left) * 3 / 5, rect.top + 2, row.use, rect);
 }
 
 void TCapComplete::ChooseRow(int index) {

@@ -15,18 +15,6 @@ namespace {
 
 using Notices = std::vector<std::pair<int, std::int64_t>>;
 
-// Counts what the network lock is asked.
-struct CountingLock : SyncLock {
-  bool FileInUse() override {
-    ++taken;
-    return busy;
-  }
-  void ReleaseSyncFile(int changed) override { released.push_back(changed); }
-  int taken = 0;
-  bool busy = false;
-  std::vector<int> released;
-};
-
 class DirectEditorTest : public DirectFixture, public ::testing::Test {
  protected:
   void SetUp() override {

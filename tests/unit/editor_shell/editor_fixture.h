@@ -31,6 +31,19 @@ struct MacroSpec {
 
 TMacroRec MakeRecord(const MacroSpec& spec);
 
+// Counts what the network lock is asked.
+struct CountingLock : SyncLock {
+  bool FileInUse() override {
+    ++taken;
+    return busy;
+  }
+  void ReleaseSyncFile(int changed) override { released.push_back(changed); }
+  int taken = 0;
+  bool busy = false;
+  std::vector<int> released;
+};
+
+
 class EditorFixture {
  public:
   EditorFixture();

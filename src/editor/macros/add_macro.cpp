@@ -10,7 +10,7 @@ namespace wdx::editor {
 
 namespace {
 
-constexpr int kClientWidth = 480;
+constexpr int kClientWidth = 520;
 constexpr int kAreaTop = 94;
 constexpr std::size_t kAbbrekeyMax = 10;
 constexpr std::size_t kTitleMax = 20;
@@ -115,10 +115,10 @@ TAddNewHotKey::TAddNewHotKey(TMainWin& main, EditorContext& context, DirectEdito
   const int inner = kClientWidth - 2 * layout::kMargin;
 
   KindGroup.SetBounds(layout::kMargin, 6, inner, 78);
-  forms::RadioButton* const kinds[] = {&UseHotKey, &UsePopup,  &UseAbbrekeys, &UseMouse,
-                                       &TimedMacro, &UseFloat, &UseTitle,     &UseBuilding};
-  // Two rows in tab order down the columns: hot keys over popup menus, and so on.
-  for (int i = 0; i < 8; ++i) kinds[i]->SetBounds(12 + (i / 2) * (inner / 4), 20 + (i % 2) * 26, inner / 4 - 14, 20);
+  forms::RadioButton* const kinds[] = {&UseHotKey, &UseAbbrekeys, &TimedMacro, &UseTitle,
+                                       &UsePopup,  &UseMouse,     &UseFloat,   &UseBuilding};
+  // Two rows of four, in tab order.
+  for (int i = 0; i < 8; ++i) kinds[i]->SetBounds(12 + (i % 4) * (inner / 4), 20 + (i / 4) * 26, inner / 4 - 8, 20);
   for (forms::RadioButton* k : kinds) k->onClick = [this] { ChooseKind(); };
 
   HotKeyLabel.SetBounds(layout::kMargin, kAreaTop, inner, 16);
@@ -200,8 +200,11 @@ void TAddNewHotKey::DisableEnable() {
     c->SetVisible(list);
     c->SetEnabled(list && keysUsable);
   }
+  // Whole rows only, down to just above the buttons.
   const int listTop = kAreaTop + (popup ? 72 : 50);
-  Keys.KeyList.SetBounds(layout::kMargin, listTop, kClientWidth - 2 * layout::kMargin, popup ? 173 : 193);
+  const int rows = popup ? 11 : 12;
+  Keys.KeyList.SetBounds(layout::kMargin, listTop, kClientWidth - 2 * layout::kMargin,
+                         rows * HotKeyChooser::kRowHeight + 4);
   SetNone.SetVisible(popup);
   SetNone.SetEnabled(popup);
   AbbrekeyLabel.SetVisible(named);

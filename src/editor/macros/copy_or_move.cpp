@@ -107,8 +107,9 @@ TCopyOrMove::TCopyOrMove(TMainWin& main, EditorContext& context, const DialogSer
   bold.bold = true;
   HotKeyLabel.SetFont(bold);
   KindGroup.SetBounds(layout::kMargin, 34, inner, 62);
-  forms::RadioButton* const kinds[] = {&UseHotKey, &TimedMacro, &UseAbbrekey, &UseTitle, &UseMouse, &UseNone};
-  for (int i = 0; i < 6; ++i) kinds[i]->SetBounds(12 + (i / 2) * (inner / 3), 16 + (i % 2) * 22, inner / 3 - 14, 20);
+  forms::RadioButton* const kinds[] = {&UseHotKey, &UseAbbrekey, &TimedMacro, &UseTitle, &UseMouse, &UseNone};
+  // Two rows of three, in tab order.
+  for (int i = 0; i < 6; ++i) kinds[i]->SetBounds(12 + (i % 3) * (inner / 3), 16 + (i / 3) * 22, inner / 3 - 14, 20);
   for (forms::RadioButton* k : kinds) k->onClick = [this] { ChooseKind(); };
   Keys.HotKeyEntry.SetBounds(layout::kMargin, kAreaTop, 200, layout::kEditHeight);
   HotKeyLab.SetBounds(216, kAreaTop + 3, 160, 16);
@@ -139,7 +140,7 @@ void TCopyOrMove::FormShow() {
   if (IsMenu()) {
     UseHotKey.SetCaption("&Popup Menu");
     UseNone.SetCaption("&Floating Menu");
-    UseNone.SetLeft(TimedMacro.left());
+    UseNone.SetBounds(UseAbbrekey.left(), UseAbbrekey.top(), UseAbbrekey.width(), UseAbbrekey.height());
     for (forms::RadioButton* k : {&UseAbbrekey, &TimedMacro, &UseTitle, &UseMouse}) {
       k->SetVisible(false);
       k->SetEnabled(false);
@@ -190,8 +191,10 @@ void TCopyOrMove::EnableDisable() {
   }
   SetNone.SetVisible(hotKey && menu);
   SetNone.SetEnabled(hotKey && menu);
+  // Whole rows only, down to just above the buttons.
   const int listTop = kAreaTop + (menu ? 50 : 28);
-  Keys.KeyList.SetBounds(layout::kMargin, listTop, kClientWidth - 2 * layout::kMargin, menu ? 242 : 262);
+  Keys.KeyList.SetBounds(layout::kMargin, listTop, kClientWidth - 2 * layout::kMargin,
+                         (menu ? 13 : 14) * HotKeyChooser::kRowHeight + 4);
   AbbrekeyLabel.SetVisible(named);
   AbbrekeyEntry.SetVisible(named);
   AbbrekeyEntry.SetEnabled(named);

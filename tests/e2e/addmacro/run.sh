@@ -7,6 +7,7 @@
 # neither. Pictures of Add Macro and of the change of activation go to the build folder.
 . "$(dirname "$0")/../lib.sh"
 wdx_e2e_begin addmacro
+stamp() { wdx_log "T+$SECONDS $*"; }
 
 exe=$(wdx_exe Wendplay)
 wdx_require "Wendplay.exe is built" test -n "$exe"
@@ -25,7 +26,7 @@ mkdir -p "$dir"
 printf '[Misc]\r\nCurrent File=C:\\wdxadd\\ADD.WDX\r\nStart Editor=Yes\r\n' >"$WINEPREFIX/drive_c/windows/WENDX.INI"
 
 wdx_require "Notepad starts" wdx_notepad_start
-keys() { wdx_probe keys "$@" >/dev/null; sleep 0.3; }
+keys() { wdx_probe keys "$@" >/dev/null; sleep 0.2; }
 
 wdx_wine_start "$exe"
 player=$(wdx_probe wait --class TMainWin --title "Wendrix Player" --timeout 30000)
@@ -54,7 +55,7 @@ notepad_after() {
   done
   xdotool key "$key"
   if [ "${3:-}" = still ]; then
-    sleep 1.5
+    sleep 1
     wdx_notepad_text
     return
   fi
@@ -64,6 +65,20 @@ notepad_after() {
     sleep 0.1
   done
   printf '%s' "$text"
+}
+# leave_field DIALOG: Tab out of the hot-key field, and wait until the focus has left it (only
+# then does the dialog stop taking hot keys, so Alt and a letter work its buttons again).
+leave_field() {
+  local i
+  keys Tab
+  for ((i = 0; i < 50; i++)); do
+    if [ "$(drive focus "$1")" != Edit ]; then
+      sleep 0.3
+      return 0
+    fi
+    sleep 0.1
+  done
+  return 1
 }
 # The hot-key field of a dialog holds the key's name once the hook library sent its index.
 field_shows() {
@@ -76,6 +91,7 @@ field_shows() {
   printf '%s' "$got"
 }
 
+stamp "1. Add Macro"
 # 1. Add Macro: Ctrl+Alt+J pressed into the field, then "&Enter Directly" and a typed text.
 front_editor
 keys alt+m
@@ -87,8 +103,8 @@ sleep 0.5
 xdotool key ctrl+alt+j
 wdx_expect_eq "Ctrl+Alt+J pressed into the field chooses it" Ctrl+Alt+J "$(field_shows "$add" Ctrl+Alt+J)"
 shot "Add Macro" addmacro-dialog.png
-# Tab leaves the field (the dialog no longer takes hot keys), Alt+E is "&Enter Directly".
-keys Tab
+# Out of the field, Alt+E is "&Enter Directly".
+wdx_check "Tab leaves the field" leave_field "$add"
 keys alt+e
 direct=$(wdx_probe wait --title-has "Modify Directly Editor" --visible --timeout 15000)
 wdx_require "\"Enter Directly\" opens the direct editor" test -n "$direct"
@@ -104,6 +120,7 @@ wdx_check "the library holds the new macro" grep -aq "Added text" "$dir/ADD.WDX"
 sleep 1
 wdx_expect_eq "Ctrl+Alt+J types the new macro into Notepad" "Added text" "$(notepad_after ctrl+alt+j "Added text")"
 
+stamp "2. Deactivated"
 # 2. Deactivated ("Acti&vate Macro" toggles the chosen macro, the new one), it plays no more.
 front_editor
 keys alt+m
@@ -111,6 +128,7 @@ keys v
 sleep 1
 wdx_expect_eq "deactivated, Ctrl+Alt+J types nothing" "Added text" "$(notepad_after ctrl+alt+j "Added text" still)"
 
+stamp "3. Activated again"
 # 3. Activated again and moved to Ctrl+Alt+K: it plays there only.
 front_editor
 keys alt+m
@@ -124,7 +142,7 @@ sleep 0.5
 xdotool key ctrl+alt+k
 wdx_expect_eq "Ctrl+Alt+K pressed into its field chooses it" Ctrl+Alt+K "$(field_shows "$move" Ctrl+Alt+K)"
 shot "Change Macro Activation" addmacro-change.png
-keys Tab
+wdx_check "Tab leaves the field" leave_field "$move"
 keys alt+o
 wdx_check "Ok closes it" wdx_probe gone "$move" --timeout 15000
 sleep 1
@@ -133,6 +151,7 @@ wdx_expect_eq "Ctrl+Alt+K plays the moved macro" "Added textAdded text" \
 wdx_expect_eq "Ctrl+Alt+J plays nothing now" "Added textAdded text" \
   "$(notepad_after ctrl+alt+j "Added textAdded text" still)"
 
+stamp "4. Removed"
 # 4. Removed (the question answered Yes), it plays on neither key.
 front_editor
 keys alt+m
@@ -150,6 +169,7 @@ wdx_expect_eq "Ctrl+Alt+K plays nothing" "Added textAdded text" \
 wdx_expect_eq "nor Ctrl+Alt+J" "Added textAdded text" \
   "$(notepad_after ctrl+alt+j "Added textAdded text" still)"
 
+stamp "The editor ends"
 # The editor ends with the player (UM_CONTROL 30 closes the player).
 wdx_probe post "$player" WM_USER+11 30 0 >/dev/null
 wdx_check "the editor's window goes" wdx_probe gone "$editor" --timeout 20000

@@ -321,7 +321,7 @@ void TAddNewHotKey::DoMenu() {
   record = draft;
   Keys.Register(false);
   const bool floating = choice.kind == AddMacroModel::Kind::kFloatingMenu;
-  const MenuOutcome outcome = editors_.buildMenu(main_, context_, MenuOrder{floating, false});
+  const BuildMenuResult outcome = editors_.buildMenu(main_, context_, BuildMenuRequest{floating, false, NewNumber});
   Added = outcome.saved ? 1 : 0;
   MenuMade = outcome.trayChanged ? 1 : 0;
   FloatMade = floating ? 1 : 0;
@@ -345,15 +345,12 @@ void TAddNewHotKey::DoCapture() {
     context_.hook->WdxUpItem(glob, NewNumber);
     context_.link->Tell(control::kMacroEntries, NewNumber);
   }
-  CaptureOrder order;
-  order.macro = NewNumber;
-  order.recapture = false;
-  order.forceProgramScope = choice.kind == AddMacroModel::Kind::kHotKeys && Taken.taken.test(code);
-  order.activationLabel = code == wdx::activation::kAbbrekey ? ("Abbrekey: " + record.Abbrekey()).substr(0, 20)
-                          : IsHotKeyIndex(code)              ? std::string(HotKeyName(code))
-                          : code == wdx::activation::kWindowTitle ? "Window Title: " + record.ScopeText()
-                                                                   : std::string("Mouse Click");
-  Added = editors_.capture(main_, context_, order) ? 1 : 0;
+  CaptureRequest request;
+  request.macro = NewNumber;
+  request.recapture = false;
+  request.forceProgramScope = choice.kind == AddMacroModel::Kind::kHotKeys && Taken.taken.test(code);
+  LockHandedOver = true;
+  Added = editors_.capture(main_, context_, request).macroAdded ? 1 : 0;
   Finish();
 }
 

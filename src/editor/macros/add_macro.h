@@ -61,6 +61,8 @@ class TAddNewHotKey : public forms::Form {
   std::uint8_t FloatMade = 0;
   // A sub-form stored a new macro itself (the direct editor): the library changed.
   bool StoredItself = false;
+  // The library lock went to the capture dialog (and to the recording, when one started).
+  bool LockHandedOver = false;
 
   // --- State
   HotKeyUse Taken;  // global, popup-menu and system macros take their keys

@@ -80,23 +80,24 @@ void MacroOperations::DoAdd() {
   context_.forms->ShowModal(dialog);
   if (dialog.Added == 0) {
     // The direct editor appends its macro itself: then the library changed all the same.
-    lock.ReleaseSyncFile(dialog.StoredItself ? 1 : 0);
+    if (!dialog.LockHandedOver) lock.ReleaseSyncFile(dialog.StoredItself ? 1 : 0);
     if (dialog.StoredItself) CheckTimeItem(main_.MyGrid.row());
     return;
   }
   TMacroRec& r = main_.CurMacro;
   r.SetCategory(std::max(main_.CategoryFilter(), 0));
-  const int added = AppendCurMacro(count);
+  const int added = AppendCurMacro(count, !dialog.LockHandedOver);
   if (added == 0) return;
   context_.link->SetHotKeys();
-  lock.ReleaseSyncFile(1);
+  // A recording holds the lock until it ends.
+  if (!dialog.LockHandedOver) lock.ReleaseSyncFile(1);
   if (r.ActivationCode() == wdx::activation::kTimed) Tell(control::kSchedulesChanged);
   if (r.ActivationCode() == wdx::activation::kMouseClick) Tell(control::kReloadMouse);
   if (dialog.MenuMade != 0) Tell(control::kMenuIcons);
   if (dialog.FloatMade != 0) Tell(control::kOpenFloater, added);
 }
 
-int MacroOperations::AppendCurMacro(std::int32_t count) {
+int MacroOperations::AppendCurMacro(std::int32_t count, bool lockHeld) {
   TGlobData& glob = *context_.glob;
   // The new macro is appended as number count + 1 whether or not the dialog raised the count
   // already: an append at the old count would overwrite the last macro.
@@ -108,7 +109,7 @@ int MacroOperations::AppendCurMacro(std::int32_t count) {
     // Nothing was appended: the count goes back, so the tables match the file.
     glob.SetMacroCount(count);
     context_.link->UpNumKeys();
-    context_.lock->ReleaseSyncFile(0);
+    if (lockHeld) context_.lock->ReleaseSyncFile(0);
     main_.FillList();
     return 0;
   }
@@ -157,7 +158,7 @@ void MacroOperations::ModifyMenu(int n) {
     return;
   }
   const bool floating = r.ScopeKind() == scope::kFloatingMenu;
-  const MenuOutcome outcome = editors_.buildMenu(main_, context_, MenuOrder{floating, true});
+  const BuildMenuResult outcome = editors_.buildMenu(main_, context_, BuildMenuRequest{floating, true, n});
   if (!outcome.saved || !context_.store->Library().WriteMacroRecord(n, r, true)) {
     lock.ReleaseSyncFile(0);
     return;
@@ -281,7 +282,7 @@ void MacroOperations::DoCopy() {
     lock.ReleaseSyncFile(0);
     return;
   }
-  const int added = AppendCurMacro(count);
+  const int added = AppendCurMacro(count, true);
   if (added == 0) return;
   if (r.ActivationCode() == wdx::activation::kTimed) Tell(control::kSchedulesChanged);
   if (r.ActivationCode() == wdx::activation::kMouseClick) Tell(control::kReloadMouse);
@@ -358,19 +359,17 @@ void MacroOperations::DoCapture() {
     lock.ReleaseSyncFile(0);
     return;
   }
-  CaptureOrder order;
-  order.macro = n;
-  order.recapture = true;
-  order.activationLabel =
-      code == wdx::activation::kAbbrekey ? "Abbrekey: " + r.Abbrekey() : std::string(HotKeyName(code));
+  CaptureRequest request;
+  request.macro = n;
+  request.recapture = true;
   const TGlobData& glob = *context_.glob;
   if (r.ScopeKind() != scope::kGlobal) {
     for (int m = 1; m <= std::min(glob.MacroCount(), kGlobMaxMacros); ++m) {
-      if (m != n && glob.ScopeKind(m) == scope::kGlobal && glob.ActivationCode(m) == code) order.forceProgramScope = true;
+      if (m != n && glob.ScopeKind(m) == scope::kGlobal && glob.ActivationCode(m) == code) request.forceProgramScope = true;
     }
   }
-  // The capture dialog gives the lock back when it closes (the recording's end, when one started).
-  editors_.capture(main_, context_, order);
+  // The lock is the dialog's now; a recording that started holds it and may write the record.
+  if (!editors_.capture(main_, context_, request).started) return;
   context_.store->Library().WriteMacroRecord(n, r, true);
   main_.FillList();
   main_.SelectMacro(n);
@@ -478,6 +477,10 @@ std::shared_ptr<MacroOperations> InstallMacroOperations(TMainWin& main, EditorCo
   return ops;
 }
 
-void InstallMacroCommands(TMainWin& main, EditorContext& context) { InstallMacroOperations(main, context, SubEditors{}); }
+SubEditors SubEditors::Builders() { return SubEditors{&CaptureMacro, &BuildMenu}; }
+
+void InstallMacroCommands(TMainWin& main, EditorContext& context) {
+  InstallMacroOperations(main, context, SubEditors::Builders());
+}
 
 }  // namespace wdx::editor

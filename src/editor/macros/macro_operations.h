@@ -45,8 +45,9 @@ class MacroOperations {
   int Box(const std::string& text, const std::string& caption, unsigned flags);
   void ModifyMenu(int n);
   // CurMacro appended as macro count + 1 (`count`: the count before the dialog), the list
-  // refilled on it; its number, or 0 when it could not be written (the lock then given back).
-  int AppendCurMacro(std::int32_t count);
+  // refilled on it; its number, or 0 when it could not be written (the lock then given back
+  // when the caller holds it).
+  int AppendCurMacro(std::int32_t count, bool lockHeld);
 
   TMainWin& main_;
   EditorContext& context_;

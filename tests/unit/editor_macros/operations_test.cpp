@@ -142,11 +142,12 @@ TEST_F(OperationsTest, ModifyOpensTheMenuBuilderForMenusAndTellsFloatingMenusOfA
   EXPECT_EQ(BoxTexts(), (std::vector<std::string>{kNotAvailableText}));
   EXPECT_EQ(lock.released, (std::vector<int>{0}));
 
-  ops->Editors().buildMenu = [](TMainWin& main, EditorContext&, const MenuOrder& order) {
+  ops->Editors().buildMenu = [](TMainWin& main, EditorContext&, const BuildMenuRequest& order) {
     EXPECT_TRUE(order.modify);
     EXPECT_TRUE(order.floating);
+    EXPECT_EQ(order.macro, 2);
     main.CurMacro.SetNickname("Renamed");
-    return MenuOutcome{true, false};
+    return BuildMenuResult{true, false};
   };
   Choose(2, "MenuEnterKey");
   EXPECT_EQ(Stored(2).Nickname(), "Renamed");

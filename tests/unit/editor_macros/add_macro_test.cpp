@@ -287,3 +287,40 @@ TEST_F(AddMacroTest, ARecordingIsSetUpForTheNewMacro) {
 
 }  // namespace
 }  // namespace wdx::editor::testing
+
+namespace wdx::editor::testing {
+namespace {
+
+// Wendforge's own sub-editors: the menu builder and the capture dialog open on the new macro, and
+// closed without saving or starting they leave the library and the lock as they were.
+TEST(AddMacroWithTheBuildersTest, TheMenuBuilderAndTheCaptureDialogOpenOnTheNewMacro) {
+  MacrosFixture f;
+  f.StartWith({MakeRecord({"Global", 5})});
+  f.ops->Editors() = SubEditors::Builders();
+  const int count = f.editor->Context().glob->MacroCount();
+  f.Next<TAddNewHotKey>([](TAddNewHotKey& d) {
+    Click(d.UseFloat);
+    Click(d.EnterKeyButton);
+  });
+  f.runner.Then([](forms::Form& menu) {
+    EXPECT_EQ(menu.caption(), "Build Macro Menu");
+    menu.Close();
+  });
+  f.Choose(0, "MenuAddHot");
+  f.Next<TAddNewHotKey>([](TAddNewHotKey& d) {
+    d.HandleMessage(UM_HOTKEYINDEX, kCtrlAltH, 0);
+    Click(d.CaptureKeyButton);
+  });
+  f.runner.Then([](forms::Form& capture) {
+    EXPECT_EQ(capture.caption(), "Capture Macro");
+    capture.Close();
+  });
+  f.Choose(0, "MenuAddHot");
+  EXPECT_EQ(f.editor->Context().glob->MacroCount(), count);
+  EXPECT_EQ(f.ReadLibrary().size(), static_cast<std::size_t>(count));
+  // The menu's lock given back by Add Macro, the recording's by the capture dialog.
+  EXPECT_EQ(f.lock.released, (std::vector<int>{0, 0}));
+}
+
+}  // namespace
+}  // namespace wdx::editor::testing

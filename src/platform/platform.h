@@ -12,6 +12,7 @@
 #include "platform/kernel_objects.h"
 #include "platform/message_boxes.h"
 #include "platform/message_loop.h"
+#include "platform/network_drives.h"
 #include "platform/processes.h"
 #include "platform/profile_files.h"
 #include "platform/regional_formats.h"
@@ -50,6 +51,7 @@ struct Platform {
   HelpFiles* help = nullptr;
   ShellIcons* shellIcons = nullptr;
   SystemFolders* folders = nullptr;
+  NetworkDrives* networkDrives = nullptr;
 };
 
 }  // namespace wdx::platform

@@ -82,6 +82,11 @@ constexpr Described kDescribed[] = {
     {TagId::kTvar, &cmd::kTvar},
     {TagId::kIvar, &cmd::kIvar},
     {TagId::kDvar, &cmd::kDvar},
+    {TagId::kDial, &cmd::kDial},
+    {TagId::kDial2, &cmd::kDial2},
+    {TagId::kNwc, &cmd::kNwc},
+    {TagId::kNwt, &cmd::kNwt},
+    {TagId::kNwd, &cmd::kNwd},
 };
 
 constexpr CommandLayout kKeywordOnly{false, {}, cmd::kEndsWithField};
@@ -150,6 +155,7 @@ std::optional<std::string> FieldText(const FieldSpec& f, const FieldValue& v) {
     case K::kText:
     case K::kText01:
     case K::kText02:
+    case K::kOptions:
       if (v.text.find(ClosingByte(f.kind)) != std::string::npos) return std::nullopt;
       if (f.width != 0 && v.text.size() > f.width) return std::nullopt;
       return v.text + ClosingByte(f.kind);
@@ -165,7 +171,8 @@ CommandFields::Place CommandFields::Span(const CommandLayout& layout, std::strin
                                          std::size_t i) {
   const FieldSpec& f = layout.fields[i];
   Place p;
-  p.start = f.offset != kFollows ? base + f.offset : i > 0 ? Span(layout, text, base, i - 1).next : base;
+  p.start = f.offset != kFollows ? base + f.offset
+                                 : (i > 0 ? Span(layout, text, base, i - 1).next : base) + f.prefix.size();
   if (f.kind < K::kText) {
     p.length = f.width;
     p.next = p.start + p.length;
@@ -197,6 +204,7 @@ FieldValue CommandFields::Value(std::size_t i) const {
     case K::kText:
     case K::kText01:
     case K::kText02:
+    case K::kOptions:
       return FieldValue::Text(std::string(Raw(i)));
   }
   return {};
@@ -240,6 +248,8 @@ std::optional<std::string> EncodeFields(const CommandLayout& layout, std::string
       const std::size_t at = base + f.offset;
       if (out.size() > at) return std::nullopt;  // a description whose fields overlap
       out.append(at - out.size(), f.lead != '\0' ? f.lead : ':');
+    } else {
+      out += f.prefix;
     }
     const std::optional<std::string> text = FieldText(f, i < values.size() ? values[i] : kEmpty);
     if (!text) return std::nullopt;

@@ -38,11 +38,21 @@ enum class FieldKind : std::uint8_t {
   kText,       // text up to the next ">", which ends the tag; the field cannot hold ">"
   kText01,     // text ended by the byte 0x01 (may hold ">" and line breaks)
   kText02,     // text ended by the byte 0x02 (the command inside a disabled command)
+  kOptions,    // option letters ended by ":" (the letters present say which options are on)
 };
 
 // The byte that ends a field of a text kind.
 constexpr char ClosingByte(FieldKind kind) {
-  return kind == FieldKind::kText ? '>' : kind == FieldKind::kText01 ? '\x01' : '\x02';
+  switch (kind) {
+    case FieldKind::kText01:
+      return '\x01';
+    case FieldKind::kText02:
+      return '\x02';
+    case FieldKind::kOptions:
+      return ':';
+    default:
+      return '>';
+  }
 }
 
 // The field starts where the previous one ended (after its closing byte).
@@ -57,6 +67,9 @@ struct FieldSpec {
   // The separator the editor writes just before the field (":" or ","); never read.
   char lead = '\0';
   std::uint8_t decimals = 0;  // kReal
+  // Fixed text between a following field (kFollows) and the field before it ("<PASS:"):
+  // written before the field, and passed over by its length, without a test, when reading.
+  std::string_view prefix = {};
 };
 
 // One form of a tag: its first fieldCount fields (kAllFields: all of them), then `closing`.

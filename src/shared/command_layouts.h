@@ -244,6 +244,40 @@ inline constexpr CommandLayout kWpos{false, kWposFields, kEndsWithField};
 inline constexpr CommandLayout kWpos2{false, kWpos2Fields, kEndsWithField};
 inline constexpr CommandLayout kWpos2By{false, kWpos2ByFields, kEndsWithField};
 
+// --- Dial-up: the user name, the stored password (stored_password.h) and the phone-book
+// entry, each up to ">". The block of "<DIAL2:<NAME:" is no part of the tag.
+namespace dial {
+enum : std::uint8_t { kUser, kPassword, kEntry };
+inline constexpr FieldSpec kFields[] = {{"user", 12, 255, K::kText},
+                                        {"password", kFollows, 255, K::kText, '\0', 0, "<PASS:"},
+                                        {"entry", kFollows, 255, K::kText}};
+inline constexpr FieldSpec kIfFields[] = {{"user", 13, 255, K::kText},
+                                          {"password", kFollows, 255, K::kText, '\0', 0, "<PASS:"},
+                                          {"entry", kFollows, 255, K::kText}};
+}  // namespace dial
+inline constexpr CommandLayout kDial{false, dial::kFields, kEndsWithField};
+inline constexpr CommandLayout kDial2{false, dial::kIfFields, kEndsWithField};
+
+// --- Network drives: the option letters ("P" permanent, "S" show the status; "F" forced for a
+// disconnection) up to ":", then for a connection or a toggle the user name, the stored
+// password (stored_password.h) and the drive with the network path ("F:" + path), for a
+// disconnection the drive.
+namespace net_drive {
+enum : std::uint8_t { kOptions, kUser, kPassword, kConnection };
+enum : std::uint8_t { kDrive = 1 };
+inline constexpr char kPermanent = 'P';
+inline constexpr char kShowStatus = 'S';
+inline constexpr char kForce = 'F';
+inline constexpr FieldSpec kConnectFields[] = {{"options", 4, 2, K::kOptions},
+                                               {"user", kFollows, 255, K::kText, '\0', 0, "<NAME:"},
+                                               {"password", kFollows, 255, K::kText, '\0', 0, "<PASS:"},
+                                               {"connection", kFollows, 255, K::kText}};
+inline constexpr FieldSpec kDisconnectFields[] = {{"options", 4, 3, K::kOptions}, {"drive", kFollows, 255, K::kText}};
+}  // namespace net_drive
+inline constexpr CommandLayout kNwc{false, net_drive::kConnectFields, kEndsWithField};
+inline constexpr CommandLayout kNwt{false, net_drive::kConnectFields, kEndsWithField};
+inline constexpr CommandLayout kNwd{false, net_drive::kDisconnectFields, kEndsWithField};
+
 // --- Keys held down or let go: the key action 1..8 of the editor (Ctrl down, Ctrl up, Alt
 // down, Alt up, Shift down, Shift up, Win down, Win up) and the tag each one writes. The short
 // spellings "<CTLD>", "<CTLU>", "<SHFD>", "<SHFU>" read as the same actions.

@@ -63,6 +63,7 @@ Platform MemoryPlatform::Get() {
   p.files = &files;
   p.fileLocks = &fileLocks;
   p.remoteAccess = &remoteAccess;
+  p.networkDrives = &networkDrives;
   p.regional = &regional;
   p.shellLinks = &shellLinks;
   p.help = &help;

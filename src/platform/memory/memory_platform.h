@@ -21,6 +21,7 @@
 #include "platform/memory/memory_input.h"
 #include "platform/memory/memory_kernel_objects.h"
 #include "platform/memory/memory_message_boxes.h"
+#include "platform/memory/memory_network_drives.h"
 #include "platform/memory/memory_processes.h"
 #include "platform/memory/memory_profile_files.h"
 #include "platform/memory/memory_regional_formats.h"
@@ -75,6 +76,7 @@ class MemoryPlatform {
   MemoryHelpFiles help;
   MemoryShellIcons shellIcons;
   MemorySystemFolders folders;
+  MemoryNetworkDrives networkDrives;
 };
 
 }  // namespace wdx::platform

@@ -26,6 +26,7 @@ Platform Win32Platform::Get() {
   p.help = &help;
   p.shellIcons = &shellIcons;
   p.folders = &folders;
+  p.networkDrives = &networkDrives;
   return p;
 }
 

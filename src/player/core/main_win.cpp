@@ -105,6 +105,7 @@ TMainWin::TMainWin(platform::Platform& platform, hook::HookLibrary& hook, TGlobD
                                  hotKeys_.SetHotKeys();
                                }});
   frame_.SetLibrary(defaults_->libraryCommands.get());
+  frame_.SetProgramFolder(programFolder_);
   frame_.SetClosePlayer([this] { RequestClose(); });
 }
 

@@ -98,6 +98,10 @@ class RunFrame : public InterpreterHost {
   // The library the macro control commands change.
   void SetLibrary(LibraryControl* library) { library_ = library; }
   LibraryControl* Library() override { return library_; }
+  // The program's folder, where the commands find their data files.
+  void SetProgramFolder(std::string folder) { programFolder_ = std::move(folder); }
+  std::string ProgramFolder() override { return programFolder_; }
+  const TSettingsRec* Settings() override { return &settings_; }
 
   // --- A top-level run: false, and nothing done, while another one plays (only one at a time;
   // nested plays happen inside the interpreter).
@@ -177,6 +181,7 @@ class RunFrame : public InterpreterHost {
   FormPrompts prompts_{*this};
   std::function<void()> closePlayer_;
   LibraryControl* library_ = nullptr;
+  std::string programFolder_;
   std::unique_ptr<platform::NamedSemaphore> waitTimer_;
   // One box and one long-text window at a time; what comes meanwhile shows after it.
   PendingMessages boxes_;

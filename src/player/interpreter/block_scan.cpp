@@ -1,5 +1,7 @@
 #include "player/interpreter/block_scan.h"
 
+#include <algorithm>
+
 #include "platform/platform.h"
 #include "player/interpreter/interpreter.h"
 #include "shared/tag_table.h"
@@ -61,6 +63,28 @@ BlockEnd ScanBlock(std::string_view text, std::size_t from, BlockKind kind) {
   }
   result.elseAt = BlockEnd::kNone;
   return result;
+}
+
+Flow PlayIfBlock(Interpreter& in, Level& level, const TagInfo& tag, bool condition) {
+  if (in.State().abortMacro) return Flow::LeaveLevel();  // deciding the condition failed
+  const std::size_t start = std::min(TagEnd(tag, level.text, level.cursor), level.text.size());
+  const BlockEnd block = ScanBlock(level.text, start, BlockKind::kIf);
+  if (!block.found()) {
+    in.Fail("If / Then Error",
+            "No \"EndIf\" statement that matches the initial if condition in the macro. Macro will abort.");
+    return Flow::JumpTo(level.text.empty() ? 0 : level.text.size() - 1);
+  }
+  const bool hasElse = block.elseAt != BlockEnd::kNone;
+  std::string_view part;
+  if (condition) {
+    part = level.text.substr(start, (hasElse ? block.elseAt : block.end) - start);
+  } else if (hasElse) {
+    const std::size_t from = block.elseAt + std::string_view("<ELSE>").size();
+    part = level.text.substr(from, block.end - from);
+  }
+  if (!part.empty()) in.DoMacro(part, 1, 1, 1, false, false, 0);
+  if (in.State().abortMacro) return Flow::LeaveLevel();
+  return Flow::JumpTo(block.end + std::string_view("<ENDIF>").size());
 }
 
 platform::WindowHandle FrontBeforePrompt(Interpreter& in) {

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "platform/types.h"
+#include "player/interpreter/command_family.h"
 
 namespace wdx::player {
 
@@ -26,6 +27,11 @@ struct BlockEnd {
 // The end of the block whose body starts at `from` (just after its opener's tag). Openers of
 // the same kind met on the way nest; a "<DIAL2:" dial-up block counts as an if opener.
 BlockEnd ScanBlock(std::string_view text, std::size_t from, BlockKind kind);
+
+// An if block whose condition was decided (the if openers and "<DIAL2:"): the part the
+// condition chose plays as a nested level, and the dispatcher goes on after the "<ENDIF>". A
+// block without its "<ENDIF>" fails the run.
+Flow PlayIfBlock(Interpreter& in, Level& level, const TagInfo& tag, bool condition);
 
 // The block commands that ask the user (the repeat count, a question) play on into the window
 // that was in front before the prompt. When a prompt closes, the system hands the activation

@@ -13,6 +13,7 @@ void AddBuiltInFamilies(Interpreter& in) {
       &MakeMacroControlFamily,
       &MakeWindowFamily, &MakeLaunchFamily, &MakeMouseFamily,
       &MakePromptFamily, &MakeVariableSourceFamily,
+      &MakeEmailFamily, &MakeDialUpFamily, &MakeNetworkDriveFamily,
   };
   for (const Maker make : kMakers) in.AddFamily(make(in));
 }

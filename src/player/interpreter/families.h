@@ -23,6 +23,9 @@ std::unique_ptr<CommandFamily> MakeLaunchFamily(Interpreter& in);
 std::unique_ptr<CommandFamily> MakeMouseFamily(Interpreter& in);
 std::unique_ptr<CommandFamily> MakePromptFamily(Interpreter& in);
 std::unique_ptr<CommandFamily> MakeVariableSourceFamily(Interpreter& in);
+std::unique_ptr<CommandFamily> MakeEmailFamily(Interpreter& in);
+std::unique_ptr<CommandFamily> MakeDialUpFamily(Interpreter& in);
+std::unique_ptr<CommandFamily> MakeNetworkDriveFamily(Interpreter& in);
 
 // Adds every family above to the interpreter.
 void AddBuiltInFamilies(Interpreter& in);

@@ -20,30 +20,6 @@ namespace {
 
 constexpr char kCaption[] = "If / Then Error";
 constexpr std::size_t kShortText = 255;
-constexpr char kDq = '"';
-
-// Plays the part the condition chose and says what the dispatcher does next.
-Flow RunIfBlock(Interpreter& in, Level& level, const TagInfo& tag, bool condition) {
-  if (in.State().abortMacro) return Flow::LeaveLevel();  // deciding the condition failed
-  const std::size_t start = std::min(TagEnd(tag, level.text, level.cursor), level.text.size());
-  const BlockEnd block = ScanBlock(level.text, start, BlockKind::kIf);
-  if (!block.found()) {
-    in.Fail(kCaption, std::string("No ") + kDq + "EndIf" + kDq +
-                          " statement that matches the initial if condition in the macro. Macro will abort.");
-    return Flow::JumpTo(level.text.empty() ? 0 : level.text.size() - 1);
-  }
-  const bool hasElse = block.elseAt != BlockEnd::kNone;
-  std::string_view part;
-  if (condition) {
-    part = level.text.substr(start, (hasElse ? block.elseAt : block.end) - start);
-  } else if (hasElse) {
-    const std::size_t from = block.elseAt + std::string_view("<ELSE>").size();
-    part = level.text.substr(from, block.end - from);
-  }
-  if (!part.empty()) in.DoMacro(part, 1, 1, 1, false, false, 0);
-  if (in.State().abortMacro) return Flow::LeaveLevel();
-  return Flow::JumpTo(block.end + std::string_view("<ENDIF>").size());
-}
 
 // Whether `needle` occurs in `text`; an empty needle never does.
 bool Occurs(std::string_view text, std::string_view needle) {
@@ -98,7 +74,7 @@ bool IfVariableHolds(Interpreter& in, const Level& level, const TagInfo& tag) {
 
 Flow IfVariable(Interpreter& in, Level& level, const TagInfo& tag) {
   const bool condition = IfVariableHolds(in, level, tag);
-  return RunIfBlock(in, level, tag, condition);
+  return PlayIfBlock(in, level, tag, condition);
 }
 
 // --- "<IFOTH:": the world outside, through the platform.
@@ -207,7 +183,7 @@ Flow IfOther(Interpreter& in, Level& level, const TagInfo& tag) {
   std::string text(fields.Raw(f::kText));
   if (text.find("%T") != std::string::npos) in.Host().ProcessStringVar(text, VariableSet::kMaxTextLength);
   const bool condition = WorldTestHolds(in, fields.Whole(f::kTest), fields.Letter(f::kFlag) == '1', text);
-  return RunIfBlock(in, level, tag, condition);
+  return PlayIfBlock(in, level, tag, condition);
 }
 
 // --- "<IFMESS:": the question box; the first button makes the condition true.
@@ -237,7 +213,7 @@ Flow IfMessage(Interpreter& in, Level& level, const TagInfo& tag) {
     }
     return Flow::LeaveLevel();
   }
-  return RunIfBlock(in, level, tag, *answer);
+  return PlayIfBlock(in, level, tag, *answer);
 }
 
 class IfFamily final : public CommandFamily {

@@ -208,12 +208,18 @@ void Interpreter::ReportAbort() {
   if (st.showErrors) host_.DoAMessage("Macro Abort", kAbortText);
 }
 
-void Interpreter::Fail(const std::string& caption, const std::string& message) {
+void Interpreter::Fail(const std::string& caption, const std::string& message, bool longText) {
   RunState& st = State();
   ReleaseHeldKeys();  // the run ends with this failure; see ReportAbort
   st.appendMacroName = true;
   if (st.logErrors) host_.LogError(message);
-  if (st.showErrors) host_.DoAMessage(caption, message);
+  if (st.showErrors) {
+    if (longText) {
+      host_.MyMessage(caption, message);
+    } else {
+      host_.DoAMessage(caption, message);
+    }
+  }
   st.abortMacro = true;
 }
 

@@ -111,8 +111,9 @@ class Interpreter {
   void WaitMs(std::int32_t ms);
 
   // A failing command: logs the message when logging is on, shows it with `caption` (and the
-  // macro's name appended) when error boxes are on, and last sets the abort flag.
-  void Fail(const std::string& caption, const std::string& message);
+  // macro's name appended) when error boxes are on, and last sets the abort flag. A long
+  // message goes to the window for long texts instead of the message box.
+  void Fail(const std::string& caption, const std::string& message, bool longText = false);
 
   // Keys the run holds down now, in the order they went down.
   const std::vector<std::uint8_t>& HeldKeys() const { return held_; }

@@ -15,6 +15,9 @@
 
 #include "platform/types.h"
 
+namespace wdx {
+struct TSettingsRec;
+}
 namespace wdx::platform {
 struct Platform;
 }
@@ -154,6 +157,11 @@ class InterpreterHost {
   // The library that the macro control commands read and change; nullptr when the host has
   // none.
   virtual LibraryControl* Library() { return nullptr; }
+  // The player's settings (mail server, sender, log and list files); nullptr when the host has
+  // none: the commands that need them then fail with their message.
+  virtual const TSettingsRec* Settings() { return nullptr; }
+  // The folder of the player's program (no "\" at the end); empty when unknown.
+  virtual std::string ProgramFolder() { return {}; }
 };
 
 // Milliseconds that TimedPauseFor blocks: 0 for speed 0 (unless exact), for a wait below zero

@@ -6,8 +6,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace wdx::player {
 
@@ -53,6 +55,25 @@ struct DialogChoice {
   std::optional<std::string> path;
 };
 
+// The "Send E-Mail" prompt of the e-mail command, by what it asks for.
+enum class EmailPromptMode : std::int32_t { kRecipients = 1, kText = 2, kAttachments = 3 };
+
+// What the "Send E-Mail" prompt answers, in the list layout of the "<EMAIL:" tag: recipients:
+// the To, CC and blind-copy lists; text: the body, the subject ("No Subject" for none) and
+// "YES" or "NO" for the return receipt; attachments: the paths in `first`.
+struct EmailPromptAnswer {
+  bool proceed = false;  // false: the user chose "&Abort Macro"
+  std::string first, second, third;
+};
+
+// The one-line window that says what a command is doing while it works (the e-mail and
+// dial-up commands); it closes when the object is destroyed.
+class StatusWindow {
+ public:
+  virtual ~StatusWindow() = default;
+  virtual void SetText(const std::string& text) = 0;
+};
+
 class MacroPrompts {
  public:
   virtual ~MacroPrompts() = default;
@@ -84,6 +105,18 @@ class MacroPrompts {
   // The open-file dialog proposing a file name, and the folder dialog with a title.
   virtual DialogChoice OpenFile(const std::string& /*fileName*/) { return {}; }
   virtual DialogChoice Folder(const std::string& /*title*/) { return {}; }
+  // The "Send E-Mail" prompt; `recipientList` holds the lines of the recipient list file
+  // (recipients mode). nullopt when no window can be shown.
+  virtual std::optional<EmailPromptAnswer> SendEmail(EmailPromptMode /*mode*/,
+                                                     const std::vector<std::string>& /*recipientList*/) {
+    return std::nullopt;
+  }
+  // A status window with this caption, up until the result is destroyed; nullptr when none can
+  // be shown (the command then works without one). `owned`: owned by the player's window.
+  virtual std::unique_ptr<StatusWindow> ShowStatus(const std::string& /*caption*/, const std::string& /*text*/,
+                                                   bool /*owned*/) {
+    return nullptr;
+  }
 };
 
 }  // namespace wdx::player

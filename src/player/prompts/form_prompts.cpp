@@ -3,6 +3,7 @@
 #include "platform/platform.h"
 #include "player/prompts/block_prompts.h"
 #include "player/prompts/choice_menu.h"
+#include "player/prompts/email_prompt.h"
 #include "player/prompts/message_windows.h"
 #include "player/prompts/password_prompt.h"
 #include "player/prompts/value_prompt.h"
@@ -160,6 +161,63 @@ DialogChoice FormPrompts::Folder(const std::string& title) {
   forms::FormRunner* runner = host_.Forms();
   if (runner == nullptr) return {};
   return {true, runner->FolderDialog(title, platform::kNoWindow)};
+}
+
+std::optional<EmailPromptAnswer> FormPrompts::SendEmail(EmailPromptMode mode,
+                                                        const std::vector<std::string>& recipientList) {
+  forms::FormRunner* runner = host_.Forms();
+  platform::Platform* p = host_.GetPlatform();
+  if (runner == nullptr || p == nullptr || p->boxes == nullptr) return std::nullopt;
+  const ScreenFactors screen = Screen(p);
+  PromptFrame frame(host_, *runner);
+  EmailPromptModel model;
+  model.mode = mode;
+  if (mode == EmailPromptMode::kRecipients) model.recipientLines = recipientList;
+  TDoTheEmail* shown = nullptr;
+  TDoTheEmail form(
+      model, *p->boxes,
+      [runner, &shown](const forms::FileDialog& dialog) { return runner->OpenFileDialog(dialog, shown->Handle()); },
+      screen.ScreenWidth, screen.ScreenHeight);
+  shown = &form;
+  ShowOpen(frame, form);
+  if (!form.accepted) return EmailPromptAnswer{};
+  return model.Answer();
+}
+
+namespace {
+
+// The status window while it is up: the player's application window shown for it, hidden
+// again when it goes.
+class FormStatusWindow final : public StatusWindow {
+ public:
+  FormStatusWindow(InterpreterHost& host, forms::FormRunner& runner, const std::string& caption,
+                   const std::string& text, bool owned, const ScreenFactors& screen)
+      : host_(host), form_(caption, screen.ScreenWidth, screen.ScreenHeight) {
+    host_.ShowApplication(true);
+    // Without an owner the window stands on its own on the desktop.
+    if (!owned) form_.SetOwner(platform::kNoWindow);
+    form_.Mess.SetCaption(text);
+    form_.afterShow = [this] { host_.SetMainWin(form_.Handle()); };
+    runner.Show(form_, true);
+  }
+  ~FormStatusWindow() override {
+    form_.Close();
+    host_.ShowApplication(false);
+  }
+  void SetText(const std::string& text) override { form_.Mess.SetCaption(text); }
+
+ private:
+  InterpreterHost& host_;
+  TEMailStatus form_;
+};
+
+}  // namespace
+
+std::unique_ptr<StatusWindow> FormPrompts::ShowStatus(const std::string& caption, const std::string& text,
+                                                      bool owned) {
+  forms::FormRunner* runner = host_.Forms();
+  if (runner == nullptr) return nullptr;
+  return std::make_unique<FormStatusWindow>(host_, *runner, caption, text, owned, Screen(host_.GetPlatform()));
 }
 
 void FormPrompts::ShowOpen(PromptFrame& frame, PromptForm& form) {

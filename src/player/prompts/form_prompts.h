@@ -31,6 +31,8 @@ class FormPrompts final : public MacroPrompts {
   std::optional<std::string> Value(ValueKind kind, const std::string& message) override;
   DialogChoice OpenFile(const std::string& fileName) override;
   DialogChoice Folder(const std::string& title) override;
+  std::optional<EmailPromptAnswer> SendEmail(EmailPromptMode mode, const std::vector<std::string>& recipientList) override;
+  std::unique_ptr<StatusWindow> ShowStatus(const std::string& caption, const std::string& text, bool owned) override;
 
   // The hot-key road: Resume for the user when the pause window is up; false when none is.
   bool ResumePause();

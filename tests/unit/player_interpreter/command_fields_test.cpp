@@ -168,6 +168,23 @@ TEST(CommandFields, PromptsAndVariableSources) {
   EXPECT_FALSE(EncodeCommand(Row(TagId::kTvar), std::vector<V>{V::Number(1), V::Number(1), V::Text("a>b")}));
 }
 
+TEST(CommandFields, DialUpAndNetworkDriveTags) {
+  CheckRoundTrips({
+      {Row(TagId::kDial), {V::Text("joe"), V::Text("#4142"), V::Text("Office")}, "<DIAL:<NAME:joe><PASS:#4142>Office>"},
+      {Row(TagId::kDial2), {V::Text(""), V::Text(""), V::Text("Home")}, "<DIAL2:<NAME:><PASS:>Home>"},
+      {Row(TagId::kHang), {}, "<HANG>"},
+      {Row(TagId::kNwc), {V::Text("PS"), V::Text("u"), V::Text("#70"), V::Text("F:\\\\srv\\share")},
+       "<NWCPS:<NAME:u><PASS:#70>F:\\\\srv\\share>"},
+      {Row(TagId::kNwt), {V::Text(""), V::Text(""), V::Text(""), V::Text("G:\\\\s\\x")}, "<NWT:<NAME:><PASS:>G:\\\\s\\x>"},
+      {Row(TagId::kNwd), {V::Text("PFS"), V::Text("F:")}, "<NWDPFS:F:>"},
+      {Row(TagId::kNwd), {V::Text(""), V::Text("F:")}, "<NWD:F:>"},
+  });
+  // Option letters that do not fit, and a password whose old stored form holds the ">" that
+  // ends its field, are refused.
+  EXPECT_FALSE(EncodeCommand(Row(TagId::kNwc), std::vector<V>{V::Text("PSX"), V::Text(""), V::Text(""), V::Text("F:\\s")}));
+  EXPECT_FALSE(EncodeCommand(Row(TagId::kDial), std::vector<V>{V::Text(""), V::Text("a>"), V::Text("Office")}));
+}
+
 TEST(CommandFields, DateAndTimeTagsInEachForm) {
   CheckRoundTrips({
       {Date(1), {V::Letter('Y')}, "<MM/DD/YY{Y}>"},

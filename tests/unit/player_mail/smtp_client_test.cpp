@@ -14,20 +14,15 @@
 #include "platform/memory/memory_desktop.h"
 #include "python_reader.h"
 #include "server_process.h"
+#include "smtp_sink.h"
 
 namespace wdx::mail {
 namespace {
 
 using testing::ScriptedServer;
 using testing::ServerProcess;
+using testing::SmtpSink;
 using Script = std::vector<std::string>;
-
-std::string ReadFile(const std::filesystem::path& path) {
-  std::ifstream f(path, std::ios::binary);
-  std::ostringstream s;
-  s << f.rdbuf();
-  return s.str();
-}
 
 std::string RandomBytes(std::size_t n, std::uint32_t seed) {
   std::mt19937 rng(seed);
@@ -35,47 +30,6 @@ std::string RandomBytes(std::size_t n, std::uint32_t seed) {
   for (char& c : s) c = static_cast<char>(rng() & 0xFF);
   return s;
 }
-
-// smtp_sink.py: aiosmtpd on the loopback address, keeping every message it accepts.
-class SmtpSink {
- public:
-  explicit SmtpSink(const std::vector<std::string>& refused = {})
-      : folder_(testing::UniqueTempPath("wdx_sink")), process_(Args(folder_, refused)) {}
-  ~SmtpSink() {
-    process_.Stop();
-    std::filesystem::remove_all(folder_);
-  }
-  std::string Address() const { return process_.Address(); }
-
-  struct Received {
-    std::string data;
-    std::vector<std::string> envelope;  // sender, then the recipients
-  };
-  // Waits for the server's next message.
-  Received Next() {
-    std::string line = process_.NextLine();
-    Received r;
-    if (line.rfind("MESSAGE ", 0) != 0) {
-      ADD_FAILURE() << "no message, the server said: " << line;
-      return r;
-    }
-    std::string k = line.substr(8);
-    r.data = ReadFile(folder_ / (k + ".eml"));
-    std::istringstream env(ReadFile(folder_ / (k + ".env")));
-    for (std::string l; std::getline(env, l);) r.envelope.push_back(l);
-    return r;
-  }
-
- private:
-  static std::vector<std::string> Args(const std::filesystem::path& folder, const std::vector<std::string>& refused) {
-    std::filesystem::create_directories(folder);
-    std::vector<std::string> args = {WDX_SMTP_SINK, folder.string(), "--limit", "120"};
-    for (const std::string& r : refused) args.insert(args.end(), {"--refuse", r});
-    return args;
-  }
-  std::filesystem::path folder_;
-  ServerProcess process_;
-};
 
 class SmtpClientTest : public testing::UsualMessageTest {
  protected:

@@ -102,7 +102,16 @@ class DialUpFamily final : public CommandFamily {
         }
         if (e.state == platform::rasstate::kConnected) result.connected = true;
       }
-      if (result.error == 0 && !result.connected) in.WaitMs(kPollMs);
+      if (result.error == 0 && !result.connected) {
+        // Waits for the system without spinning, the queue (the abort key) still moving.
+        platform::Platform* p = in.Host().GetPlatform();
+        if (p != nullptr && p->loop != nullptr) {
+          p->loop->WaitAndPump(kPollMs);
+          in.Host().PumpMessages();
+        } else {
+          in.WaitMs(kPollMs);
+        }
+      }
     }
     if (result.connected) {
       dialled_.push_back(handle);

@@ -138,8 +138,8 @@ TDoTheEmail::TDoTheEmail(EmailPromptModel& model, platform::MessageBoxes& boxes,
   TextTitle.SetFont(titleFont);
   TextTitle.SetAlignment(forms::Alignment::kCenter);
   SubjectLabel.SetBounds(8, 32, 100, 16);
-  Subject.SetBounds(8, 48, 350, 21);
-  Receipt.SetBounds(370, 48, 151, 21);
+  Subject.SetBounds(8, 48, 310, 21);
+  Receipt.SetBounds(330, 48, 191, 21);
   MessageLabel.SetBounds(8, 76, 100, 16);
   MessageText.SetBounds(8, 92, kClientWidth - 16, 186);
   MessageText.SetScrollBars(forms::ScrollBars::kVertical);

@@ -87,7 +87,11 @@ pid=$WDX_PLAYER_PID
 
 # run NICK: a second player hands the macro's name to the first, which runs it (the second
 # player goes on in the background, so the first one's windows are seen while they are up).
-run() { timeout 30 "$WDX_WINE" "$exe" "/A$1" >/dev/null 2>&1 & }
+run_pids=()
+run() {
+  timeout 30 "$WDX_WINE" "$exe" "/A$1" >/dev/null 2>&1 &
+  run_pids+=($!)
+}
 # box CAPTION: the player's message window with that caption (its handle, empty when none came).
 box() { wdx_probe wait --class WdxForm --title "$1" --visible --timeout "${2:-15000}"; }
 # answer HWND: the message window closed with its Ok.
@@ -154,8 +158,11 @@ if wdx_check "the Send E-Mail prompt asks for the recipients" test -n "$prompt";
 fi
 prompt=$(wdx_probe wait --class WdxForm --title "Send E-Mail" --visible --timeout 15000)
 if wdx_check "the prompt asks for the text" test -n "$prompt"; then
-  drive settext "$prompt" Edit 6 "Prompted subject" >/dev/null
-  drive settext "$prompt" Edit 7 "Typed in the prompt" >/dev/null
+  # Typed as a user types: the subject has the focus, the text is two tabs on (a memo hears
+  # nothing of a text set from outside).
+  wdx_probe type "Prompted subject" >/dev/null
+  wdx_probe keys tab tab >/dev/null
+  wdx_probe type "Typed in the prompt" >/dev/null
   sleep 0.3
   wdx_check "a picture of the text panel is saved" shot "Send E-Mail" email-prompt-text.png
   wdx_check "Continue is clicked" drive click "$prompt" "&Continue"
@@ -231,7 +238,7 @@ wdx_check "Wendplay ends within 10 s" wdx_wait_exit "$pid" 10
 wdx_expect_eq "exit code" 0 "$WDX_EXIT_CODE"
 "$WDX_WINE" reg delete "$appkey" /f >/dev/null 2>&1
 stop_sink
-wait  # the second players
+wait "${run_pids[@]}"  # the second players
 rm -rf "$work"
 wdx_expect_eq "no Windows program left running" "" "$(wdx_settled_leftovers)"
 wdx_e2e_end

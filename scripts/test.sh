@@ -24,6 +24,7 @@ STARTED=$(date +%s)
 
 SUMMARY=()
 FAILED=0
+LANE_PIDS=()
 # Each step's time goes into its summary line, so the budget of the whole run can be watched.
 STEP_T0=$(date +%s)
 step() {  # step MESSAGE: says what starts and starts its clock
@@ -38,7 +39,10 @@ record() {  # record NAME RESULT-LINE OK(0/1)
 finish() {
   local rc=$?
   trap - EXIT INT TERM
-  local prefix=${WINEPREFIX:-} left
+  local prefix=${WINEPREFIX:-} left pid
+  # Lanes still waiting for the go end with their environments.
+  [ -d "${LOGS:-}" ] && touch "$LOGS/e2e.stop"
+  for pid in "${LANE_PIDS[@]}"; do wait "$pid" 2>/dev/null; done
   wdx_wine_env_down
   # Nothing of the run may outlive it: not a Windows program, the Wine server or Xvfb.
   if [ -n "$prefix" ]; then
@@ -88,6 +92,97 @@ WINE_OK=1
 if ! wdx_wine_env_start; then
   WINE_OK=0
 fi
+
+# The end-to-end tests run in lanes side by side, each lane in a Wine environment of its own
+# (prefix, server, Xvfb display), taking the next test from one queue, longest known first;
+# the first lane is the environment above. Each test's result line is kept in its lane's file
+# and the lines come into the summary in the tests' order.
+LANES=${WDX_E2E_LANES:-3}
+((LANES >= 1)) || LANES=1
+QUEUE=$LOGS/e2e.queue
+rm -f "$QUEUE" "$QUEUE.lock" "$LOGS"/e2e-*.result
+E2E_SCRIPTS=()
+for script in tests/e2e/*/run.sh; do
+  [ -f "$script" ] && E2E_SCRIPTS+=("$script")
+done
+E2E_COUNT=${#E2E_SCRIPTS[@]}
+# The long ones first, so no lane is left with a long test at the end.
+for script in "${E2E_SCRIPTS[@]}"; do
+  case "$script" in */stuckkeys/* | */timing/*) echo "$script" ;; esac
+done >"$QUEUE"
+for script in "${E2E_SCRIPTS[@]}"; do
+  case "$script" in */stuckkeys/* | */timing/*) ;; *) echo "$script" ;; esac
+done >>"$QUEUE"
+
+# next_e2e: the next script of the queue, or nothing when it is empty.
+next_e2e() {
+  (
+    flock 9
+    local first
+    first=$(head -n 1 "$QUEUE")
+    [ -n "$first" ] && sed -i 1d "$QUEUE"
+    printf '%s' "$first"
+  ) 9>"$QUEUE.lock"
+}
+
+# run_lane N: runs tests from the queue until it is empty, each result to its own file.
+run_lane() {
+  local lane=$1 script name log rc line t0 left
+  while script=$(next_e2e) && [ -n "$script" ]; do
+    name=$(basename "$(dirname "$script")")
+    log=$LOGS/e2e-$name.log
+    wdx_say "e2e $name ($script, lane $lane)"
+    t0=$(date +%s)
+    timeout -k 10 900 bash "$script" >"$log" 2>&1
+    rc=$?
+    line=$(grep -E '^(PASS|FAIL)' "$log" | tail -n 1)
+    if [ "$rc" -eq 124 ] || [ "$rc" -eq 137 ]; then
+      line="FAIL: timed out after 900 s"
+      rc=1
+    elif [ "$rc" -ne 0 ] && [[ "$line" != FAIL* ]]; then
+      line="FAIL: exit code $rc${line:+ ($line)}"
+    elif [[ "$line" != PASS* ]]; then
+      # A script that ends well without saying PASS checked nothing we can see.
+      line="FAIL: exit code $rc but no PASS line${line:+ ($line)}"
+      rc=1
+    fi
+    [ "$rc" -eq 0 ] || sed 's/^/    /' "$log" | tail -n 40
+    printf '%s\t%s\t%s\t%s\n' "e2e $name" "$line" "$rc" "$(($(date +%s) - t0))" >"$LOGS/e2e-$name.result"
+    # A test that leaves a Windows program running fails; the server is restarted so the
+    # next test starts on a quiet desktop.
+    if ! left=$(wdx_stop_leftovers); then
+      printf '%s\t%s\t1\t0\n' "e2e $name leftovers" "FAIL: left running: $(printf '%s' "$left" | tr '\n' ';')" \
+        >>"$LOGS/e2e-$name.result"
+    fi
+    wdx_wine_reset
+  done
+}
+
+# The other lanes set up their environments while the builds run, then wait for the go (or
+# for the run to end without one).
+start_lanes() {
+  local lane
+  for ((lane = 2; lane <= LANES; lane++)); do
+    (
+      trap - EXIT
+      unset WINEPREFIX DISPLAY WDX_WINE_SHARED WDX_WINE_ENV_UP WDX_XVFB_PID WDX_WINEBOOT_PID
+      WDX_STARTED_PIDS=()
+      WDX_WINE_DIR=$BUILD_ROOT/wine-lane$lane
+      if wdx_wine_env_up; then
+        export WDX_WINE_SHARED=1 WINEPREFIX DISPLAY WDX_WINE_DIR
+        while [ ! -f "$LOGS/e2e.go" ] && [ ! -f "$LOGS/e2e.stop" ]; do sleep 1; done
+        [ -f "$LOGS/e2e.go" ] && run_lane "$lane"
+      else
+        wdx_log "lane $lane: its Wine environment did not come up; the other lanes take its tests"
+      fi
+      wdx_wine_env_down
+    ) &
+    LANE_PIDS+=($!)
+  done
+}
+
+rm -f "$LOGS/e2e.go" "$LOGS/e2e.stop"
+((WINE_OK)) && start_lanes
 
 declare -A BUILT
 for preset in native native-asan win32 win64; do
@@ -163,28 +258,21 @@ if ((WINE_OK)) && wdx_wine_env_ready; then
   run_ctest "ctest win64 (wine64)" win64 -j "$JOBS"
   check_leftovers "ctest win64"
 
-  E2E_COUNT=0
-  for script in tests/e2e/*/run.sh; do
-    [ -f "$script" ] || continue
-    E2E_COUNT=$((E2E_COUNT + 1))
+  step "e2e tests in $LANES lanes"
+  touch "$LOGS/e2e.go"
+  run_lane 1
+  for pid in "${LANE_PIDS[@]}"; do wait "$pid"; done
+  for script in "${E2E_SCRIPTS[@]}"; do
     name=$(basename "$(dirname "$script")")
-    log=$LOGS/e2e-$name.log
-    step "e2e $name ($script)"
-    timeout -k 10 900 bash "$script" 2>&1 | tee "$log"
-    rc=${PIPESTATUS[0]}
-    line=$(grep -E '^(PASS|FAIL)' "$log" | tail -n 1)
-    if [ "$rc" -eq 124 ] || [ "$rc" -eq 137 ]; then
-      line="FAIL: timed out after 900 s"
-      rc=1
-    elif [ "$rc" -ne 0 ] && [[ "$line" != FAIL* ]]; then
-      line="FAIL: exit code $rc${line:+ ($line)}"
-    elif [[ "$line" != PASS* ]]; then
-      # A script that ends well without saying PASS checked nothing we can see.
-      line="FAIL: exit code $rc but no PASS line${line:+ ($line)}"
-      rc=1
+    if [ ! -f "$LOGS/e2e-$name.result" ]; then
+      STEP_T0=$(date +%s)
+      record "e2e $name" "FAIL: not run" 1
+      continue
     fi
-    record "e2e $name" "$line" "$rc"
-    check_leftovers "e2e $name"
+    while IFS=$'\t' read -r rname rline rrc rsecs; do
+      STEP_T0=$(($(date +%s) - rsecs))
+      record "$rname" "$rline" "$rrc"
+    done <"$LOGS/e2e-$name.result"
   done
   if ((E2E_COUNT == 0)); then
     record "e2e" "FAIL: no end-to-end test found (tests/e2e/*/run.sh)" 1

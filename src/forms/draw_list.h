@@ -1,5 +1,6 @@
 // An owner-drawn list: rows of one fixed height that the list's onDrawItem paints on a canvas.
-// One row is chosen at a time; the user picks a row (onClick) or double-clicks it (onDblClick).
+// One row is chosen at a time; the user picks a row (onClick) or double-clicks it (onDblClick),
+// and a right click on a row reports that row (onRightClick).
 #pragma once
 
 #include <functional>
@@ -25,6 +26,9 @@ class DrawListBox : public ListControl {
   void DrawItem(int index, const platform::Rect& rect, Canvas& canvas);
 
   std::function<void(int index, const platform::Rect& rect, bool selected, Canvas& canvas)> onDrawItem;
+  // The right mouse button pressed and released over the same row (the row does not become
+  // the chosen one).
+  std::function<void(int index)> onRightClick;
 
   // Chooses a row (onClick).
   bool UserPick(int index) override;

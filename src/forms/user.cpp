@@ -25,6 +25,12 @@ bool RightClick(SpeedButton& b) {
   return true;
 }
 
+bool RightClickRow(DrawListBox& list, int index) {
+  if (!CanAct(list) || index < 0 || index >= list.count() || !list.onRightClick) return false;
+  list.form().Dispatch([&list, index] { list.onRightClick(index); });
+  return true;
+}
+
 bool DoubleClick(Control& c) {
   if (!CanAct(c)) return false;
   c.FocusByUser();

@@ -15,6 +15,7 @@
 #include <string_view>
 
 #include "forms/controls.h"
+#include "forms/draw_list.h"
 #include "forms/form.h"
 #include "forms/grid.h"
 #include "forms/menu.h"
@@ -25,6 +26,8 @@ bool Click(Control& control);
 bool DoubleClick(Control& control);
 // A click of the right mouse button on a speed button (onRightClick).
 bool RightClick(SpeedButton& button);
+// A click of the right mouse button on row `index` of an owner-drawn list (onRightClick).
+bool RightClickRow(DrawListBox& list, int index);
 // Replaces the text of an edit, memo or drop-down combo box as if typed: the control gets the
 // focus, the text is cut to its maximum length, and onChange runs when the text changed.
 // Read-only fields refuse.

@@ -6,8 +6,10 @@
 #include <system_error>
 
 #include "editor/dialogs/dialog_layout.h"
+#include "editor/dialogs/sched.h"
 #include "editor/shell/icon_choice.h"
 #include "editor/shell/macro_list.h"
+#include "shared/hot_keys.h"
 #include "shared/macro_library.h"
 #include "shared/text_util.h"
 
@@ -153,6 +155,30 @@ void MenuItemsModel::Down() {
   ++itemRow;
 }
 
+std::string MenuQuickInfo(const TMacroRec& r) {
+  const std::string gap = "\r\n\r\n";
+  const std::uint16_t code = r.ActivationCode();
+  std::string text;
+  if (code < kHotKeyCount) {
+    text = "Hot Key: " + std::string(HotKeyName(code));
+  } else if (code == activation::kAbbrekey) {
+    text = "Abbrekey: " + r.Abbrekey();
+  } else {
+    text = ActivationText(code, r.Abbrekey());
+  }
+  text += gap + "Name: " + r.Nickname() + gap;
+  switch (r.ScopeKind()) {
+    case scope::kGlobal: text += "Scope: GLOBAL"; break;
+    case scope::kPopupMenu: text += "Scope: Popup Menu"; break;
+    case scope::kFloatingMenu: text += "Scope: Floating Menu"; break;
+    default:
+      text += "Scope: " + r.ScopeText() + (r.WindowMatch() != 0 ? " \"Window\" (Topmost Only)" : " \"Window\" (If Active)");
+  }
+  text += gap + (r.Active() != 0 ? "Active: Yes" : "Active: No") + gap;
+  if (code == activation::kTimed) text += "Schdedule: " + ScheduleDescription(r) + gap;
+  return text + "Macro: " + r.Text().substr(0, 100);
+}
+
 std::string MenuOptionsText(bool tray, char style, int iconSizeIndex) {
   return std::string{tray ? 'Y' : 'N', style, static_cast<char>('0' + std::clamp(iconSizeIndex, 0, 4)), ' '};
 }
@@ -249,6 +275,8 @@ TDoBuildMenu::TDoBuildMenu(TMainWin& main, EditorContext& context, const DialogS
     model_->itemRow = Script.itemIndex();
     EnableDisable();
   };
+  OptionBox.onRightClick = [this](int row) { QuickInfo(model_->available()[At(row)]); };
+  Script.onRightClick = [this](int row) { QuickInfo(model_->items()[At(row)]); };
   OptionBox.onDblClick = [this] { AddALine(MenuItemsModel::AddMode::kAdd); };
   AddButton.onClick = [this] { AddALine(MenuItemsModel::AddMode::kAdd); };
   InsertBefore.onClick = [this] { AddALine(MenuItemsModel::AddMode::kInsertBefore); };
@@ -374,6 +402,12 @@ void TDoBuildMenu::DrawRow(const std::vector<int>& macros, int index, const plat
   canvas.brushColor = kRuleColor;
   for (const int x : {left + 16, left + 16 + 2 * u, left + 16 + 5 * u}) canvas.FillRect({x, rect.top, x + 1, rect.bottom});
   canvas.FillRect({rect.left, rect.bottom - 1, rect.right, rect.bottom});
+}
+
+void TDoBuildMenu::QuickInfo(int macro) {
+  TMacroRec record;
+  if (!context_.store->Library().ReadMacroRecord(macro, record)) return;
+  main_.Box(MenuQuickInfo(record), "Quick Info", platform::mb::kOk);
 }
 
 void TDoBuildMenu::ShowStyle() {

@@ -90,6 +90,10 @@ class MenuItemsModel {
   int dropped_ = 0;
 };
 
+// What Quick Info says of a macro listed in the builder, its parts each followed by an empty
+// line, the first 100 characters of its text last.
+std::string MenuQuickInfo(const TMacroRec& record);
+
 // The options text of a menu record: tray "Y"/"N", the style ("1" text, "2" icons, "3" name and
 // scope), "0" + the icon size index, a blank.
 std::string MenuOptionsText(bool tray, char style, int iconSizeIndex);
@@ -160,6 +164,8 @@ class TDoBuildMenu : public forms::Form {
   void RemoveItClick();
   void Move(bool up);
   void DrawRow(const std::vector<int>& macros, int index, const platform::Rect& rect, forms::Canvas& canvas);
+  // Quick Info of the macro of an available row (DoOBInfo) or a menu row (DoSBInfo).
+  void QuickInfo(int macro);
   void ShowStyle();
   void MySpeedClick();
   void ResetIcon();

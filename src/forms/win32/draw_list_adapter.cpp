@@ -9,6 +9,36 @@ namespace wdx::forms::win32 {
 
 namespace {
 
+// The row under a point of the list's client area, or -1.
+int RowAt(HWND w, LPARAM lp) {
+  const LRESULT r = SendMessageA(w, LB_ITEMFROMPOINT, 0, lp);
+  if (HIWORD(r) != 0) return -1;  // outside every row
+  return static_cast<int>(LOWORD(r));
+}
+
+// The right button: pressed and released over the same row, that row goes to the model. The
+// list box itself knows only the left button.
+LRESULT CALLBACK DrawListProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+  static HWND pressedIn = nullptr;
+  static int pressedRow = -1;
+  if (msg == WM_RBUTTONDOWN) {
+    pressedIn = w;
+    pressedRow = RowAt(w, lp);
+    return 0;
+  }
+  if (msg == WM_RBUTTONUP) {
+    const int row = RowAt(w, lp);
+    const bool same = pressedIn == w && pressedRow >= 0 && row == pressedRow;
+    pressedIn = nullptr;
+    pressedRow = -1;
+    if (same) {
+      if (Control* c = SubclassedControl(w)) user::RightClickRow(static_cast<DrawListBox&>(*c), row);
+    }
+    return 0;
+  }
+  return CallOriginal(w, msg, wp, lp);
+}
+
 class DrawListBoxKind : public ControlAdapter {
  public:
   NativeClass Class(const Control&, const Control*) const override {
@@ -29,6 +59,7 @@ class DrawListBoxKind : public ControlAdapter {
   }
   void Created(Native& n) const override {
     SendMessageA(n.hwnd, LB_SETITEMHEIGHT, 0, static_cast<const DrawListBox&>(*n.control).itemHeight());
+    Subclass(n.hwnd, n.control, &DrawListProc);
   }
   void Command(Native& n, int code) const override {
     if (code == LBN_SELCHANGE) {

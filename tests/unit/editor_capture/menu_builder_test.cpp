@@ -362,5 +362,35 @@ TEST_F(MenuBuilderTest, AFloatingMenuHasNoTrayOption) {
   EXPECT_EQ(stored.MenuItem(1), 3);
 }
 
+TEST_F(MenuBuilderTest, ARightClickOnARowShowsQuickInfo) {
+  runner.Then([](forms::Form& f) {
+    auto& d = static_cast<TDoBuildMenu&>(f);
+    EXPECT_TRUE(forms::user::RightClickRow(d.Script, 0));
+    EXPECT_EQ(d.Script.itemIndex(), -1) << "the row is not chosen";
+    Click(d.CancelButton);
+  });
+  Modify(3);
+  ASSERT_FALSE(mem.boxes.shown.empty());
+  EXPECT_EQ(mem.boxes.shown.back().caption, "Quick Info");
+  EXPECT_EQ(mem.boxes.shown.back().text, "Hot Key: " + std::string(HotKeyName(2)) +
+                                             "\r\n\r\nName: Bye\r\n\r\nScope: GLOBAL\r\n\r\nActive: Yes\r\n\r\nMacro: bye");
+}
+
+TEST(MenuQuickInfo, WindowScopesAndTimedMacros) {
+  TMacroRec r = MakeRecord({"Edit", activation::kTimed, scope::kWindow, "Notepad"});
+  r.SetWindowMatch(1);
+  r.SetText(std::string(120, 'x'));
+  const std::string info = MenuQuickInfo(r);
+  EXPECT_EQ(info.substr(0, info.find("Schdedule: ")),
+            "Timed Macro\r\n\r\nName: Edit\r\n\r\nScope: Notepad \"Window\" (Topmost Only)\r\n\r\nActive: Yes\r\n\r\n");
+  EXPECT_EQ(info.substr(info.find("Macro: ")), "Macro: " + std::string(100, 'x'));
+  r.SetWindowMatch(0);
+  r.SetActivationCode(activation::kAbbrekey);
+  r.SetAbbrekey("sig");
+  r.SetActive(0);
+  EXPECT_EQ(MenuQuickInfo(r).substr(0, 93),
+            "Abbrekey: sig\r\n\r\nName: Edit\r\n\r\nScope: Notepad \"Window\" (If Active)\r\n\r\nActive: No\r\n\r\nMacro: xx");
+}
+
 }  // namespace
 }  // namespace wdx::editor::testing

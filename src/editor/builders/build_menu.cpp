@@ -210,12 +210,12 @@ TDoBuildMenu::TDoBuildMenu(TMainWin& main, EditorContext& context, const DialogS
   MainPage.SetBounds(m, m, 544, 414);
 
   // Editor page: the available macros above, the menu below; the buttons beside the lists.
-  AvailableLabel.SetBounds(8, 6, 200, 17);
+  AvailableLabel.SetBounds(8, 6, 96, 17);
   OptionBox.SetBounds(8, 24, 440, 162);
   InsertBefore.SetBounds(456, 24, 72, layout::kButtonHeight);
   InsertAfter.SetBounds(456, 55, 72, layout::kButtonHeight);
   AddButton.SetBounds(456, 86, 72, layout::kButtonHeight);
-  MenuLabel.SetBounds(8, 194, 200, 17);
+  MenuLabel.SetBounds(8, 194, 88, 17);
   Script.SetBounds(8, 212, 440, 162);
   RemoveIt.SetBounds(456, 212, 72, layout::kButtonHeight);
   DoUp.SetBounds(456, 243, 72, layout::kButtonHeight);
@@ -223,21 +223,21 @@ TDoBuildMenu::TDoBuildMenu(TMainWin& main, EditorContext& context, const DialogS
   for (forms::DrawListBox* list : {&OptionBox, &Script}) list->SetItemHeight(16);
 
   // Properties page.
-  MenuType.SetBounds(16, 12, 200, 17);
+  MenuType.SetBounds(16, 12, 100, 17);
   forms::Font bold = MenuType.font();
   bold.bold = true;
   MenuType.SetFont(bold);
-  NickLabel.SetBounds(16, 42, 70, 17);
+  NickLabel.SetBounds(16, 42, 58, 17);
   NickName.SetBounds(90, 39, 300, layout::kEditHeight);
   NickName.SetMaxLength(50);
-  IconLabel.SetBounds(16, 80, 70, 17);
+  IconLabel.SetBounds(16, 80, 32, 17);
   MySpeed.SetBounds(90, 78, 22, 22);
   MySpeed2.SetBounds(120, 68, 38, 38);
-  SysTray.SetBounds(16, 116, 220, 20);
+  SysTray.SetBounds(16, 116, 150, 20);
   ShowGroup.SetBounds(16, 146, 220, 96);
-  ShowIcon.SetBounds(14, 20, 190, 20);
-  ShowText.SetBounds(14, 44, 190, 20);
-  ShowNick.SetBounds(14, 68, 190, 20);
+  ShowIcon.SetBounds(14, 20, 150, 20);
+  ShowText.SetBounds(14, 44, 150, 20);
+  ShowNick.SetBounds(14, 68, 150, 20);
   IconPanel.SetBounds(252, 146, 270, 130);
   SizeLabel.SetBounds(10, 10, 100, 17);
   IconSize.SetBounds(10, 28, 100, layout::kEditHeight);

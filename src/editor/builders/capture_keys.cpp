@@ -78,16 +78,16 @@ TCaptureKeys::TCaptureKeys(TMainWin& main, EditorContext& context, const DialogS
   HotLabel2.SetBounds(8, 23, 398, 17);
   HotLabel3.SetBounds(8, 41, 398, 17);
 
-  OptionsGroup.SetBounds(m, 106, 280, 252);
+  OptionsGroup.SetBounds(m, 106, 304, 252);
   DoKey.SetBounds(12, 20, 250, 20);
   DoDouble.SetBounds(30, 42, 240, 20);
   DoTheMouse.SetBounds(12, 68, 250, 20);
-  RelativeLabel.SetBounds(30, 92, 64, 17);
-  RelativePanel.SetBounds(94, 88, 180, 24);
+  RelativeLabel.SetBounds(30, 92, 60, 17);
+  RelativePanel.SetBounds(92, 88, 206, 24);
   RelativePanel.SetBevel(false);
-  ToScreen.SetBounds(0, 3, 62, 20);
-  ToWindow.SetBounds(62, 3, 64, 20);
-  ToPosition.SetBounds(126, 3, 54, 20);
+  ToScreen.SetBounds(0, 3, 64, 20);
+  ToWindow.SetBounds(66, 3, 68, 20);
+  ToPosition.SetBounds(136, 3, 70, 20);
   DoSize.SetBounds(30, 114, 240, 20);
   ClicksOnly.SetBounds(30, 136, 240, 20);
   DoTime.SetBounds(12, 162, 250, 20);
@@ -98,9 +98,9 @@ TCaptureKeys::TCaptureKeys(TMainWin& main, EditorContext& context, const DialogS
   DoubleSpeed.SetBounds(0, 30, 116, 20);
   QuadSpeed.SetBounds(122, 30, 120, 20);
 
-  ScopeGroup.SetBounds(296, 106, 126, 74);
-  ProgramButton.SetBounds(14, 22, 100, 20);
-  GlobalButton.SetBounds(14, 46, 100, 20);
+  ScopeGroup.SetBounds(318, 106, 104, 74);
+  ProgramButton.SetBounds(14, 22, 84, 20);
+  GlobalButton.SetBounds(14, 46, 84, 20);
 
   ProgLabel.SetBounds(m + 4, 368, 300, 17);
   ProgList.SetBounds(m, 386, 414, layout::kEditHeight);

@@ -72,17 +72,17 @@ front_editor() {
 answer_box() {
   local box
   box=$(wdx_probe wait --title "$1" --visible --timeout 15000) || return 1
-  wdx_probe text "$box" --child Static
+  "$WDX_WINE" "$tool" boxtext "$box" | tr -d '\r'
   wdx_probe front "$box" >/dev/null
   sleep 0.3
   wdx_probe keys Return >/dev/null
   wdx_probe gone "$box" --timeout 5000 >/dev/null
 }
 
-# 1. Recapture: the first row (Ctrl+Alt+H) is chosen when the list fills.
+# 1. "Re&capture Macro": the first row (Ctrl+Alt+H) is chosen when the list fills.
 front_editor
 keys alt+m
-keys u
+keys c
 capture=$(wdx_probe wait --title "Capture Macro" --visible --timeout 15000)
 wdx_require "\"Recapture Macro\" opens the capture dialog" test -n "$capture"
 wdx_expect_eq "it shows the macro's nickname" Hello "$(drive childtext "$capture" Edit 0)"
@@ -125,6 +125,7 @@ keys a
 add=$(wdx_probe wait --title "Add Macro" --visible --timeout 15000)
 wdx_require "\"Add Macro\" opens" test -n "$add"
 keys Tab
+sleep 0.5
 keys alt+p
 wdx_check "Ctrl+Alt+M is chosen for the menu" drive pickrow "$add" ListBox 0 "Ctrl+Alt+M  (Not in Use)"
 wdx_check "Build Menu" drive click "$add" "&Build Menu"

@@ -6,6 +6,7 @@
 #include "platform/clock.h"
 #include "platform/environment.h"
 #include "platform/file_locks.h"
+#include "platform/file_operations.h"
 #include "platform/files.h"
 #include "platform/help_files.h"
 #include "platform/input.h"
@@ -52,6 +53,7 @@ struct Platform {
   ShellIcons* shellIcons = nullptr;
   SystemFolders* folders = nullptr;
   NetworkDrives* networkDrives = nullptr;
+  FileOperations* fileOps = nullptr;
 };
 
 }  // namespace wdx::platform

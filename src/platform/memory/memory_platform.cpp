@@ -69,6 +69,7 @@ Platform MemoryPlatform::Get() {
   p.help = &help;
   p.shellIcons = &shellIcons;
   p.folders = &folders;
+  p.fileOps = &fileOps;
   return p;
 }
 

@@ -17,6 +17,7 @@
 #include "platform/memory/memory_desktop.h"
 #include "platform/memory/memory_environment.h"
 #include "platform/memory/memory_file_locks.h"
+#include "platform/memory/memory_file_operations.h"
 #include "platform/memory/memory_files.h"
 #include "platform/memory/memory_input.h"
 #include "platform/memory/memory_kernel_objects.h"
@@ -77,6 +78,7 @@ class MemoryPlatform {
   MemoryShellIcons shellIcons;
   MemorySystemFolders folders;
   MemoryNetworkDrives networkDrives;
+  MemoryFileOperations fileOps{paths, folders};
 };
 
 }  // namespace wdx::platform

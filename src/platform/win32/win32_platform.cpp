@@ -27,6 +27,7 @@ Platform Win32Platform::Get() {
   p.shellIcons = &shellIcons;
   p.folders = &folders;
   p.networkDrives = &networkDrives;
+  p.fileOps = &fileOps;
   return p;
 }
 

@@ -4,6 +4,7 @@
 #include "platform/platform.h"
 #include "platform/win32/win32_file_locks.h"
 #include "platform/win32/win32_network_drives.h"
+#include "platform/win32/win32_file_operations.h"
 #include "platform/win32/win32_processes.h"
 #include "platform/win32/win32_regional_formats.h"
 #include "platform/win32/win32_registry.h"
@@ -47,6 +48,7 @@ class Win32Platform {
   Win32ShellIcons shellIcons;
   Win32SystemFolders folders;
   Win32NetworkDrives networkDrives;
+  Win32FileOperations fileOps;
 };
 
 }  // namespace wdx::platform

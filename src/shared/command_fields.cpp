@@ -87,6 +87,22 @@ constexpr Described kDescribed[] = {
     {TagId::kNwc, &cmd::kNwc},
     {TagId::kNwt, &cmd::kNwt},
     {TagId::kNwd, &cmd::kNwd},
+    {TagId::kAdfbeg, &cmd::kAdfbeg},
+    {TagId::kBtfbeg, &cmd::kBtfbeg},
+    {TagId::kLogerr, &cmd::kLogerr},
+    {TagId::kLogfile, &cmd::kLogfile},
+    {TagId::kEtext, &cmd::kEtext},
+    {TagId::kEtext2, &cmd::kEtext2},
+    {TagId::kTfile, &cmd::kTfile},
+    {TagId::kTbox2, &cmd::kTbox2},
+    {TagId::kTboxHead, &cmd::kTboxHead},
+    {TagId::kTbclose, &cmd::kTbclose},
+    {TagId::kChdir, &cmd::kChdir},
+    {TagId::kMkdir, &cmd::kMkdir},
+    {TagId::kDelfile, &cmd::kDelfile},
+    {TagId::kCopyfile, &cmd::kCopyfile},
+    {TagId::kRenfile, &cmd::kRenfile},
+    {TagId::kDofile, &cmd::kDofile},
 };
 
 constexpr CommandLayout kKeywordOnly{false, {}, cmd::kEndsWithField};
@@ -156,6 +172,7 @@ std::optional<std::string> FieldText(const FieldSpec& f, const FieldValue& v) {
     case K::kText01:
     case K::kText02:
     case K::kOptions:
+    case K::kTextSemi:
       if (v.text.find(ClosingByte(f.kind)) != std::string::npos) return std::nullopt;
       if (f.width != 0 && v.text.size() > f.width) return std::nullopt;
       return v.text + ClosingByte(f.kind);
@@ -205,6 +222,7 @@ FieldValue CommandFields::Value(std::size_t i) const {
     case K::kText01:
     case K::kText02:
     case K::kOptions:
+    case K::kTextSemi:
       return FieldValue::Text(std::string(Raw(i)));
   }
   return {};

@@ -39,6 +39,7 @@ enum class FieldKind : std::uint8_t {
   kText01,     // text ended by the byte 0x01 (may hold ">" and line breaks)
   kText02,     // text ended by the byte 0x02 (the command inside a disabled command)
   kOptions,    // option letters ended by ":" (the letters present say which options are on)
+  kTextSemi,   // text ended by ";" (the first of two paths; the field cannot hold ";")
 };
 
 // The byte that ends a field of a text kind.
@@ -50,6 +51,8 @@ constexpr char ClosingByte(FieldKind kind) {
       return '\x02';
     case FieldKind::kOptions:
       return ':';
+    case FieldKind::kTextSemi:
+      return ';';
     default:
       return '>';
   }

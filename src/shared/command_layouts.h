@@ -277,6 +277,105 @@ inline constexpr FieldSpec kDisconnectFields[] = {{"options", 4, 3, K::kOptions}
 inline constexpr CommandLayout kNwc{false, net_drive::kConnectFields, kEndsWithField};
 inline constexpr CommandLayout kNwt{false, net_drive::kConnectFields, kEndsWithField};
 inline constexpr CommandLayout kNwd{false, net_drive::kDisconnectFields, kEndsWithField};
+// --- File loops: "<ADFBEG:" (records of a delimited file into consecutive text variables from
+// the first one) and "<BTFBEG:" (lines into one text variable); start is the first record
+// played (1-based) and count how many (0: all), each a number or "N" + an integer variable.
+namespace file_loop {
+enum : std::uint8_t { kVariable, kStart, kCount, kFile };
+inline constexpr FieldSpec kFields[] = {{"variable", 8, 3, K::kDigits},
+                                        {"start", 12, 6, K::kNumberOrN, ':'},
+                                        {"count", 19, 6, K::kNumberOrN, ':'},
+                                        {"file", 26, 255, K::kText, ':'}};
+}  // namespace file_loop
+inline constexpr CommandLayout kAdfbeg{false, file_loop::kFields, kEndsWithField};
+inline constexpr CommandLayout kBtfbeg{false, file_loop::kFields, kEndsWithField};
+
+// --- Logs: "<LOGERR:" "Y" logs failures without showing them; "<LOGFILE:" writes the message
+// to the error log ("Y") or to the file, with a date and time stamp ("Y").
+namespace logerr {
+enum : std::uint8_t { kLogOnly };
+inline constexpr FieldSpec kFields[] = {{"log only", 8, 1, K::kLetter}};
+}  // namespace logerr
+inline constexpr CommandLayout kLogerr{false, logerr::kFields, kEndsWithGt};
+namespace logfile {
+enum : std::uint8_t { kToErrorLog, kStamp, kFile, kMessage };
+inline constexpr FieldSpec kFields[] = {{"error log", 9, 1, K::kLetter},
+                                        {"stamp", 10, 1, K::kLetter},
+                                        {"file", 12, 255, K::kText01, ':'},
+                                        {"message", kFollows, 255, K::kText01}};
+}  // namespace logfile
+inline constexpr CommandLayout kLogfile{false, logfile::kFields, kEndsWithGt};
+
+// --- Enciphered and file text: the cipher text (hexadecimal pairs) played or put into a text
+// variable, and a text file played.
+namespace etext {
+enum : std::uint8_t { kCipher };
+inline constexpr FieldSpec kFields[] = {{"cipher", 7, 0, K::kText}};
+}  // namespace etext
+namespace etext2 {
+enum : std::uint8_t { kVariable, kCipher };
+inline constexpr FieldSpec kFields[] = {{"variable", 8, 2, K::kDigits}, {"cipher", 11, 0, K::kText, ':'}};
+}  // namespace etext2
+inline constexpr FieldSpec kTfileFields[] = {{"file", 7, 255, K::kText}};
+inline constexpr CommandLayout kEtext{false, etext::kFields, kEndsWithField};
+inline constexpr CommandLayout kEtext2{false, etext2::kFields, kEndsWithField};
+inline constexpr CommandLayout kTfile{false, kTfileFields, kEndsWithField};
+
+// --- Text boxes: "<TBOX2:" centred ("Y") or at top and left, its size, its type (1 waits for
+// Ok, 2 closes after the seconds, 3 floats), the header and the body; "<TBOX:<HEAD:" the older
+// modal box; "<TBCLOSE:" closes the box with that header.
+namespace tbox2 {
+enum : std::uint8_t { kCentred, kTop, kLeft, kWidth, kHeight, kType, kSeconds, kHeader, kBody };
+inline constexpr FieldSpec kFields[] = {{"centred", 7, 1, K::kLetter},
+                                        {"top", 9, 5, K::kDigits, ':'},
+                                        {"left", 15, 5, K::kDigits, ':'},
+                                        {"width", 21, 3, K::kDigits, ':'},
+                                        {"height", 25, 3, K::kDigits, ':'},
+                                        {"type", 29, 2, K::kDigits, ':'},
+                                        {"seconds", 32, 3, K::kDigits, ':'},
+                                        {"header", 36, 255, K::kText01, ':'},
+                                        {"body", kFollows, 0, K::kText01}};
+}  // namespace tbox2
+inline constexpr CommandLayout kTbox2{false, tbox2::kFields, kEndsWithGt};
+namespace tbox_head {
+enum : std::uint8_t { kHeader, kBody };
+inline constexpr FieldSpec kFields[] = {{"header", 12, 255, K::kText}, {"body", kFollows, 0, K::kText}};
+}  // namespace tbox_head
+inline constexpr CommandLayout kTboxHead{false, tbox_head::kFields, kEndsWithField};
+inline constexpr FieldSpec kTbcloseFields[] = {{"header", 9, 255, K::kText01}};
+inline constexpr CommandLayout kTbclose{false, kTbcloseFields, kEndsWithGt};
+
+// --- Files and folders: one path up to ">", or two ("<COPYFILE:", "<RENFILE:") with ";"
+// between; "<DOFILE:" an operation (01 change folder, 02 create folder, 03 rename folder, 04
+// delete folder, 05 copy, 06 rename, 07 move, 08 delete files), the progress and recursion
+// options and two paths, each ended by ">" (the second one empty where one path is enough).
+namespace one_path {
+enum : std::uint8_t { kPath };
+}  // namespace one_path
+namespace two_paths {
+enum : std::uint8_t { kFrom, kTo };
+}  // namespace two_paths
+inline constexpr FieldSpec kPathAt7Fields[] = {{"path", 7, 255, K::kText}};
+inline constexpr FieldSpec kPathAt9Fields[] = {{"path", 9, 255, K::kText}};
+inline constexpr FieldSpec kCopyfileFields[] = {{"source", 10, 255, K::kTextSemi}, {"destination", kFollows, 255, K::kText}};
+inline constexpr FieldSpec kRenfileFields[] = {{"old name", 9, 255, K::kTextSemi}, {"new name", kFollows, 255, K::kText}};
+inline constexpr CommandLayout kChdir{false, kPathAt7Fields, kEndsWithField};
+inline constexpr CommandLayout kMkdir{false, kPathAt7Fields, kEndsWithField};
+inline constexpr CommandLayout kDelfile{false, kPathAt9Fields, kEndsWithField};
+inline constexpr CommandLayout kCopyfile{false, kCopyfileFields, kEndsWithField};
+inline constexpr CommandLayout kRenfile{false, kRenfileFields, kEndsWithField};
+namespace dofile {
+enum : std::uint8_t { kOperation, kProgress, kRecursion, kFirst, kSecond };
+enum Operation : std::int32_t {
+  kChangeFolder = 1, kCreateFolder, kRenameFolder, kDeleteFolder, kCopy, kRename, kMove, kDelete
+};
+inline constexpr FieldSpec kFields[] = {{"operation", 8, 2, K::kDigits},
+                                        {"progress", 11, 1, K::kLetter, ':'},
+                                        {"recursion", 12, 1, K::kLetter},
+                                        {"first path", 14, 255, K::kText, ':'},
+                                        {"second path", kFollows, 255, K::kText}};
+}  // namespace dofile
+inline constexpr CommandLayout kDofile{false, dofile::kFields, kEndsWithField};
 
 // --- Keys held down or let go: the key action 1..8 of the editor (Ctrl down, Ctrl up, Alt
 // down, Alt up, Shift down, Shift up, Win down, Win up) and the tag each one writes. The short

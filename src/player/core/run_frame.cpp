@@ -96,7 +96,15 @@ RunFrame::RunFrame(platform::Platform& platform, hook::HookLibrary& hook, TGlobD
       settings_(settings),
       editor_(editor),
       activation_(activation),
-      interpreter_(std::make_unique<Interpreter>(*this)) {}
+      interpreter_(std::make_unique<Interpreter>(*this)) {
+  // A text box the user or its timer closed is freed by the message it posts, never inside
+  // its own handler.
+  prompts_.TextBoxes().SetClosedNotice([this](std::uint32_t id) {
+    if (mainWindow_ != platform::kNoWindow && platform_.windows != nullptr) {
+      platform_.windows->PostMessage(mainWindow_, UM_TEXTBOXCLOSED, 0, id);
+    }
+  });
+}
 
 RunFrame::~RunFrame() = default;
 
@@ -131,6 +139,7 @@ void RunFrame::BeforeMacro() {
 void RunFrame::AfterMacro() {
   if (state_.logErrors) LogError("Finished Macro " + state_.currentMacroName);
   state_.macroPlaying = false;
+  prompts_.TextBoxes().CloseAll();
   if (tray_) {
     if (!settings_.useTray) tray_->SetActive(false);
     tray_->SetRunningImage(false);
@@ -350,6 +359,9 @@ bool RunFrame::HandleRunFrameMessage(const platform::Message& m) {
       return true;
     case UM_CLEARINUSE:
       ClearInUse();
+      return true;
+    case UM_TEXTBOXCLOSED:
+      prompts_.TextBoxes().Closed(static_cast<std::uint32_t>(m.lparam));
       return true;
     // The wait commands' reports. The hook library cleared its own keystroke-sync flag.
     case UM_KEYSYNCDONE:

@@ -18,12 +18,10 @@ bool OpensIf(TagId id) {
   return id == TagId::kIfvar || id == TagId::kIfoth || id == TagId::kIfmess || id == TagId::kDial2;
 }
 
-}  // namespace
-
-BlockEnd ScanBlock(std::string_view text, std::size_t from, BlockKind kind) {
-  BlockEnd result;
-  const TagId close = kind == BlockKind::kRepeat ? TagId::kEndrep : TagId::kEndif;
-  int depth = 0;
+// Walks the tags of the text from `from` as the interpreter meets them, calling visit(tag, at)
+// for each until it returns true; the position where it stopped, or npos.
+template <class Visit>
+std::size_t WalkTags(std::string_view text, std::size_t from, Visit visit) {
   std::size_t i = from;
   while (i < text.size()) {
     const char c = text[i];
@@ -47,21 +45,35 @@ BlockEnd ScanBlock(std::string_view text, std::size_t from, BlockKind kind) {
       ++i;
       continue;
     }
-    if (tag->id == close) {
-      if (depth == 0) {
-        result.end = i;
-        return result;
-      }
-      --depth;
-    } else if (kind == BlockKind::kRepeat ? OpensRepeat(tag->id) : OpensIf(tag->id)) {
-      ++depth;
-    } else if (kind == BlockKind::kIf && tag->id == TagId::kElse && depth == 0) {
-      result.elseAt = i;
-    }
+    if (visit(*tag, i)) return i;
     const std::size_t next = TagEnd(*tag, text, i);
     i = next > i ? next : i + 1;
   }
-  result.elseAt = BlockEnd::kNone;
+  return std::string_view::npos;
+}
+
+}  // namespace
+
+BlockEnd ScanBlock(std::string_view text, std::size_t from, BlockKind kind) {
+  BlockEnd result;
+  const TagId close = kind == BlockKind::kRepeat ? TagId::kEndrep : TagId::kEndif;
+  int depth = 0;
+  const std::size_t end = WalkTags(text, from, [&](const TagInfo& tag, std::size_t at) {
+    if (tag.id == close) {
+      if (depth == 0) return true;
+      --depth;
+    } else if (kind == BlockKind::kRepeat ? OpensRepeat(tag.id) : OpensIf(tag.id)) {
+      ++depth;
+    } else if (kind == BlockKind::kIf && tag.id == TagId::kElse && depth == 0) {
+      result.elseAt = at;
+    }
+    return false;
+  });
+  if (end == std::string_view::npos) {
+    result.elseAt = BlockEnd::kNone;
+    return result;
+  }
+  result.end = end;
   return result;
 }
 
@@ -85,6 +97,11 @@ Flow PlayIfBlock(Interpreter& in, Level& level, const TagInfo& tag, bool conditi
   if (!part.empty()) in.DoMacro(part, 1, 1, 1, false, false, 0);
   if (in.State().abortMacro) return Flow::LeaveLevel();
   return Flow::JumpTo(block.end + std::string_view("<ENDIF>").size());
+}
+
+std::size_t FindPlayedTag(std::string_view text, std::size_t from, TagId id) {
+  const std::size_t at = WalkTags(text, from, [id](const TagInfo& tag, std::size_t) { return tag.id == id; });
+  return at == std::string_view::npos ? BlockEnd::kNone : at;
 }
 
 platform::WindowHandle FrontBeforePrompt(Interpreter& in) {

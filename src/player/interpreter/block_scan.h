@@ -10,6 +10,7 @@
 
 #include "platform/types.h"
 #include "player/interpreter/command_family.h"
+#include "shared/tag_table.h"
 
 namespace wdx::player {
 
@@ -27,6 +28,9 @@ struct BlockEnd {
 // The end of the block whose body starts at `from` (just after its opener's tag). Openers of
 // the same kind met on the way nest; a "<DIAL2:" dial-up block counts as an if opener.
 BlockEnd ScanBlock(std::string_view text, std::size_t from, BlockKind kind);
+// The first tag `id` from `from` on, met the same way, with no nesting (the file loops end at
+// their first end tag); BlockEnd::kNone when there is none.
+std::size_t FindPlayedTag(std::string_view text, std::size_t from, TagId id);
 
 // An if block whose condition was decided (the if openers and "<DIAL2:"): the part the
 // condition chose plays as a nested level, and the dispatcher goes on after the "<ENDIF>". A

@@ -14,6 +14,8 @@ void AddBuiltInFamilies(Interpreter& in) {
       &MakeWindowFamily, &MakeLaunchFamily, &MakeMouseFamily,
       &MakePromptFamily, &MakeVariableSourceFamily,
       &MakeEmailFamily, &MakeDialUpFamily, &MakeNetworkDriveFamily,
+      &MakeFileLoopFamily, &MakeLogFamily, &MakeFileTextFamily, &MakeFilesFoldersFamily,
+      &MakeTextBoxFamily,
   };
   for (const Maker make : kMakers) in.AddFamily(make(in));
 }

@@ -26,6 +26,11 @@ std::unique_ptr<CommandFamily> MakeVariableSourceFamily(Interpreter& in);
 std::unique_ptr<CommandFamily> MakeEmailFamily(Interpreter& in);
 std::unique_ptr<CommandFamily> MakeDialUpFamily(Interpreter& in);
 std::unique_ptr<CommandFamily> MakeNetworkDriveFamily(Interpreter& in);
+std::unique_ptr<CommandFamily> MakeFileLoopFamily(Interpreter& in);
+std::unique_ptr<CommandFamily> MakeLogFamily(Interpreter& in);
+std::unique_ptr<CommandFamily> MakeFileTextFamily(Interpreter& in);
+std::unique_ptr<CommandFamily> MakeFilesFoldersFamily(Interpreter& in);
+std::unique_ptr<CommandFamily> MakeTextBoxFamily(Interpreter& in);
 
 // Adds every family above to the interpreter.
 void AddBuiltInFamilies(Interpreter& in);

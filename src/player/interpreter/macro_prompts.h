@@ -74,6 +74,20 @@ class StatusWindow {
   virtual void SetText(const std::string& text) = 0;
 };
 
+// What a text box shows and how: centred or at top and left, its outer size, its type (1 waits
+// for Ok, 2 closes after `seconds`, any other floats until closed) and its texts.
+struct TextBoxText {
+  bool centred = false;
+  std::int32_t top = 0;
+  std::int32_t left = 0;
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+  std::int32_t type = 3;
+  std::int32_t seconds = 0;
+  std::string header;
+  std::string body;
+};
+
 class MacroPrompts {
  public:
   virtual ~MacroPrompts() = default;
@@ -117,6 +131,11 @@ class MacroPrompts {
                                                    bool /*owned*/) {
     return nullptr;
   }
+  // A text box: type 1 returns when the user closed it, the others at once and stay up until
+  // closed, at the latest when the run ends. False when no window can be shown.
+  virtual bool TextBox(const TextBoxText& /*box*/) { return false; }
+  // Closes the first open text box whose header is exactly this one; nothing when none is.
+  virtual void CloseTextBox(const std::string& /*header*/) {}
 };
 
 }  // namespace wdx::player

@@ -236,4 +236,26 @@ void FormPrompts::CloseOpenPrompt() {
   if (open_ != nullptr) open_->Close();
 }
 
+bool FormPrompts::TextBox(const TextBoxText& box) {
+  forms::FormRunner* runner = host_.Forms();
+  if (runner == nullptr) return false;
+  const ScreenFactors screen = Screen(host_.GetPlatform());
+  TDoMyMess3& form = textBoxes_.Add(box, screen.ScreenWidth, screen.ScreenHeight);
+  const std::uint32_t id = form.id();
+  if (form.waitsForOk()) {
+    PromptFrame frame(host_, *runner);
+    ShowOpen(frame, form);
+    textBoxes_.Remove(id);
+    return true;
+  }
+  // Up without taking the focus from the window the macro works in.
+  host_.PauseForNoSpeed(0.3);
+  runner->Show(form, false);
+  host_.ShowApplication(false);
+  host_.PauseForNoSpeed(0.3);
+  return true;
+}
+
+void FormPrompts::CloseTextBox(const std::string& header) { textBoxes_.CloseByHeader(header); }
+
 }  // namespace wdx::player

@@ -9,6 +9,7 @@
 
 #include "player/interpreter/interpreter_host.h"
 #include "player/interpreter/macro_prompts.h"
+#include "player/prompts/text_boxes.h"
 
 namespace wdx::player {
 
@@ -33,11 +34,16 @@ class FormPrompts final : public MacroPrompts {
   DialogChoice Folder(const std::string& title) override;
   std::optional<EmailPromptAnswer> SendEmail(EmailPromptMode mode, const std::vector<std::string>& recipientList) override;
   std::unique_ptr<StatusWindow> ShowStatus(const std::string& caption, const std::string& text, bool owned) override;
+  bool TextBox(const TextBoxText& box) override;
+  void CloseTextBox(const std::string& header) override;
 
   // The hot-key road: Resume for the user when the pause window is up; false when none is.
   bool ResumePause();
   // Closes the prompt window that is up, as its close box would; nothing when none is.
   void CloseOpenPrompt();
+  // The text boxes of the run: the player empties the list when a run ends and frees a box
+  // when its UM_TEXTBOXCLOSED comes.
+  OnTopBoxes& TextBoxes() { return textBoxes_; }
 
  private:
   // Shows the form in the frame as the open prompt.
@@ -46,6 +52,7 @@ class FormPrompts final : public MacroPrompts {
   InterpreterHost& host_;
   PromptForm* open_ = nullptr;
   TPauseMacro* pause_ = nullptr;
+  OnTopBoxes textBoxes_;
 };
 
 }  // namespace wdx::player

@@ -12,7 +12,8 @@ void MessageFrame(PromptForm& form, int clientWidth, int clientHeight) {
   form.SetClientSize(clientWidth, clientHeight);
 }
 
-// A memo's lines end in CR LF: a bare LF or CR becomes one.
+}  // namespace
+
 std::string WithLineBreaks(const std::string& text) {
   std::string out;
   out.reserve(text.size());
@@ -29,8 +30,6 @@ std::string WithLineBreaks(const std::string& text) {
   }
   return out;
 }
-
-}  // namespace
 
 TOnTopMessage::TOnTopMessage(const std::string& caption, const std::string& text, int screenWidth, int screenHeight)
     : PromptForm("OnTopMessage", caption), screenWidth_(screenWidth), screenHeight_(screenHeight) {

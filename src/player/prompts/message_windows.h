@@ -44,6 +44,9 @@ class TDoMyMessage : public PromptForm {
   int screenHeight_;
 };
 
+// A memo's lines end in CR LF: a bare LF or CR becomes one.
+std::string WithLineBreaks(const std::string& text);
+
 // The form centred on the screen for the size it has now (halves truncated).
 inline void CentreOnScreen(forms::Form& form, int screenWidth, int screenHeight) {
   form.SetBounds((screenWidth - form.width()) / 2, (screenHeight - form.height()) / 2, form.width(), form.height());

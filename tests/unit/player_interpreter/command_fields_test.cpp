@@ -239,6 +239,49 @@ TEST(CommandFields, ReadingStopsAtTheEndOfTheText) {
 }
 
 // The number fields that may name an integer variable instead, in both spellings the tags use.
+TEST(CommandFields, FileLoopLogFileTextAndTextBoxTags) {
+  CheckRoundTrips({
+      {Row(TagId::kAdfbeg), {V::Number(1), V::Number(1), V::Number(0), V::Text("C:\\data\\in.csv")},
+       "<ADFBEG:001:000001:000000:C:\\data\\in.csv>"},
+      {Row(TagId::kBtfbeg), {V::Number(5), V::Variable(1), V::Variable(12), V::Text("%T1%")},
+       "<BTFBEG:005:N00001:N00012:%T1%>"},
+      {Row(TagId::kLogerr), {V::Letter('Y')}, "<LOGERR:Y>"},
+      {Row(TagId::kLogfile), {V::Letter('N'), V::Letter('Y'), V::Text("c:\\log.txt"), V::Text("Total %T1%")},
+       "<LOGFILE:NY:c:\\log.txt\x01Total %T1%\x01>"},
+      {Row(TagId::kEtext), {V::Text("5A1B2C")}, "<ETEXT:5A1B2C>"},
+      {Row(TagId::kEtext2), {V::Number(7), V::Text("5A1B")}, "<ETEXT2:07:5A1B>"},
+      {Row(TagId::kTfile), {V::Text("c:\\macros\\long.txt")}, "<TFILE:c:\\macros\\long.txt>"},
+      {Row(TagId::kTbox2),
+       {V::Letter('Y'), V::Number(10), V::Number(20), V::Number(300), V::Number(150), V::Number(2), V::Number(5),
+        V::Text("Head > line"), V::Text("Body\r\nwith > and lines")},
+       "<TBOX2:Y:00010:00020:300:150:02:005:Head > line\x01" "Body\r\nwith > and lines\x01>"},
+      {Row(TagId::kTboxHead), {V::Text("Head"), V::Text("Body")}, "<TBOX:<HEAD:Head>Body>"},
+      {Row(TagId::kTbclose), {V::Text("Head")}, "<TBCLOSE:Head\x01>"},
+      {Row(TagId::kUppblock), {}, "<UPPBLOCK>"},
+  });
+}
+
+TEST(CommandFields, FileAndFolderTags) {
+  CheckRoundTrips({
+      {Row(TagId::kChdir), {V::Text("C:\\Data")}, "<CHDIR:C:\\Data>"},
+      {Row(TagId::kMkdir), {V::Text("C:\\a\\b\\c")}, "<MKDIR:C:\\a\\b\\c>"},
+      {Row(TagId::kDelfile), {V::Text("C:\\x.txt")}, "<DELFILE:C:\\x.txt>"},
+      {Row(TagId::kCopyfile), {V::Text("C:\\a.txt"), V::Text("D:\\b.txt")}, "<COPYFILE:C:\\a.txt;D:\\b.txt>"},
+      {Row(TagId::kRenfile), {V::Text("old.txt"), V::Text("new.txt")}, "<RENFILE:old.txt;new.txt>"},
+      {Row(TagId::kDofile),
+       {V::Number(6), V::Letter('N'), V::Letter('Y'), V::Text("C:\\Data\\old.txt"), V::Text("new.txt")},
+       "<DOFILE:06:NY:C:\\Data\\old.txt>new.txt>"},
+      {Row(TagId::kDofile), {V::Number(8), V::Letter('Y'), V::Letter('N'), V::Text("C:\\Data\\*.tmp"), V::Text("")},
+       "<DOFILE:08:YN:C:\\Data\\*.tmp>>"},
+  });
+  // The first of two paths cannot hold the ";" that ends it.
+  EXPECT_FALSE(EncodeCommand(Row(TagId::kCopyfile), std::vector<V>{V::Text("a;b"), V::Text("c")}));
+  // A ";" in the old name splits there, as the player reads it.
+  const CommandFields f(Row(TagId::kRenfile), "<RENFILE:a;b.txt;c.txt>", 0);
+  EXPECT_EQ(f.Raw(0), "a");
+  EXPECT_EQ(f.Raw(1), "b.txt;c.txt");
+}
+
 TEST(CommandFields, NumberOrVariableFields) {
   constexpr FieldSpec kFields[] = {{"prefixed", 3, 3, FieldKind::kNumberOrN},
                                    {"suffixed", 7, 4, FieldKind::kNumberN, ','}};

@@ -377,7 +377,6 @@ TEST_F(InterpreterTest, CommandsOfOtherFamiliesSkipTheirFieldsAndFail) {
   const Case cases[] = {
       {"<WAITWIN:001:Note>", 0},
       {"<WAITWIN:001:Note>x", 1},
-      {"<LOGFILE:01:L\x01T\x01>", 0},
       {"<AVI:Untitled>", 0},
       {"<AVI:Untitled>x", 1},
       {"<KEYDEL:01>", 0},

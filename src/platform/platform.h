@@ -8,6 +8,7 @@
 #include "platform/file_locks.h"
 #include "platform/file_operations.h"
 #include "platform/files.h"
+#include "platform/focused_selection.h"
 #include "platform/help_files.h"
 #include "platform/input.h"
 #include "platform/kernel_objects.h"
@@ -54,6 +55,7 @@ struct Platform {
   SystemFolders* folders = nullptr;
   NetworkDrives* networkDrives = nullptr;
   FileOperations* fileOps = nullptr;
+  FocusedSelection* selection = nullptr;
 };
 
 }  // namespace wdx::platform

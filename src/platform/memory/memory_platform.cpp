@@ -70,6 +70,7 @@ Platform MemoryPlatform::Get() {
   p.shellIcons = &shellIcons;
   p.folders = &folders;
   p.fileOps = &fileOps;
+  p.selection = &selection;
   return p;
 }
 

@@ -19,6 +19,7 @@
 #include "platform/memory/memory_file_locks.h"
 #include "platform/memory/memory_file_operations.h"
 #include "platform/memory/memory_files.h"
+#include "platform/memory/memory_focused_selection.h"
 #include "platform/memory/memory_input.h"
 #include "platform/memory/memory_kernel_objects.h"
 #include "platform/memory/memory_message_boxes.h"
@@ -79,6 +80,7 @@ class MemoryPlatform {
   MemorySystemFolders folders;
   MemoryNetworkDrives networkDrives;
   MemoryFileOperations fileOps{paths, folders};
+  MemoryFocusedSelection selection{clipboard};
 };
 
 }  // namespace wdx::platform

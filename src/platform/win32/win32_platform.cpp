@@ -28,6 +28,7 @@ Platform Win32Platform::Get() {
   p.folders = &folders;
   p.networkDrives = &networkDrives;
   p.fileOps = &fileOps;
+  p.selection = &selection;
   return p;
 }
 

@@ -5,6 +5,7 @@
 #include "platform/win32/win32_file_locks.h"
 #include "platform/win32/win32_network_drives.h"
 #include "platform/win32/win32_file_operations.h"
+#include "platform/win32/win32_focused_selection.h"
 #include "platform/win32/win32_processes.h"
 #include "platform/win32/win32_regional_formats.h"
 #include "platform/win32/win32_registry.h"
@@ -49,6 +50,7 @@ class Win32Platform {
   Win32SystemFolders folders;
   Win32NetworkDrives networkDrives;
   Win32FileOperations fileOps;
+  Win32FocusedSelection selection;
 };
 
 }  // namespace wdx::platform

@@ -15,7 +15,7 @@ void AddBuiltInFamilies(Interpreter& in) {
       &MakePromptFamily, &MakeVariableSourceFamily,
       &MakeEmailFamily, &MakeDialUpFamily, &MakeNetworkDriveFamily,
       &MakeFileLoopFamily, &MakeLogFamily, &MakeFileTextFamily, &MakeFilesFoldersFamily,
-      &MakeTextBoxFamily,
+      &MakeTextBoxFamily, &MakeBlockCaseFamily,
   };
   for (const Maker make : kMakers) in.AddFamily(make(in));
 }

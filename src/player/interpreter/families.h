@@ -31,6 +31,7 @@ std::unique_ptr<CommandFamily> MakeLogFamily(Interpreter& in);
 std::unique_ptr<CommandFamily> MakeFileTextFamily(Interpreter& in);
 std::unique_ptr<CommandFamily> MakeFilesFoldersFamily(Interpreter& in);
 std::unique_ptr<CommandFamily> MakeTextBoxFamily(Interpreter& in);
+std::unique_ptr<CommandFamily> MakeBlockCaseFamily(Interpreter& in);
 
 // Adds every family above to the interpreter.
 void AddBuiltInFamilies(Interpreter& in);

@@ -53,15 +53,48 @@ class RootedProfiles : public platform::ProfileFiles {
   platform::MemoryPlatform& mem_;
 };
 
+// The stand-in's file operations (copies, renames, deletes, folders) with every path checked
+// before it is acted on.
+class RootedFileOperations : public platform::FileOperations {
+ public:
+  explicit RootedFileOperations(platform::MemoryPlatform& mem) : mem_(mem) {}
+  bool SetCurrentFolder(const std::string& path) override { return Checked(path).SetCurrentFolder(path); }
+  bool CreateFolder(const std::string& path) override { return Checked(path).CreateFolder(path); }
+  bool FolderExists(const std::string& path) override { return Checked(path).FolderExists(path); }
+  bool RemoveFile(const std::string& path) override { return Checked(path).RemoveFile(path); }
+  bool CopyFileOver(const std::string& from, const std::string& to) override {
+    return Checked(from, to).CopyFileOver(from, to);
+  }
+  bool RenameFile(const std::string& from, const std::string& to) override {
+    return Checked(from, to).RenameFile(from, to);
+  }
+  std::optional<std::string> ShortPath(const std::string& path) override { return Checked(path).ShortPath(path); }
+  bool ShellOperation(platform::ShellFileOp op, const std::string& from, const std::string& to,
+                      const platform::ShellFileFlags& flags) override {
+    return Checked(from, to).ShellOperation(op, from, to, flags);
+  }
+
+ private:
+  platform::MemoryFileOperations& Checked(const std::string& path, const std::string& other = {}) {
+    for (const std::string* p : {&path, &other}) {
+      if (!p->empty()) CheckWithinRoot(mem_.Root(), mem_.NativePath(*p), *p);
+    }
+    return mem_.fileOps;
+  }
+  platform::MemoryPlatform& mem_;
+};
+
 // Puts the checking facilities into a platform bundle that the code under test uses.
 struct RootedPlatform {
-  explicit RootedPlatform(platform::MemoryPlatform& mem) : files(mem), profiles(mem) {}
+  explicit RootedPlatform(platform::MemoryPlatform& mem) : files(mem), profiles(mem), fileOps(mem) {}
   void Into(platform::Platform& p) {
     p.files = &files;
     p.profile = &profiles;
+    p.fileOps = &fileOps;
   }
   RootedFiles files;
   RootedProfiles profiles;
+  RootedFileOperations fileOps;
 };
 
 }  // namespace wdx::fuzz

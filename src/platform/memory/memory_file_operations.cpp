@@ -75,9 +75,14 @@ bool CopyEntry(const fs::path& from, const fs::path& to) {
   if (fs::is_directory(from, ec)) {
     fs::create_directories(to, ec);
     fs::copy(from, to, fs::copy_options::recursive | fs::copy_options::overwrite_existing, ec);
-  } else {
-    fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec);
+    return !ec;
   }
+  // Replaced by removing it first: overwrite_existing is not honoured by every library's
+  // copy_file on Windows.
+  if (fs::equivalent(from, to, ec)) return true;
+  if (fs::is_regular_file(to, ec)) fs::remove(to, ec);
+  ec.clear();
+  fs::copy_file(from, to, ec);
   return !ec;
 }
 
@@ -114,7 +119,7 @@ bool MemoryFileOperations::CopyFileOver(const std::string& from, const std::stri
   std::error_code ec;
   const fs::path source = paths_.ToNative(from);
   if (from.empty() || to.empty() || !fs::is_regular_file(source, ec)) return false;
-  return fs::copy_file(source, paths_.ToNative(to), fs::copy_options::overwrite_existing, ec) && !ec;
+  return CopyEntry(source, paths_.ToNative(to));
 }
 
 bool MemoryFileOperations::RenameFile(const std::string& from, const std::string& to) {

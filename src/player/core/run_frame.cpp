@@ -125,15 +125,26 @@ void RunFrame::BeforeMacro() {
   }
   state_.abortMacro = false;
   state_.macroPlaying = true;
-  if (settings_.showRunningIcon && tray_) {
-    tray_->SetRunningImage(true);
-    tray_->SetTip(kRunningTip);
-    tray_->SetActive(true);
-  }
+  // The shell takes tens of milliseconds to change an icon: the run shows it when it first
+  // turns its message queue, after its first key, so a hot key's first character never waits.
+  if (!PostToSelf(kRunningIconMessage)) ShowRunningIcon();
   for (int i = 1; i < VariableSet::kTextSlots; ++i) state_.vars.text[static_cast<std::size_t>(i)].clear();
   state_.vars.integer.fill(0);
   state_.vars.decimal.fill(0.0);
   state_.appendMacroName = false;
+}
+
+void RunFrame::ShowRunningIcon() {
+  if (!settings_.showRunningIcon || !tray_) return;
+  tray_->SetRunningImage(true);
+  tray_->SetTip(kRunningTip);
+  tray_->SetActive(true);
+}
+
+bool RunFrame::PostToSelf(std::uint32_t message) {
+  if (!platform_.windows || mainWindow_ == platform::kNoWindow) return false;
+  platform_.windows->PostMessage(mainWindow_, message, 0, 0);
+  return true;
 }
 
 void RunFrame::AfterMacro() {
@@ -302,10 +313,7 @@ void RunFrame::BeginInUse() {
   // looking for an editor that is not there walks every top-level window, and the hot key's
   // first character would wait for that. The notice still comes before the end's, which the
   // hook library's end marker or a timer brings through the same queue later.
-  if (platform_.windows && mainWindow_ != platform::kNoWindow)
-    platform_.windows->PostMessage(mainWindow_, kInUseNoticeMessage, 0, 0);
-  else
-    editor_.Tell(editor_notice::kDataGroup, data_group::kInUse);
+  if (!PostToSelf(kInUseNoticeMessage)) editor_.Tell(editor_notice::kDataGroup, data_group::kInUse);
 }
 
 void RunFrame::EndInUse() {
@@ -379,6 +387,10 @@ bool RunFrame::HandleRunFrameMessage(const platform::Message& m) {
       return true;
     case kInUseNoticeMessage:
       editor_.Tell(editor_notice::kDataGroup, data_group::kInUse);
+      return true;
+    case kRunningIconMessage:
+      // A run that ended before its queue turned (nothing to type) shows nothing.
+      if (state_.macroPlaying) ShowRunningIcon();
       return true;
     case platform::msg::kTimer:
       switch (m.wparam) {

@@ -35,9 +35,10 @@ inline constexpr std::uint32_t kClearTimerId = 5;      // 15 s: clears the in-us
 inline constexpr std::uint32_t kHookTimerId = 8;       // 5 s once: re-install the hooks
 inline constexpr std::uint32_t kClearTimerMs = 15000;
 inline constexpr std::uint32_t kHookTimerMs = 5000;
-// A message the main window posts itself (application range, outside the protocol's numbers):
-// tell the editor that a run began.
+// Messages the main window posts itself (application range, outside the protocol's numbers):
+// tell the editor that a run began; show the running icon.
 inline constexpr std::uint32_t kInUseNoticeMessage = 0x8000 + 0x101;
+inline constexpr std::uint32_t kRunningIconMessage = 0x8000 + 0x102;
 
 inline constexpr char kRunningTip[] = "Macro Is Running - Right Click to Abort";
 inline constexpr char kIdleTip[] = "Wendrix 2000";
@@ -153,6 +154,10 @@ class RunFrame : public InterpreterHost {
  private:
   void BeforeMacro();
   void AfterMacro();
+  void ShowRunningIcon();
+  // Posts `message` to the main window for the run's first turn of its queue; false when
+  // there is no window to post to.
+  bool PostToSelf(std::uint32_t message);
   // The in-use pattern around a run: the flag set and pushed and the editor told before it; the
   // end marker key (VK_EXECUTE down and up) and the clear timer (re)started after it.
   void BeginInUse();

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "hook/in_process_hook.h"
@@ -42,7 +43,7 @@ class RunFrameTest : public ::testing::Test {
         frame(p, hook, block, settings, editor, activation) {
     mainWindow = mem.desktop.CreateOwnWindow("TMainWin", "Wendrix Player", [this](const platform::Message& m) {
       delivered.push_back(m.message);
-      if (m.message == kDuringRun && duringRun) duringRun();
+      if (m.message == kDuringRun && duringRun) std::exchange(duringRun, nullptr)();
       frame.HandleRunFrameMessage(m);
       return 0;
     });
@@ -64,6 +65,14 @@ class RunFrameTest : public ::testing::Test {
     r.name = "Sig";
     r.markInUse = markInUse;
     return frame.StartRun(r);
+  }
+  // `during` at the run's second pump, once what the run posted itself before its first has
+  // been handled.
+  std::function<void()> AtSecondPump(std::function<void()> during) {
+    return [this, during] {
+      duringRun = during;
+      mem.desktop.PostMessage(mainWindow, kDuringRun, 0, 0);
+    };
   }
   std::string TypedLetters() {
     std::string typed;
@@ -116,10 +125,10 @@ TEST_F(RunFrameTest, RunStartsFromACleanStateWithCapsLockOff) {
   s.saved.text[1] = "kept";
   RunState during;
   std::vector<std::string> trayDuring;
-  ASSERT_TRUE(Run("a", [&] {
+  ASSERT_TRUE(Run("ab", AtSecondPump([&] {
     during = s;
     trayDuring = tray.log;
-  }));
+  })));
 
   EXPECT_FALSE(during.logErrors);
   EXPECT_TRUE(during.showErrors);
@@ -154,16 +163,36 @@ TEST_F(RunFrameTest, TrayStaysAsItIsWithoutTheRunningIcon) {
 TEST_F(RunFrameTest, RunEndLogsRestoresTheTrayAndClosesWhenAsked) {
   settings.useTray = false;
   std::size_t trayBefore = 0;
-  Run("a", [&] {
+  Run("ab", AtSecondPump([&] {
     frame.State().logErrors = true;
     frame.State().terminateAfterRun = true;
     trayBefore = tray.log.size();
-  });
+  }));
   EXPECT_FALSE(frame.State().macroPlaying);
   EXPECT_EQ(std::vector<std::string>(tray.log.begin() + static_cast<std::ptrdiff_t>(trayBefore), tray.log.end()),
             (std::vector<std::string>{"inactive", "image idle", std::string("tip ") + kIdleTip}));
   EXPECT_EQ(closePlayer, 1);
   EXPECT_EQ(LogText(), "3/5/2024 2:30:00 PM Finished Macro Sig\r\n");
+}
+
+// The running icon waits for the run's first turn of the queue (the shell is slow to change it
+// and the first key must not wait); a run over before that shows it neither during nor after.
+TEST_F(RunFrameTest, RunningIconComesWithTheFirstPumpAndNeverAfterTheRun) {
+  std::vector<std::string> trayAtFirstKey{"not run"};
+  std::size_t keysAtFirstKey = 0;
+  Run("a", [&] {
+    trayAtFirstKey = tray.log;
+    keysAtFirstKey = mem.input.keys.size();
+  });
+  EXPECT_TRUE(trayAtFirstKey.empty());
+  EXPECT_EQ(keysAtFirstKey, 2u);
+  ASSERT_FALSE(tray.log.empty());
+  EXPECT_EQ(tray.log.front(), "image running");
+
+  tray.log.clear();
+  ASSERT_TRUE(Run(""));
+  mem.desktop.PumpPending();
+  EXPECT_EQ(tray.log, (std::vector<std::string>{"image idle", std::string("tip ") + kIdleTip}));
 }
 
 TEST_F(RunFrameTest, OneRunAtATime) {

@@ -22,6 +22,11 @@ std::uint8_t GenericKey(std::uint8_t k) {
   }
 }
 
+// Whether a swallowed hot key's Win or Alt needs the harmless tap before it is let go. A held
+// Ctrl already keeps Alt from opening the menu bar and Win from opening the Start menu; the tap
+// would only make every key event after it wait while it passes every hook of the system.
+bool NeedsMask(std::uint8_t mods) { return (mods & (kModWin | kModAlt)) != 0 && (mods & kModCtrl) == 0; }
+
 // Keys after which the word typed so far no longer stands before the caret.
 bool EndsAbbrekeyWord(std::uint8_t k) {
   return (k >= vk::kPrior && k <= vk::kDown) || k == vk::kInsert || k == vk::kDelete || k == vk::kEscape ||
@@ -198,7 +203,7 @@ KeyVerdict HookCore::OnKey(const KeyInput& e) {
   if (index >= 0 && FlagSet(glob::kSecondaryWindowOn)) {
     if (!repeat) host_.Post(ReadU32(block_, glob::kSecondaryWindow), UM_HOTKEYINDEX, static_cast<std::uint32_t>(index), 0);
     swallowed_[k] = true;
-    return {true, (mods & (kModWin | kModAlt)) != 0};
+    return {true, NeedsMask(mods)};
   }
   if (index >= 0 && FlagSet(glob::kHotKeyMap + static_cast<std::size_t>(index))) {
     if (!repeat) {
@@ -206,7 +211,7 @@ KeyVerdict HookCore::OnKey(const KeyInput& e) {
       Post(UM_HOTKEY, w, static_cast<std::int32_t>(host_.ForegroundWindow()));
     }
     swallowed_[k] = true;
-    return {true, (mods & (kModWin | kModAlt)) != 0};
+    return {true, NeedsMask(mods)};
   }
 
   if (!repeat && (k == vk::kPause || k == vk::kCancel)) Post(UM_ABORTMACRO, 0, 0);

@@ -48,8 +48,8 @@ struct MouseInput {
 
 struct KeyVerdict {
   bool swallow = false;
-  // A Win or Alt key is held while a hot key was swallowed: its release alone would open the
-  // Start menu or the menu bar, so the host taps a harmless key first.
+  // A Win or Alt key is held without Ctrl while a hot key was swallowed: its release alone
+  // would open the Start menu or the menu bar, so the host taps a harmless key first.
   bool maskModifier = false;
   // Remap hook: type this character in place of the swallowed key.
   char replacement = 0;

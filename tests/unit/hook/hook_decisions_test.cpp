@@ -2,13 +2,17 @@
 // its block say.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <string_view>
 #include <tuple>
 #include <vector>
 
+#include "hook/hook_core.h"
 #include "hook/in_process_hook.h"
 #include "platform/memory/memory_platform.h"
 #include "platform/virtual_keys.h"
+#include "shared/hot_keys.h"
 #include "shared/remap_keys.h"
 #include "shared/protocol_messages.h"
 #include "shared/shared_blocks.h"
@@ -75,6 +79,47 @@ TEST_F(HookDecisions, MappedHotKeyIsSwallowedAndPosted) {
   lib.FeedKeyPress(vk::kCapital);
   EXPECT_TRUE(lib.FeedKeyPress(vk::kEscape));
   EXPECT_EQ(Take(), (std::vector<Msg>{ToPlayer(UM_CAPSLOCKSTATE, 1), ToPlayer(UM_HOTKEY, 698 | 0x8000, front)}));
+}
+
+// A swallowed hot key's Alt or Win would, let go alone, open the menu bar or the Start menu, so
+// the host taps a harmless key first; with Ctrl held neither opens, and no tap holds up the keys.
+TEST(HookMask, AltOrWinWithoutCtrlIsMasked) {
+  class QuietHost : public HookHost {
+    void Post(platform::WindowHandle, std::uint32_t, std::uint32_t, std::int32_t) override {}
+    void PostClick(platform::WindowHandle, std::uint32_t, platform::Point) override {}
+    platform::WindowHandle ForegroundWindow() override { return 0; }
+    platform::Rect WindowRect(platform::WindowHandle) override { return {}; }
+    char KeyChar(std::uint8_t, std::uint16_t, bool, bool) override { return 0; }
+  } host;
+  const struct {
+    const char* name;
+    std::vector<std::uint8_t> modifiers;
+    bool masked;
+  } cases[] = {
+      {"Alt+A", {vk::kLMenu}, true},
+      {"Win+A", {vk::kLWin}, true},
+      {"Alt+Shift+A", {vk::kLMenu, vk::kLShift}, true},
+      {"Win+Alt+A", {vk::kLWin, vk::kRMenu}, true},
+      {"Ctrl+Alt+A", {vk::kLControl, vk::kLMenu}, false},
+      {"Win+Ctrl+A", {vk::kRWin, vk::kRControl}, false},
+      {"Ctrl+A", {vk::kLControl}, false},
+      {"Shift+F1", {vk::kLShift}, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const int index = FindHotKeyByName(c.name);
+    ASSERT_GE(index, 0);
+    TGlobData block;
+    block.SetHotKeyMapped(index, true);
+    ByteRecord bytes(kGlobDataSize);
+    std::copy(block.Raw().begin(), block.Raw().end(), bytes.data());
+    HookCore core(bytes.span(), host);
+    for (const std::uint8_t m : c.modifiers) EXPECT_FALSE(core.OnKey({m, 0, false, false, 0}).swallow);
+    const std::uint8_t key = std::string_view(c.name).ends_with("F1") ? vk::kF1 : 'A';
+    const KeyVerdict v = core.OnKey({key, 0, false, false, 0});
+    EXPECT_TRUE(v.swallow);
+    EXPECT_EQ(v.maskModifier, c.masked);
+  }
 }
 
 TEST_F(HookDecisions, NothingWithoutTheKeyboardHook) {

@@ -4,22 +4,29 @@
 #  - hot key to first character: Wendplay against wdxrelay (a low-level keyboard hook on its own
 #    thread posts to a window, which waits for Ctrl and Alt to be let go and sends one key),
 #    both pressed in turn by wdxlatency, which times inside Wine from the key events to the first
-#    character in its own Edit;
-#  - start-up to the first hot key served (wdxplayertool startup);
+#    character in its own Edit; REPEAT sets of ROUNDS presses each, a ratio per set;
+#  - start-up to the first hot key served: both programs started in turn by wdxlatency (STARTS
+#    starts each), from the process asked for to the first character of a hot key;
 #  - idle memory: resident set of Wendplay's Wine process against wdxidle (a window and a
 #    message loop).
-# Then the typing rate into an Edit and into Notepad (2000 characters, key delay 0), as before.
+# Then (TYPING=0 leaves it out) the typing rate into an Edit and into Notepad (2000 characters,
+# key delay 0). The machine's load is shown before and after: the ratios, taken side by side,
+# are what to compare between runs.
 # Needs the Windows build the e2e tests use (win32, or win64 on a host without 32-bit support).
-# ROUNDS (default 15) presses per subject.
 . "$(dirname "$0")/../../tests/e2e/lib.sh"
 
 ROUNDS=${ROUNDS:-15}
+REPEAT=${REPEAT:-3}
+STARTS=${STARTS:-5}
+TYPING=${TYPING:-1}
 trap 'wdx_wine_env_down' EXIT
 trap 'exit 130' INT TERM
 wdx_wine_env_up || { echo "Wine could not be started"; exit 1; }
 for p in Wendplay wdxplayertool wdxlatency wdxrelay wdxidle; do wdx_exe "$p" >/dev/null || exit 1; done
 exe=$(wdx_exe Wendplay)
 tool=$(wdx_exe wdxplayertool)
+meter=$(wdx_exe wdxlatency)
+relay_exe=$(wdx_exe wdxrelay)
 
 dir=$WINEPREFIX/drive_c/wdxbench
 rm -rf "$dir"
@@ -41,48 +48,99 @@ printf '[Misc]\r\nCurrent File=C:\\wdxbench\\BENCH.WDX\r\nStart Editor=No\r\n' >
   Long 163 1 0 "" '@C:\wdxbench\text.txt' \
   Short 160 1 0 "" 'x' || exit 1
 
+load() { echo "load average $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) processors"; }
 rss_kb() { awk '/^VmRSS/ { print $2 }' "/proc/$1/status" 2>/dev/null; }
 ratio() { python3 -c "import sys; a, b = float(sys.argv[1]), float(sys.argv[2]); print(f'{a / b:.2f}' if b > 0 else '-')" "$1" "$2"; }
+median_of() { sed -n "s/^$1 median_ms=\([0-9.-]*\).*/\1/p" <<<"$2"; }
 
-# --- start-up (the tool starts the player and closes it again; output to a file, since the
-# player inherits the tool's standard handles)
-"$WDX_WINE" "$tool" startup "$(wdx_winepath "$exe")" ctrl+alt+q >"$dir/startup.out" 2>&1
+echo "== Wendplay beside its floors"
+echo "before: $(load)"
+
+# --- start-up, before the player runs for the rest (it lets only one instance run)
+"$WDX_WINE" "$meter" startup "$STARTS" Wendplay ctrl+alt+q "Wendrix Player" "$(wdx_winepath "$exe")" \
+  relay ctrl+alt+r "WDX Relay" "$(wdx_winepath "$relay_exe")" >"$dir/startup.out" 2>&1
 startup=$(tr -d '\r' <"$dir/startup.out")
-served=$(sed -n 's/.*hot_key_served_ms=\([0-9.]*\).*/\1/p' <<<"$startup")
+echo "start-up to the first hot key served ($STARTS starts each):"
+sed 's/^/  /; s/ all_ms=.*//' <<<"$startup"
+wp_start=$(median_of Wendplay "$startup")
+echo "  median Wendplay / relay: $(ratio "$wp_start" "$(median_of relay "$startup")")" \
+  "(goal: Wendplay under 300 ms, it took ${wp_start:-?} ms)"
 sleep 1
 
-# --- idle memory, then latency with both hot-key programs running
+# --- idle memory and hot key to first character. Each program is measured alone, so its keys
+# pass its own hook only: with both running, the hook installed last sees every key first (and
+# swallows its own), and the player installs its hooks again whenever the programs change. The
+# sets alternate which program goes first.
 wdx_wine_start "$(wdx_exe wdxidle)"
 idle_pid=$WDX_LAST_PID
 wdx_probe wait --title "WDX Idle" --timeout 20000 >/dev/null || exit 1
-wdx_wine_start "$exe"
-pid=$WDX_LAST_PID
-player=$(wdx_probe wait --class TMainWin --title "Wendrix Player" --timeout 30000) || exit 1
-wdx_wine_start "$(wdx_exe wdxrelay)"
-relay_pid=$WDX_LAST_PID
-relay=$(wdx_probe wait --title "WDX Relay" --timeout 20000) || exit 1
-sleep 5
-player_kb=$(rss_kb "$pid")
-idle_kb=$(rss_kb "$idle_pid")
-
-"$WDX_WINE" "$(wdx_exe wdxlatency)" "$ROUNDS" Wendplay=ctrl+alt+q relay=ctrl+alt+r >"$dir/latency.out" 2>&1
-latency=$(tr -d '\r' <"$dir/latency.out")
-median_of() { sed -n "s/^$1 median_ms=\([0-9.-]*\).*/\1/p" <<<"$latency"; }
-wp=$(median_of Wendplay)
-rl=$(median_of relay)
-
-echo "== Wendplay beside its floors"
-echo "hot key to first character ($ROUNDS presses each):"
-sed 's/^/  /' <<<"$latency"
-echo "  median Wendplay / relay: $(ratio "$wp" "$rl") (goal: at most 1.50)"
-echo "start-up: $startup"
-echo "  first hot key served: ${served:-?} ms (goal: under 300 ms)"
+start_player() {
+  wdx_wine_start "$exe"
+  pid=$WDX_LAST_PID
+  player=$(wdx_probe wait --class TMainWin --title "Wendrix Player" --timeout 30000)
+}
+stop_player() {
+  wdx_probe post "$player" WM_USER+11 30
+  wdx_wait_exit "$pid" 15
+}
+presses() {  # LABEL COMBO: one set of presses, one line
+  "$WDX_WINE" "$meter" keys "$ROUNDS" "$1=$2" >"$dir/latency.out" 2>&1
+  tr -d '\r' <"$dir/latency.out" | grep "^$1 "
+}
+measure() {  # Wendplay | relay: one set of presses into $line
+  if [ "$1" = Wendplay ]; then
+    start_player || exit 1
+    if [ -z "${player_kb:-}" ]; then
+      sleep 5
+      player_kb=$(rss_kb "$pid")
+      idle_kb=$(rss_kb "$idle_pid")
+    else
+      sleep 2
+    fi
+    line=$(presses Wendplay ctrl+alt+q)
+    stop_player
+  else
+    wdx_wine_start "$relay_exe"
+    local relay_pid=$WDX_LAST_PID relay
+    relay=$(wdx_probe wait --title "WDX Relay" --timeout 20000) || exit 1
+    sleep 2
+    line=$(presses relay ctrl+alt+r)
+    wdx_probe close "$relay" >/dev/null
+    wdx_wait_exit "$relay_pid" 10
+  fi
+}
+wp_all=""
+rl_all=""
+sets=""
+for set in $(seq 1 "$REPEAT"); do
+  if [ $((set % 2)) = 1 ]; then order="Wendplay relay"; else order="relay Wendplay"; fi
+  for who in $order; do
+    measure "$who"
+    if [ "$who" = Wendplay ]; then wp=$line; else rl=$line; fi
+  done
+  wp_all+=$(sed -n 's/.*all_ms=\(.*\)/\1,/p' <<<"$wp")
+  rl_all+=$(sed -n 's/.*all_ms=\(.*\)/\1,/p' <<<"$rl")
+  sets+="  set $set ($order):"$'\n'"    ${wp% all_ms=*}"$'\n'"    ${rl% all_ms=*}"$'\n'
+  sets+="    median Wendplay / relay: $(ratio "$(median_of Wendplay "$wp")" "$(median_of relay "$rl")")"$'\n'
+done
 echo "idle memory (resident set of the Wine process): Wendplay ${player_kb:-?} kB, wdxidle ${idle_kb:-?} kB," \
   "difference $(( ${player_kb:-0} - ${idle_kb:-0} )) kB (goal: at most 4096 kB), ratio $(ratio "${player_kb:-0}" "${idle_kb:-0}")"
-wdx_probe close "$relay" >/dev/null
-wdx_wait_exit "$relay_pid" 10
+echo "hot key to first character ($REPEAT sets of $ROUNDS presses each program):"
+printf '%s' "$sets"
+python3 - "$wp_all" "$rl_all" <<'PY'
+import statistics, sys
+wp, rl = ([float(x) for x in a.split(",") if x] for a in sys.argv[1:3])
+if wp and rl:
+    a, b = statistics.median(wp), statistics.median(rl)
+    print(f"  all sets: Wendplay median_ms={a:.2f} ({len(wp)} presses), relay median_ms={b:.2f} ({len(rl)} presses),"
+          f" ratio {a / b:.2f} (goal: at most 1.50)")
+PY
+echo "after: $(load)"
 wdx_probe close "$(wdx_probe find --title "WDX Idle")" >/dev/null
 wdx_wait_exit "$idle_pid" 10
+
+[ "$TYPING" = 0 ] && exit 0
+start_player || exit 1
 
 compare() {  # compare NAME TEXT
   local got=$2

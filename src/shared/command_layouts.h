@@ -376,6 +376,22 @@ inline constexpr FieldSpec kFields[] = {{"operation", 8, 2, K::kDigits},
                                         {"second path", kFollows, 255, K::kText}};
 }  // namespace dofile
 inline constexpr CommandLayout kDofile{false, dofile::kFields, kEndsWithField};
+// --- Waits: the time-out in minutes (0: none), then what is waited for up to ">" (a window
+// title, a program name, a text, or the number 0..53 of a key); the mouse waits have the
+// minutes alone, "<WAITTIME:" its seconds.
+namespace wait_for {
+enum : std::uint8_t { kMinutes, kWhat };
+}  // namespace wait_for
+inline constexpr FieldSpec kWaitAt9Fields[] = {{"minutes", 9, 3, K::kDigits}, {"what", 13, 255, K::kText, ':'}};
+inline constexpr FieldSpec kWaitAt10Fields[] = {{"minutes", 10, 3, K::kDigits}, {"what", 14, 255, K::kText, ':'}};
+inline constexpr FieldSpec kWaitKeyFields[] = {{"minutes", 9, 3, K::kDigits}, {"key", 13, 2, K::kText, ':'}};
+inline constexpr FieldSpec kWaitMouseFields[] = {{"minutes", 8, 3, K::kDigits}};
+inline constexpr FieldSpec kWaittimeFields[] = {{"seconds", 10, 8, K::kDigits}};
+inline constexpr CommandLayout kWaitAt9{false, kWaitAt9Fields, kEndsWithField};
+inline constexpr CommandLayout kWaitAt10{false, kWaitAt10Fields, kEndsWithField};
+inline constexpr CommandLayout kWaitKey{false, kWaitKeyFields, kEndsWithField};
+inline constexpr CommandLayout kWaitMouse{false, kWaitMouseFields, kEndsWithGt};
+inline constexpr CommandLayout kWaittime{false, kWaittimeFields, kEndsWithGt};
 
 // --- Keys held down or let go: the key action 1..8 of the editor (Ctrl down, Ctrl up, Alt
 // down, Alt up, Shift down, Shift up, Win down, Win up) and the tag each one writes. The short

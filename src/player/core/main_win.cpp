@@ -107,6 +107,10 @@ TMainWin::TMainWin(platform::Platform& platform, hook::HookLibrary& hook, TGlobD
   frame_.SetLibrary(defaults_->libraryCommands.get());
   frame_.SetProgramFolder(programFolder_);
   frame_.SetClosePlayer([this] { RequestClose(); });
+  // The wait for a program's end lists the running programs again, as the program watch does.
+  frame_.SetProgramLister([this] {
+    if (!closing_) parts_.programs->ProgramsChanged();
+  });
 }
 
 TMainWin::~TMainWin() = default;

@@ -347,6 +347,42 @@ void RunFrame::ReinstallHooks() {
   hook_.WdxUpMouseHook(block_);
 }
 
+void RunFrame::WaitForMessage(std::uint32_t ms) {
+  if (platform_.loop) {
+    platform_.loop->WaitAndPump(ms);
+  } else {
+    PumpMessages();
+  }
+}
+
+namespace {
+std::size_t WaitFlagOf(WaitReport report) {
+  switch (report) {
+    case WaitReport::kClick: return glob::kWaitClick;
+    case WaitReport::kKey: return glob::kWaitKey;
+    case WaitReport::kText: return glob::kWaitText;
+    case WaitReport::kKeySync: return glob::kWaitKeySync;
+  }
+  return glob::kWaitClick;
+}
+}  // namespace
+
+bool RunFrame::AskForReport(WaitReport report, bool on) {
+  block_.SetWaitFlag(WaitFlagOf(report), on);
+  hook_.WdxUpWaits(block_);
+  return true;
+}
+
+bool RunFrame::ReportAsked(WaitReport report) { return block_.WaitFlag(WaitFlagOf(report)); }
+
+std::optional<std::vector<std::string>> RunFrame::RunningPrograms(bool listAgain) {
+  if (listAgain && listPrograms_) listPrograms_();
+  std::vector<std::string> names;
+  const int count = std::clamp<int>(block_.RunningCount(), 0, kGlobMaxRunningPrograms);
+  for (int i = 1; i <= count; ++i) names.push_back(block_.RunningProgram(i));
+  return names;
+}
+
 void RunFrame::TestHooks() {
   if (!state_.macroPlaying) ReinstallHooks();
 }

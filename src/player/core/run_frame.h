@@ -132,6 +132,17 @@ class RunFrame : public InterpreterHost {
 
   // The keyboard and mouse hooks installed again, unless a macro is playing.
   void TestHooks();
+  // The keyboard and mouse hooks taken out and installed afresh ("<DOHOOK>" too).
+  void ReinstallHooks() override;
+  // What lists the running programs again for the hook library (the program watch).
+  void SetProgramLister(std::function<void()> list) { listPrograms_ = std::move(list); }
+
+  // --- The wait commands' side of the hook library: the wait flags of the block, pushed.
+  void WaitForMessage(std::uint32_t ms) override;
+  bool AskForReport(WaitReport report, bool on) override;
+  bool ReportAsked(WaitReport report) override;
+  std::optional<std::vector<std::string>> RunningPrograms(bool listAgain) override;
+  platform::WindowHandle OwnerWindow() override { return mainWindow_; }
 
   // Handles the messages that belong to the run state (UM_ABORTMACRO, the lock-key reports,
   // UM_CLEARINUSE) and the frame's timers; false for anything else.
@@ -167,7 +178,6 @@ class RunFrame : public InterpreterHost {
   void ClearTimerTimer();
   void HookTimerTimer();
   void Wait(double seconds);
-  void ReinstallHooks();
   // The text with the macro's name when a failure asked for it (the flag is cleared).
   std::string WithMacroName(const std::string& text);
   void SystemBox(const std::string& caption, const std::string& text);
@@ -185,6 +195,7 @@ class RunFrame : public InterpreterHost {
   forms::FormRunner* forms_ = nullptr;
   FormPrompts prompts_{*this};
   std::function<void()> closePlayer_;
+  std::function<void()> listPrograms_;
   LibraryControl* library_ = nullptr;
   std::string programFolder_;
   std::unique_ptr<platform::NamedSemaphore> waitTimer_;

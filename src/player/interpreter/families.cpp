@@ -11,7 +11,7 @@ void AddBuiltInFamilies(Interpreter& in) {
       &MakePauseFamily,
       &MakeRepeatFamily, &MakeIfFamily,
       &MakeMacroControlFamily,
-      &MakeWindowFamily, &MakeLaunchFamily, &MakeMouseFamily,
+      &MakeWindowFamily, &MakeLaunchFamily, &MakeMouseFamily, &MakeWaitFamily,
       &MakePromptFamily, &MakeVariableSourceFamily,
       &MakeEmailFamily, &MakeDialUpFamily, &MakeNetworkDriveFamily,
       &MakeFileLoopFamily, &MakeLogFamily, &MakeFileTextFamily, &MakeFilesFoldersFamily,

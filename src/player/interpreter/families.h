@@ -21,6 +21,7 @@ std::unique_ptr<CommandFamily> MakeMacroControlFamily(Interpreter& in);
 std::unique_ptr<CommandFamily> MakeWindowFamily(Interpreter& in);
 std::unique_ptr<CommandFamily> MakeLaunchFamily(Interpreter& in);
 std::unique_ptr<CommandFamily> MakeMouseFamily(Interpreter& in);
+std::unique_ptr<CommandFamily> MakeWaitFamily(Interpreter& in);
 std::unique_ptr<CommandFamily> MakePromptFamily(Interpreter& in);
 std::unique_ptr<CommandFamily> MakeVariableSourceFamily(Interpreter& in);
 std::unique_ptr<CommandFamily> MakeEmailFamily(Interpreter& in);

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/types.h"
 
@@ -29,6 +30,10 @@ namespace wdx::player {
 
 class LibraryControl;
 class MacroPrompts;
+
+// What a wait command asks the hook library to report while it waits: a mouse click, a key, the
+// typed characters, or the keystroke-synchronisation marker key coming through.
+enum class WaitReport : std::uint8_t { kClick, kKey, kText, kKeySync };
 
 // One set of macro variables: slot 0 and T1..T99, slot 0 and N1..N50, slot 0 and D1..D50.
 struct VariableSet {
@@ -162,6 +167,25 @@ class InterpreterHost {
   virtual const TSettingsRec* Settings() { return nullptr; }
   // The folder of the player's program (no "\" at the end); empty when unknown.
   virtual std::string ProgramFolder() { return {}; }
+
+  // --- The wait commands and the hook library
+  // Sleeps until a message arrives or ms pass, then delivers what is pending; the polled waits
+  // call it between two looks at their condition. The default only pumps.
+  virtual void WaitForMessage(std::uint32_t /*ms*/) { PumpMessages(); }
+  // Sets (or clears) the flag that asks the hook library for a report and hands it the change;
+  // false when the host has no hook library (the wait then fails with its message).
+  virtual bool AskForReport(WaitReport /*report*/, bool /*on*/) { return false; }
+  // Whether the flag is still set: the keystroke-synchronisation wait ends when the hook
+  // library's report has cleared it.
+  virtual bool ReportAsked(WaitReport /*report*/) { return false; }
+  // The running programs as the player lists them for the hook library (upper case), listed
+  // again first when listAgain; nullopt when the host keeps no such list.
+  virtual std::optional<std::vector<std::string>> RunningPrograms(bool /*listAgain*/) { return std::nullopt; }
+  // The keyboard and mouse hooks taken out and installed afresh; nothing without a hook library.
+  virtual void ReinstallHooks() {}
+  // The window that owns what the commands start through the shell (the player's main window);
+  // no window by default.
+  virtual platform::WindowHandle OwnerWindow() { return platform::kNoWindow; }
 };
 
 // Milliseconds that TimedPauseFor blocks: 0 for speed 0 (unless exact), for a wait below zero

@@ -87,6 +87,7 @@ class LaunchFamily final : public CommandFamily {
     in.Claim<&LaunchFamily::OpenAddress>(TagId::kHttp, *this);
     in.Claim<&LaunchFamily::OpenAddress>(TagId::kFtp, *this);
     in.Claim<&LaunchFamily::OpenAddress>(TagId::kExplore, *this);
+    in.Claim<&LaunchFamily::Rehook>(TagId::kDohook, *this);
   }
   void ResetForRun() override { title_.clear(); }
 
@@ -179,10 +180,10 @@ class LaunchFamily final : public CommandFamily {
       parameters = field.substr(p + sizeof(kParam) - 1);
       program = Quoted(name);
     }
-    std::int32_t result = shell->Execute(platform::kNoWindow, "open", program, parameters, "", show);
+    std::int32_t result = shell->Execute(in.Host().OwnerWindow(), "open", program, parameters, "", show);
     if (result == kFileNotFound) {
       const std::string found = SearchPath(*in.Host().GetPlatform(), name);
-      if (!found.empty()) result = shell->Execute(platform::kNoWindow, "open", Quoted(found), parameters, "", show);
+      if (!found.empty()) result = shell->Execute(in.Host().OwnerWindow(), "open", Quoted(found), parameters, "", show);
     }
     if (result >= 0 && result <= 32) {
       in.Fail("Launch Error", "\"" + program + "\" failed to launch because " + ShellFailureReason(result) +
@@ -226,9 +227,15 @@ class LaunchFamily final : public CommandFamily {
     std::string target(from < level.text.size() ? level.text.substr(from) : std::string_view{});
     target.resize(std::min(target.size(), target.find('>')));
     if (target.find("%T") != std::string::npos) in.Host().ProcessStringVar(target, kShortText);
-    p->shell->Execute(platform::kNoWindow, tag.id == TagId::kExplore ? "explore" : "", target, "", "",
+    // The addresses open with the player's window as owner; the explorer view has none.
+    const platform::WindowHandle owner = tag.id == TagId::kExplore ? platform::kNoWindow : in.Host().OwnerWindow();
+    p->shell->Execute(owner, tag.id == TagId::kExplore ? "explore" : "", target, "", "",
                       platform::ShowMode::kShowNormal);
   }
+
+  // "<DOHOOK>": the keyboard and mouse hooks installed afresh (another program's hook may have
+  // taken their place).
+  static void Rehook(Interpreter& in, Level& /*level*/, const TagInfo& /*tag*/) { in.Host().ReinstallHooks(); }
 
   std::string title_;
 };

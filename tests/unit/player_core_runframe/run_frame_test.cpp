@@ -480,5 +480,71 @@ TEST_F(RunFrameTest, LockKeyReportsAndTheAbortKeyReachTheRunState) {
   EXPECT_TRUE(frame.State().abortMacro);
 }
 
+// The wait commands through the real hook decisions: the flag the wait sets reaches the hook
+// library, whose report (a key, a click, the marker key) ends the wait, and the flag is clear
+// again afterwards. (The typed text goes to the Abbrekey watcher, not to the run frame.)
+TEST_F(RunFrameTest, WaitsEndOnTheHookLibrarysReports) {
+  hook.WdxHookKeyboard();
+  hook.WdxHookMouse();
+  struct Case {
+    const char* text;
+    std::function<void()> event;
+    std::size_t flag;
+  };
+  const Case cases[] = {
+      {"<WAITKEY:001:50>ok", [&] { hook.FeedKeyPress(vk::kReturn); }, glob::kWaitKey},
+      {"<WAITRM:001>ok",
+       [&] {
+         hook.FeedMouse(hook::MouseAction::kDown, 2, {5, 5});
+         hook.FeedMouse(hook::MouseAction::kUp, 2, {5, 5});
+       },
+       glob::kWaitClick},
+      {"<WAITPB>ok", [&] { hook.FeedKeyPress(vk::kExecute, true); }, glob::kWaitKeySync},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    mem.input.keys.clear();
+    const double before = Seconds();
+    bool sawFlag = false;
+    ASSERT_TRUE(Run(c.text, [&] {
+      sawFlag = hook.Block().WaitFlag(c.flag);
+      c.event();
+    }));
+    EXPECT_TRUE(sawFlag);
+    EXPECT_EQ(TypedLetters(), "OK");
+    EXPECT_LT(Seconds() - before, 5.0);
+    EXPECT_FALSE(frame.State().abortMacro);
+    EXPECT_FALSE(block.WaitFlag(c.flag));
+    EXPECT_FALSE(hook.Block().WaitFlag(c.flag));
+  }
+}
+
+// The wait for a program's end lists the running programs again; "<DOHOOK>" installs the hooks
+// afresh; launches are owned by the player's window.
+TEST_F(RunFrameTest, ProgramWaitHooksAgainAndLaunchOwner) {
+  int listed = 0;
+  frame.SetProgramLister([&] {
+    ++listed;
+    block.ClearRunningPrograms();
+    block.SetRunningCount(listed < 3 ? 1 : 0);
+    if (listed < 3) block.SetRunningProgram(1, "NOTEPAD.EXE");
+  });
+  ASSERT_TRUE(Run("<WAITPROG:001:notepad>ok"));
+  EXPECT_EQ(TypedLetters(), "OK");
+  EXPECT_EQ(listed, 3);
+
+  block.SetKeyboardHook(hook.WdxHookKeyboard());
+  block.SetMouseHook(hook.WdxHookMouse());
+  const std::uint32_t keyboard = block.KeyboardHook();
+  const std::uint32_t mouse = block.MouseHook();
+  ASSERT_TRUE(Run("<DOHOOK><LAUNCH:notepad.exe>"));
+  EXPECT_NE(block.KeyboardHook(), keyboard);
+  EXPECT_NE(block.MouseHook(), mouse);
+  EXPECT_TRUE(hook.KeyboardInstalled());
+  EXPECT_TRUE(hook.MouseInstalled());
+  ASSERT_EQ(mem.shell.calls.size(), 1u);
+  EXPECT_EQ(mem.shell.calls[0].owner, mainWindow);
+}
+
 }  // namespace
 }  // namespace wdx::player

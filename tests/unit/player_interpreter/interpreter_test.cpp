@@ -375,8 +375,6 @@ TEST_F(InterpreterTest, CommandsOfOtherFamiliesSkipTheirFieldsAndFail) {
     std::size_t aborts;  // "Macro Abort" boxes after the command's own
   };
   const Case cases[] = {
-      {"<WAITWIN:001:Note>", 0},
-      {"<WAITWIN:001:Note>x", 1},
       {"<AVI:Untitled>", 0},
       {"<AVI:Untitled>x", 1},
       {"<KEYDEL:01>", 0},

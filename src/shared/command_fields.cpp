@@ -77,6 +77,20 @@ constexpr Described kDescribed[] = {
     {TagId::kWpos2bl, &cmd::kWindowAt9},
     {TagId::kWpos2bc, &cmd::kWindowAt9},
     {TagId::kWpos2br, &cmd::kWindowAt9},
+    {TagId::kLaunch, &cmd::kLaunch},
+    {TagId::kLaunchdel, &cmd::kLaunchdel},
+    {TagId::kLaunchno, &cmd::kLaunchno},
+    {TagId::kLaunchyes, &cmd::kLaunchyes},
+    {TagId::kLaunchno2, &cmd::kLaunchno2},
+    {TagId::kLaunchyes2, &cmd::kLaunchyes2},
+    {TagId::kHttp, &cmd::kHttp},
+    {TagId::kFtp, &cmd::kFtp},
+    {TagId::kExplore, &cmd::kExplore},
+    {TagId::kWfw, &cmd::kWheel},
+    {TagId::kWbw, &cmd::kWheel},
+    {TagId::kMms, &cmd::kMouseMove},
+    {TagId::kMmp, &cmd::kMouseMove},
+    {TagId::kMmw, &cmd::kMouseMove},
     {TagId::kWaitwin, &cmd::kWaitAt9},
     {TagId::kWaitwlf, &cmd::kWaitAt9},
     {TagId::kWaitprog, &cmd::kWaitAt10},
@@ -183,9 +197,14 @@ std::optional<std::string> FieldText(const FieldSpec& f, const FieldValue& v) {
     case K::kText02:
     case K::kOptions:
     case K::kTextSemi:
-      if (v.text.find(ClosingByte(f.kind)) != std::string::npos) return std::nullopt;
+    case K::kTextLt:
+    case K::kLaunchTarget: {
       if (f.width != 0 && v.text.size() > f.width) return std::nullopt;
-      return v.text + ClosingByte(f.kind);
+      // The text must read back whole: its closing byte may not stand in it earlier.
+      const std::string out = v.text + ClosingByte(f.kind);
+      if (TextFieldClose(f.kind, out, 0) != v.text.size()) return std::nullopt;
+      return out;
+    }
   }
   return std::nullopt;
 }
@@ -193,6 +212,11 @@ std::optional<std::string> FieldText(const FieldSpec& f, const FieldValue& v) {
 bool Empty(const FieldValue& v) { return v == FieldValue{}; }
 
 }  // namespace
+
+std::size_t TextFieldClose(FieldKind kind, std::string_view text, std::size_t start) {
+  if (start >= text.size()) return std::string_view::npos;
+  return kind == K::kLaunchTarget ? LaunchFieldClose(text, start) : text.find(ClosingByte(kind), start);
+}
 
 CommandFields::Place CommandFields::Span(const CommandLayout& layout, std::string_view text, std::size_t base,
                                          std::size_t i) {
@@ -204,7 +228,7 @@ CommandFields::Place CommandFields::Span(const CommandLayout& layout, std::strin
     p.length = f.width;
     p.next = p.start + p.length;
   } else {
-    const std::size_t close = p.start < text.size() ? text.find(ClosingByte(f.kind), p.start) : std::string_view::npos;
+    const std::size_t close = TextFieldClose(f.kind, text, p.start);
     const std::size_t end = close == std::string_view::npos ? std::max(text.size(), p.start) : close;
     p.length = end - p.start;
     p.next = end + 1;
@@ -233,6 +257,8 @@ FieldValue CommandFields::Value(std::size_t i) const {
     case K::kText02:
     case K::kOptions:
     case K::kTextSemi:
+    case K::kTextLt:
+    case K::kLaunchTarget:
       return FieldValue::Text(std::string(Raw(i)));
   }
   return {};

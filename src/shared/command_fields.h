@@ -40,6 +40,9 @@ enum class FieldKind : std::uint8_t {
   kText02,     // text ended by the byte 0x02 (the command inside a disabled command)
   kOptions,    // option letters ended by ":" (the letters present say which options are on)
   kTextSemi,   // text ended by ";" (the first of two paths; the field cannot hold ";")
+  kTextLt,     // text ended by "<" (a launch command's window title)
+  kLaunchTarget,  // program or document, "<PARAM>" and the parameters, show mode: up to ">", the
+                  // marker's own ">" included (LaunchFieldClose)
 };
 
 // The byte that ends a field of a text kind.
@@ -53,10 +56,15 @@ constexpr char ClosingByte(FieldKind kind) {
       return ':';
     case FieldKind::kTextSemi:
       return ';';
+    case FieldKind::kTextLt:
+      return '<';
     default:
       return '>';
   }
 }
+
+// The position of the byte that closes a field of a text kind starting at `start` (npos: none).
+std::size_t TextFieldClose(FieldKind kind, std::string_view text, std::size_t start);
 
 // The field starts where the previous one ended (after its closing byte).
 inline constexpr std::uint8_t kFollows = 0xFF;
@@ -168,8 +176,8 @@ class CommandFields {
     const std::size_t start = base_ + f.offset;
     if (start >= text_.size()) return {};
     if (f.kind < FieldKind::kText) return text_.substr(start, f.width);
-    std::string_view rest = text_.substr(start);
-    rest = rest.substr(0, rest.find(ClosingByte(f.kind)));
+    const std::size_t close = TextFieldClose(f.kind, text_, start);
+    std::string_view rest = text_.substr(start, close == std::string_view::npos ? std::string_view::npos : close - start);
     return f.width != 0 ? rest.substr(0, f.width) : rest;
   }
   // Whole-number conversion of Raw: what was read (0 when nothing was).

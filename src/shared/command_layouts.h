@@ -376,6 +376,59 @@ inline constexpr FieldSpec kFields[] = {{"operation", 8, 2, K::kDigits},
                                         {"second path", kFollows, 255, K::kText}};
 }  // namespace dofile
 inline constexpr CommandLayout kDofile{false, dofile::kFields, kEndsWithField};
+// --- Program launch: the launch field holds the program or document, optionally "<PARAM>" and
+// the parameters, and optionally a show-mode digit and the byte 0x01 at its end. The forms that
+// wait for a window give its title (ended by "<LAUNCH:") before it; delays and time-outs are
+// seconds.
+namespace launch {
+enum : std::uint8_t { kTarget };
+inline constexpr FieldSpec kFields[] = {{"launch", 8, 0, K::kLaunchTarget}};
+}  // namespace launch
+namespace launch_delayed {
+enum : std::uint8_t { kDelay, kTarget };
+inline constexpr FieldSpec kFields[] = {{"delay", 11, 2, K::kDigits}, {"launch", 13, 0, K::kLaunchTarget}};
+}  // namespace launch_delayed
+namespace launch_waiting {
+enum : std::uint8_t { kDelay, kTitle, kTarget };
+inline constexpr FieldSpec kNoFields[] = {
+    {"delay", 10, 2, K::kDigits}, {"title", 12, 0, K::kTextLt}, {"launch", kFollows, 0, K::kLaunchTarget, '\0', 0, "LAUNCH:"}};
+inline constexpr FieldSpec kYesFields[] = {
+    {"delay", 11, 2, K::kDigits}, {"title", 13, 0, K::kTextLt}, {"launch", kFollows, 0, K::kLaunchTarget, '\0', 0, "LAUNCH:"}};
+}  // namespace launch_waiting
+namespace launch_timed {
+enum : std::uint8_t { kDelay, kTimeout, kTitle, kTarget };
+inline constexpr FieldSpec kNoFields[] = {{"delay", 11, 2, K::kDigits},
+                                          {"time-out", 13, 2, K::kDigits},
+                                          {"title", 15, 0, K::kTextLt},
+                                          {"launch", kFollows, 0, K::kLaunchTarget, '\0', 0, "LAUNCH:"}};
+inline constexpr FieldSpec kYesFields[] = {{"delay", 12, 2, K::kDigits},
+                                           {"time-out", 14, 2, K::kDigits},
+                                           {"title", 16, 0, K::kTextLt},
+                                           {"launch", kFollows, 0, K::kLaunchTarget, '\0', 0, "LAUNCH:"}};
+}  // namespace launch_timed
+inline constexpr CommandLayout kLaunch{false, launch::kFields, kEndsWithField};
+inline constexpr CommandLayout kLaunchdel{false, launch_delayed::kFields, kEndsWithField};
+inline constexpr CommandLayout kLaunchno{false, launch_waiting::kNoFields, kEndsWithField};
+inline constexpr CommandLayout kLaunchyes{false, launch_waiting::kYesFields, kEndsWithField};
+inline constexpr CommandLayout kLaunchno2{false, launch_timed::kNoFields, kEndsWithField};
+inline constexpr CommandLayout kLaunchyes2{false, launch_timed::kYesFields, kEndsWithField};
+// "<HTTP:", "<FTP:", "<EXPLORE:": an address or a folder up to ">".
+inline constexpr FieldSpec kHttpFields[] = {{"address", 6, 0, K::kText}};
+inline constexpr FieldSpec kFtpFields[] = {{"address", 5, 0, K::kText}};
+inline constexpr CommandLayout kHttp{false, kHttpFields, kEndsWithField};
+inline constexpr CommandLayout kFtp{false, kFtpFields, kEndsWithField};
+inline constexpr CommandLayout kExplore{false, kWindowAt9Fields, kEndsWithField};
+
+// --- Mouse: the wheel's steps; the moves' x and y in pixels (a sign and a fraction allowed), or
+// an integer variable's number and "N" ("0003N").
+namespace mouse_move {
+enum : std::uint8_t { kX, kY };
+inline constexpr FieldSpec kFields[] = {{"x", 5, 5, K::kNumberN}, {"y", 11, 5, K::kNumberN, ','}};
+}  // namespace mouse_move
+inline constexpr FieldSpec kWheelFields[] = {{"steps", 5, 3, K::kDigits}};
+inline constexpr CommandLayout kWheel{false, kWheelFields, kEndsWithGt};
+inline constexpr CommandLayout kMouseMove{false, mouse_move::kFields, kEndsWithGt};
+
 // --- Waits: the time-out in minutes (0: none), then what is waited for up to ">" (a window
 // title, a program name, a text, or the number 0..53 of a key); the mouse waits have the
 // minutes alone, "<WAITTIME:" its seconds.

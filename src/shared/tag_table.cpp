@@ -1,5 +1,6 @@
 #include "shared/tag_table.h"
 
+#include <algorithm>
 #include <array>
 #include <string>
 #include <vector>
@@ -238,12 +239,12 @@ constexpr TagInfo kRows[] = {
     {"<RENFILE:", 0, TagId::kRenfile, TagFamily::kFilesFolders, TagExtent::kPastGt, 9, 1},
     {"<ACTIVATE:", 0, TagId::kActivate, TagFamily::kWindow, TagExtent::kPastGt, 10, 1},
     {"<EMAIL:", 0, TagId::kEmail, TagFamily::kEmail, TagExtent::kEmail, 7, 0},
-    {"<LAUNCH:", 0, TagId::kLaunch, TagFamily::kProgramLaunch, TagExtent::kPastGt, 8, 1},
-    {"<LAUNCHDEL:", 0, TagId::kLaunchdel, TagFamily::kProgramLaunch, TagExtent::kPastGt, 13, 1},
-    {"<LAUNCHNO:", 0, TagId::kLaunchno, TagFamily::kProgramLaunch, TagExtent::kPastGt, 12, 1},
-    {"<LAUNCHYES:", 0, TagId::kLaunchyes, TagFamily::kProgramLaunch, TagExtent::kPastGt, 13, 1},
-    {"<LAUNCHNO2:", 0, TagId::kLaunchno2, TagFamily::kProgramLaunch, TagExtent::kPastGt, 15, 1},
-    {"<LAUNCHYES2:", 0, TagId::kLaunchyes2, TagFamily::kProgramLaunch, TagExtent::kPastGt, 16, 1},
+    {"<LAUNCH:", 0, TagId::kLaunch, TagFamily::kProgramLaunch, TagExtent::kLaunch, 8, 0},
+    {"<LAUNCHDEL:", 0, TagId::kLaunchdel, TagFamily::kProgramLaunch, TagExtent::kLaunch, 13, 0},
+    {"<LAUNCHNO:", 0, TagId::kLaunchno, TagFamily::kProgramLaunch, TagExtent::kLaunch, 12, 1},
+    {"<LAUNCHYES:", 0, TagId::kLaunchyes, TagFamily::kProgramLaunch, TagExtent::kLaunch, 13, 1},
+    {"<LAUNCHNO2:", 0, TagId::kLaunchno2, TagFamily::kProgramLaunch, TagExtent::kLaunch, 15, 1},
+    {"<LAUNCHYES2:", 0, TagId::kLaunchyes2, TagFamily::kProgramLaunch, TagExtent::kLaunch, 16, 1},
     {"<DOHOOK>", 0, TagId::kDohook, TagFamily::kProgramLaunch, TagExtent::kKeyword, 8, 0},
     {"<DEFPRT:", 0, TagId::kDefprt, TagFamily::kPrinter, TagExtent::kPastGt, 8, 1},
     {"<PASSP:", 0, TagId::kPassp, TagFamily::kPassword, TagExtent::kPastGt, 7, 1},
@@ -443,6 +444,15 @@ const TagInfo* MatchTag(std::string_view text, std::size_t pos) {
   return nullptr;
 }
 
+std::size_t LaunchFieldClose(std::string_view text, std::size_t from) {
+  if (from > text.size()) return std::string_view::npos;
+  std::size_t gt = text.find('>', from);
+  if (gt != std::string_view::npos && text.substr(from, gt - from).find("<PARAM") != std::string_view::npos) {
+    gt = text.find('>', gt + 1);
+  }
+  return gt;
+}
+
 std::size_t TagEnd(const TagInfo& tag, std::string_view text, std::size_t pos) {
   const std::size_t fields = pos + tag.fieldOffset;
   std::size_t end = 0;
@@ -475,6 +485,16 @@ std::size_t TagEnd(const TagInfo& tag, std::string_view text, std::size_t pos) {
       } else {
         end = pos + (TextAt(text, pos + l + 6) == '>' ? l + 7 : l + 9);
       }
+      break;
+    }
+    case TagExtent::kLaunch: {
+      std::size_t from = fields;
+      if (tag.count == 1) {
+        const std::size_t lt = fields < text.size() ? text.find('<', fields) : std::string_view::npos;
+        from = lt == std::string_view::npos ? text.size() : lt + kLaunchSeparator.size();
+      }
+      const std::size_t gt = LaunchFieldClose(text, from);
+      end = gt == std::string_view::npos ? std::max(text.size(), from) + 1 : gt + 1;
       break;
     }
     case TagExtent::kTimeTag: {

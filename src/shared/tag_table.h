@@ -414,6 +414,8 @@ enum class TagExtent : std::uint8_t {
   kEmail,           // codes and 0x01-ended fields of the e-mail command
   kDateTag,         // the date tag's option, days and variable fields
   kTimeTag,         // the time tag's option and variable fields
+  kLaunch,          // a launch field from fieldOffset (LaunchFieldClose); with count 1 a window
+                    // title up to "<" and the 8 characters "<LAUNCH:" come first
 };
 
 struct TagInfo {
@@ -445,6 +447,14 @@ inline char TextAt(std::string_view text, std::size_t pos) { return pos < text.s
 // when none does (the "<" is then an ordinary character). For a date or time tag the result
 // is a row of a small internal table that carries the format number in `count`.
 const TagInfo* MatchTag(std::string_view text, std::size_t pos);
+
+// What stands between a launch command's window title and its launch field.
+inline constexpr std::string_view kLaunchSeparator = "<LAUNCH:";
+
+// The ">" that closes a launch field starting at `from`: the first one, or the next one when the
+// text before it holds "<PARAM" (the marker "<PARAM>" between the program and its parameters
+// ends in ">" itself); npos when there is none.
+std::size_t LaunchFieldClose(std::string_view text, std::size_t from);
 
 // The position just after the tag that starts at pos, by the row's extent. A field whose
 // closing character is missing runs to the end of the text; the result is then text.size()

@@ -17,8 +17,6 @@ namespace {
 
 namespace mf = platform::mouseflag;
 constexpr std::int32_t kWheelDelta = 120;
-constexpr std::size_t kXAt = 5;
-constexpr std::size_t kYAt = 11;
 constexpr std::size_t kCoordinateWidth = 5;
 
 class MouseFamily final : public CommandFamily {
@@ -81,9 +79,8 @@ class MouseFamily final : public CommandFamily {
 
   // A coordinate: a number with sign and fraction, or with "N" last the integer variable its
   // first four characters name (1..50; another number is the value itself).
-  static double Coordinate(Interpreter& in, const Level& level, std::size_t at) {
-    std::string field;
-    for (std::size_t i = at; i < at + kCoordinateWidth && level.At(i) != '\0'; ++i) field += level.At(i);
+  static double Coordinate(Interpreter& in, const CommandFields& f, std::size_t i) {
+    const std::string_view field = f.Raw(i);
     if (field.size() == kCoordinateWidth && field.back() == 'N') {
       const double k = ParseRealNumber(field.substr(0, kCoordinateWidth - 1)).value;
       if (k > 0 && k <= 50) return in.State().vars.integer[static_cast<std::size_t>(std::trunc(k))];
@@ -96,10 +93,8 @@ class MouseFamily final : public CommandFamily {
     platform::Input* input = Input(in);
     if (input == nullptr) return;
     if (tag.id == TagId::kWfw || tag.id == TagId::kWbw) {
-      std::string count;
-      for (std::size_t i = level.cursor + 5; i < level.cursor + 8 && level.At(i) != '\0'; ++i) count += level.At(i);
-      const std::int64_t data =
-          std::int64_t{ParseWholeNumber(count).value} * (tag.id == TagId::kWfw ? kWheelDelta : -kWheelDelta);
+      const std::int64_t data = std::int64_t{FieldsOf(level, tag, cmd::kWheel).Whole(cmd::kOnly)} *
+                                (tag.id == TagId::kWfw ? kWheelDelta : -kWheelDelta);
       Delay(in);
       input->MouseEvent(mf::kWheel, 0, 0, static_cast<std::int32_t>(data));
       return;
@@ -122,8 +117,9 @@ class MouseFamily final : public CommandFamily {
         originY = r.top;
       }
     }
-    const double x = originX + Coordinate(in, level, level.cursor + kXAt);
-    const double y = originY + Coordinate(in, level, level.cursor + kYAt);
+    const CommandFields f = FieldsOf(level, tag, cmd::kMouseMove);
+    const double x = originX + Coordinate(in, f, cmd::mouse_move::kX);
+    const double y = originY + Coordinate(in, f, cmd::mouse_move::kY);
     const std::int32_t ax = Absolute(x * screen_.MouseXFactor);
     const std::int32_t ay = Absolute(y * screen_.MouseYFactor);
     Delay(in);

@@ -24,7 +24,6 @@ constexpr std::int32_t kFileNotFound = 2;
 constexpr std::int32_t kWindowTimeout = 12;
 constexpr std::uint32_t kWaitStepMs = 50;
 constexpr char kParam[] = "<PARAM>";
-constexpr char kLaunchSeparator[] = "<LAUNCH:";
 
 // The shell's reason for a failure code.
 std::string ShellFailureReason(std::int32_t code) {
@@ -52,31 +51,6 @@ std::string Quoted(const std::string& program) {
   return program.find(' ') != std::string::npos ? "\"" + program + "\"" : program;
 }
 
-// Two characters read as seconds.
-std::int32_t TwoDigits(const Level& level, std::size_t at) {
-  std::string s;
-  for (std::size_t i = at; i < at + 2 && level.At(i) != '\0'; ++i) s += level.At(i);
-  return ParseWholeNumber(s).value;
-}
-
-// The launch field from `from`: up to ">", and on to the next ">" when what was read holds the
-// start of "<PARAM>" (whose own ">" is part of the field). `end` becomes the place after the
-// field's ">" (the end of the text when it has none).
-std::string LaunchField(const Level& level, std::size_t from, std::size_t& end) {
-  const std::string_view text = level.text;
-  if (from > text.size()) from = text.size();
-  std::size_t gt = text.find('>', from);
-  if (gt != std::string_view::npos && text.substr(from, gt - from).find("<PARAM") != std::string_view::npos) {
-    gt = text.find('>', gt + 1);
-  }
-  if (gt == std::string_view::npos) {
-    end = text.size();
-    return std::string(text.substr(from));
-  }
-  end = gt + 1;
-  return std::string(text.substr(from, gt - from));
-}
-
 class LaunchFamily final : public CommandFamily {
  public:
   explicit LaunchFamily(Interpreter& in) {
@@ -101,53 +75,50 @@ class LaunchFamily final : public CommandFamily {
   };
 
   Flow Launch(Interpreter& in, Level& level, const TagInfo& tag) {
-    const std::size_t at = level.cursor;
     Request r;
-    std::size_t titleAt = 0;
-    std::size_t fieldAt = at + tag.keyword.size();
+    const CommandLayout* layout = &cmd::kLaunch;
+    // Where the delay, time-out, title and launch field stand in the tag's layout (no index:
+    // the tag has none).
+    constexpr std::size_t kNone = 0xFF;
+    std::size_t delay = kNone, timeout = kNone, title = kNone, target = cmd::launch::kTarget;
     switch (tag.id) {
       case TagId::kLaunchdel:
-        r.delay = TwoDigits(level, at + 11);
-        fieldAt = at + 13;
+        layout = &cmd::kLaunchdel;
+        delay = cmd::launch_delayed::kDelay;
+        target = cmd::launch_delayed::kTarget;
         break;
       case TagId::kLaunchno:
-        r.delay = TwoDigits(level, at + 10);
-        titleAt = at + 12;
-        break;
       case TagId::kLaunchyes:
-        r.delay = TwoDigits(level, at + 11);
-        titleAt = at + 13;
+        layout = tag.id == TagId::kLaunchno ? &cmd::kLaunchno : &cmd::kLaunchyes;
+        delay = cmd::launch_waiting::kDelay;
+        title = cmd::launch_waiting::kTitle;
+        target = cmd::launch_waiting::kTarget;
         break;
       case TagId::kLaunchno2:
-        r.delay = TwoDigits(level, at + 11);
-        r.timeout = TwoDigits(level, at + 13);
-        titleAt = at + 15;
-        break;
       case TagId::kLaunchyes2:
-        r.delay = TwoDigits(level, at + 12);
-        r.timeout = TwoDigits(level, at + 14);
-        titleAt = at + 16;
+        layout = tag.id == TagId::kLaunchno2 ? &cmd::kLaunchno2 : &cmd::kLaunchyes2;
+        delay = cmd::launch_timed::kDelay;
+        timeout = cmd::launch_timed::kTimeout;
+        title = cmd::launch_timed::kTitle;
+        target = cmd::launch_timed::kTarget;
         break;
       default: break;
     }
-    if (titleAt != 0) {
+    const CommandFields f = FieldsOf(level, tag, *layout);
+    if (delay != kNone) r.delay = f.Whole(delay);
+    if (timeout != kNone) r.timeout = f.Whole(timeout);
+    if (title != kNone) {
       r.wait = true;
       r.activateFirst = tag.id == TagId::kLaunchyes || tag.id == TagId::kLaunchyes2;
-      const std::string_view text = level.text;
-      const std::size_t from = titleAt < text.size() ? titleAt : text.size();
-      std::size_t lt = text.find('<', from);
-      if (lt == std::string_view::npos) lt = text.size();
-      std::string title(text.substr(from, lt - from));
-      if (title.find("%T") != std::string::npos) in.Host().ProcessStringVar(title, kShortText);
-      if (title.size() > kTitleLength) title.resize(kTitleLength);
-      title_ = title;
-      fieldAt = lt + (sizeof(kLaunchSeparator) - 1);
+      std::string shown(f.Raw(title));
+      if (shown.find("%T") != std::string::npos) in.Host().ProcessStringVar(shown, kShortText);
+      if (shown.size() > kTitleLength) shown.resize(kTitleLength);
+      title_ = shown;
     }
-    std::size_t end = 0;
-    r.field = LaunchField(level, fieldAt, end);
-    if (r.activateFirst && Activate(in, title_)) return Flow::JumpTo(end);
+    r.field = std::string(f.Raw(target));
+    if (r.activateFirst && Activate(in, title_)) return Flow::GoOn();
     if (!LaunchProgram(in, r)) return Flow::LeaveLevel();
-    return Flow::JumpTo(end);
+    return Flow::GoOn();
   }
 
   static bool Activate(Interpreter& in, const std::string& title) {
@@ -223,9 +194,9 @@ class LaunchFamily final : public CommandFamily {
   static void OpenAddress(Interpreter& in, Level& level, const TagInfo& tag) {
     platform::Platform* p = in.Host().GetPlatform();
     if (p == nullptr || p->shell == nullptr) return;
-    const std::size_t from = level.cursor + tag.fieldOffset;
-    std::string target(from < level.text.size() ? level.text.substr(from) : std::string_view{});
-    target.resize(std::min(target.size(), target.find('>')));
+    const CommandLayout& layout =
+        tag.id == TagId::kHttp ? cmd::kHttp : tag.id == TagId::kFtp ? cmd::kFtp : cmd::kExplore;
+    std::string target(FieldsOf(level, tag, layout).Raw(cmd::kOnly));
     if (target.find("%T") != std::string::npos) in.Host().ProcessStringVar(target, kShortText);
     // The addresses open with the player's window as owner; the explorer view has none.
     const platform::WindowHandle owner = tag.id == TagId::kExplore ? platform::kNoWindow : in.Host().OwnerWindow();

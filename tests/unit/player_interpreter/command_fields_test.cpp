@@ -72,6 +72,38 @@ TEST(CommandFields, WindowCommandTags) {
   });
 }
 
+// The launch field keeps the ">" of its "<PARAM>" marker; the window title before it ends at
+// "<LAUNCH:".
+TEST(CommandFields, LaunchMouseAndWaitTags) {
+  CheckRoundTrips({
+      {Row(TagId::kLaunch), {V::Text("notepad.exe")}, "<LAUNCH:notepad.exe>"},
+      {Row(TagId::kLaunch), {V::Text("C:\\A B\\ed.exe<PARAM>notes.txt2\x01")},
+       "<LAUNCH:C:\\A B\\ed.exe<PARAM>notes.txt2\x01>"},
+      {Row(TagId::kLaunchdel), {V::Number(5), V::Text("calc.exe")}, "<LAUNCHDEL:05calc.exe>"},
+      {Row(TagId::kLaunchno), {V::Number(3), V::Text("Notepad"), V::Text("notepad.exe<PARAM>a.txt")},
+       "<LAUNCHNO:03Notepad<LAUNCH:notepad.exe<PARAM>a.txt>"},
+      {Row(TagId::kLaunchyes), {V::Number(0), V::Text("Calc"), V::Text("calc.exe")},
+       "<LAUNCHYES:00Calc<LAUNCH:calc.exe>"},
+      {Row(TagId::kLaunchno2), {V::Number(1), V::Number(12), V::Text("Pad"), V::Text("x.exe<PARAM>-v")},
+       "<LAUNCHNO2:0112Pad<LAUNCH:x.exe<PARAM>-v>"},
+      {Row(TagId::kLaunchyes2), {V::Number(2), V::Number(30), V::Text("Pad"), V::Text("x.exe")},
+       "<LAUNCHYES2:0230Pad<LAUNCH:x.exe>"},
+      {Row(TagId::kHttp), {V::Text("http://example.test/a")}, "<HTTP:http://example.test/a>"},
+      {Row(TagId::kFtp), {V::Text("ftp://example.test")}, "<FTP:ftp://example.test>"},
+      {Row(TagId::kExplore), {V::Text("C:\\Temp")}, "<EXPLORE:C:\\Temp>"},
+      {Row(TagId::kWfw), {V::Number(3)}, "<WFW:003>"},
+      {Row(TagId::kMms), {V::Number(1024), V::Variable(3)}, "<MMS:01024,0003N>"},
+      {Row(TagId::kMmp), {V::Number(-10), V::Number(0)}, "<MMP:-0010,00000>"},
+      {Row(TagId::kWaitwin), {V::Number(1), V::Text("Notepad")}, "<WAITWIN:001:Notepad>"},
+      {Row(TagId::kWaitprog), {V::Number(0), V::Text("NOTEPAD.EXE")}, "<WAITPROG:000:NOTEPAD.EXE>"},
+      {Row(TagId::kWaitkey), {V::Number(5), V::Text("50")}, "<WAITKEY:005:50>"},
+      {Row(TagId::kWaitrm), {V::Number(2)}, "<WAITRM:002>"},
+      {Row(TagId::kWaittime), {V::Number(5)}, "<WAITTIME:00000005>"},
+      {Row(TagId::kWaitpb), {}, "<WAITPB>"},
+      {Row(TagId::kDohook), {}, "<DOHOOK>"},
+  });
+}
+
 TEST(CommandFields, DelayAndSpeedTags) {
   CheckRoundTrips({
       {Row(TagId::kDelay), {V::Real(5.0)}, "<DELAY:05.00>"},
@@ -215,6 +247,9 @@ TEST(CommandFields, ValuesThatDoNotFitAreRefused) {
       {Date(1), {V::Letter('Y'), V::Letter('\0'), V::Number(3)}, "days without their direction"},
       {Row(TagId::kVarsr), {V::Number(1), V::Number(2)}, "more values than fields"},
       {Row(TagId::kAvi), {V::Text("clip.avi")}, "a tag without a description"},
+      {Row(TagId::kLaunchno2), {V::Number(0), V::Number(5), V::Text("a<b"), V::Text("x")}, "a window title with \"<\""},
+      {Row(TagId::kLaunch), {V::Text("a>b")}, "a launch field with \">\" of its own"},
+      {Row(TagId::kLaunch), {V::Text("a<PARAM>b>c")}, "a \">\" in the parameters"},
   };
   for (const Refused& c : cases) EXPECT_EQ(EncodeCommand(c.tag, c.values), std::nullopt) << c.why;
 }

@@ -25,6 +25,7 @@
 #include "platform/shell_links.h"
 #include "platform/sockets.h"
 #include "platform/system_folders.h"
+#include "platform/sound.h"
 #include "platform/system_info.h"
 #include "platform/window_system.h"
 
@@ -56,6 +57,7 @@ struct Platform {
   NetworkDrives* networkDrives = nullptr;
   FileOperations* fileOps = nullptr;
   FocusedSelection* selection = nullptr;
+  Sound* sound = nullptr;
 };
 
 }  // namespace wdx::platform

@@ -25,11 +25,22 @@ constexpr std::uint32_t kChar = 0x0102;
 constexpr std::uint32_t kSysKeyDown = 0x0104;
 constexpr std::uint32_t kSysKeyUp = 0x0105;
 constexpr std::uint32_t kTimer = 0x0113;
+constexpr std::uint32_t kSysCommand = 0x0112;
 constexpr std::uint32_t kSetText = 0x000C;
 constexpr std::uint32_t kGetText = 0x000D;
 constexpr std::uint32_t kGetTextLength = 0x000E;
 constexpr std::uint32_t kUser = 0x0400;
 }  // namespace msg
+
+// The system commands (msg::kSysCommand's wParam, its low four bits masked off) that reach our
+// windows' handlers; the system handles every other one itself.
+namespace sc {
+constexpr std::uint64_t kMinimize = 0xF020;
+constexpr std::uint64_t kScreenSave = 0xF140;
+}  // namespace sc
+
+// A handler's result that hands the message to the system's default treatment after all.
+constexpr std::int64_t kDefaultHandling = INT64_MIN;
 
 struct Message {
   WindowHandle window = kNoWindow;

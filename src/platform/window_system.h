@@ -17,8 +17,9 @@ class WindowSystem {
   virtual ~WindowSystem() = default;
 
   // Creates a top-level window of our own, hidden, whose messages go to `handler`: msg::kClose
-  // (the window stays until the handler destroys it), kDestroy, kTimer, the key messages and
-  // every message from kUser up; Windows' housekeeping messages get the default treatment.
+  // (the window stays until the handler destroys it), kDestroy, kTimer, the key messages, the
+  // system commands of sc:: and every message from kUser up; Windows' housekeeping messages get
+  // the default treatment, and so does a message whose handler answers kDefaultHandling.
   virtual WindowHandle CreateOwnWindow(const std::string& className, const std::string& title,
                                        MessageHandler handler) = 0;
   virtual void DestroyOwnWindow(WindowHandle w) = 0;

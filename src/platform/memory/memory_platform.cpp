@@ -71,6 +71,7 @@ Platform MemoryPlatform::Get() {
   p.folders = &folders;
   p.fileOps = &fileOps;
   p.selection = &selection;
+  p.sound = &sound;
   return p;
 }
 

@@ -33,6 +33,7 @@
 #include "platform/memory/memory_shell_icons.h"
 #include "platform/memory/memory_shell_links.h"
 #include "platform/memory/memory_system_folders.h"
+#include "platform/memory/memory_sound.h"
 #include "platform/memory/memory_system_info.h"
 #include "platform/memory/path_map.h"
 #include "platform/platform.h"
@@ -81,6 +82,7 @@ class MemoryPlatform {
   MemoryNetworkDrives networkDrives;
   MemoryFileOperations fileOps{paths, folders};
   MemoryFocusedSelection selection{clipboard};
+  MemorySound sound{paths, clock};
 };
 
 }  // namespace wdx::platform

@@ -29,6 +29,7 @@ Platform Win32Platform::Get() {
   p.networkDrives = &networkDrives;
   p.fileOps = &fileOps;
   p.selection = &selection;
+  p.sound = &sound;
   return p;
 }
 

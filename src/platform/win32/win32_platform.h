@@ -15,6 +15,7 @@
 #include "platform/win32/win32_shell_links.h"
 #include "platform/win32/win32_sockets.h"
 #include "platform/win32/win32_system_folders.h"
+#include "platform/win32/win32_sound.h"
 #include "platform/win32/win32_system_info.h"
 #include "platform/win32/win32_system.h"
 #include "platform/win32/win32_text_services.h"
@@ -51,6 +52,7 @@ class Win32Platform {
   Win32NetworkDrives networkDrives;
   Win32FileOperations fileOps;
   Win32FocusedSelection selection;
+  Win32Sound sound;
 };
 
 }  // namespace wdx::platform

@@ -24,8 +24,10 @@ struct CreateParams {
   bool adopted;
 };
 
-bool HandlerWants(UINT message) {
+bool HandlerWants(UINT message, WPARAM wparam) {
   switch (message) {
+    case WM_SYSCOMMAND:
+      return (wparam & 0xFFF0) == SC_MINIMIZE || (wparam & 0xFFF0) == SC_SCREENSAVE;
     case WM_CLOSE:
     case WM_DESTROY:
     case WM_TIMER:
@@ -54,11 +56,13 @@ LRESULT CALLBACK OwnWindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lp
     delete data;
     return DefWindowProcA(hwnd, message, wparam, lparam);
   }
-  if (data && HandlerWants(message)) {
+  if (data && HandlerWants(message, wparam)) {
     // Hold the handler: it may destroy its own window while it runs.
     std::shared_ptr<MessageHandler> handler = data->handler;
     Message m{ToHandle(hwnd), message, static_cast<std::uint64_t>(wparam), static_cast<std::int64_t>(lparam)};
-    LRESULT result = *handler ? static_cast<LRESULT>((*handler)(m)) : 0;
+    const std::int64_t answer = *handler ? (*handler)(m) : 0;
+    if (answer == kDefaultHandling) return DefWindowProcA(hwnd, message, wparam, lparam);
+    const auto result = static_cast<LRESULT>(answer);
     if (message == WM_DESTROY) DefWindowProcA(hwnd, message, wparam, lparam);
     return result;
   }

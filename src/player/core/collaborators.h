@@ -2,9 +2,6 @@
 // behind a narrow interface: the tray icons, the macro menus, the recorder, the scheduler and
 // the activation watchers (window titles, programs, mouse areas, Abbrekeys). A feature that
 // comes later fills in one of them; tests replace any of them.
-//
-// The No... classes stand in for the parts that are not built yet. They do nothing: nothing is
-// scheduled.
 #pragma once
 
 #include <cstdint>
@@ -68,6 +65,8 @@ class Scheduler {
   virtual void RunStartupMacros(const CommandLineOptions& options) = 0;
   // UM_IDLEENDED: the user is back.
   virtual void IdleEnded() = 0;
+  // The screen saver asks to start: true refuses it (timed macros must be able to type).
+  virtual bool RefusesScreenSaver() = 0;
 };
 
 // Macros that run when a window whose title holds their scope text comes to the front.
@@ -111,14 +110,6 @@ class Abbrekeys {
   virtual void Typed(std::uint64_t flags, std::uint8_t c) = 0;
   // UM_TYPEDCHAR: wParam 1 empties the Wait For Text buffer, else the typed character.
   virtual void TypedForWait(std::uint64_t flags, std::uint8_t c) = 0;
-};
-
-class NoScheduler final : public Scheduler {
- public:
-  void CheckAndSetTime() override {}
-  void Tick() override {}
-  void RunStartupMacros(const CommandLineOptions&) override {}
-  void IdleEnded() override {}
 };
 
 // What the hot-key router and the run coordinator ask of the main window itself.

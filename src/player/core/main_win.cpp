@@ -6,6 +6,7 @@
 #include "player/core/menu_windows.h"
 #include "player/core/mouse_areas.h"
 #include "player/core/player_tray.h"
+#include "player/core/scheduler.h"
 #include "player/core/window_titles.h"
 #include "shared/remap_keys.h"
 
@@ -20,13 +21,14 @@ OsFlags OsFlagsOf(const platform::OsVersion& v) {
   return f;
 }
 
-// The collaborators the main window makes itself, and the stand-ins of those not built yet.
+// The collaborators the main window makes itself.
 // Made before the members they refer to (the library, the run frame): they keep references and
 // use them only once messages arrive.
 struct TMainWin::Defaults {
   explicit Defaults(TMainWin& w)
       : windows(w.platform_, w.library_, w.block_, w.frame_),
         mouse(w.platform_, w.hook_, w.library_, w.block_, w.frame_, w.activation_),
+        scheduler(w.platform_, w.hook_, w.block_, w.settings_, w.library_, w.frame_, w.runs_, w.activation_),
         menus(w.platform_, w.library_, w.block_, w.settings_, w.configs_, w.frame_, windows, w.activation_,
               w.programFolder_),
         recorder(w.platform_, w.hook_, w.block_, w.settings_, w.library_, w.frame_, w.sync_, w.activation_, w.hotKeys_,
@@ -37,11 +39,11 @@ struct TMainWin::Defaults {
               [&w](int macro) {
                 w.hotKeys_.OnHotKey(static_cast<std::uint32_t>(macro) | kHotKeyMacroBit, w.MainWindow());
               }}) {}
-  NoScheduler scheduler;
   std::unique_ptr<AbbrekeyActivation> abbrekeys;
   std::unique_ptr<LibraryCommands> libraryCommands;
   WindowTitles windows;
   MouseClickAreas mouse;
+  MacroScheduler scheduler;
   MenuWindows menus;
   MacroRecorder recorder;
   PlayerTray tray;

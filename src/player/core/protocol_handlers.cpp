@@ -85,6 +85,11 @@ std::int64_t TMainWin::Dispatch(const platform::Message& m) {
     case UM_IDLEENDED:
       parts_.scheduler->IdleEnded();
       break;
+    case platform::msg::kSysCommand:
+      // The hidden window never minimises; the screen saver waits while timed macros may type.
+      if ((m.wparam & 0xFFF0) == platform::sc::kMinimize) return 0;
+      if ((m.wparam & 0xFFF0) == platform::sc::kScreenSave && parts_.scheduler->RefusesScreenSaver()) return -1;
+      return platform::kDefaultHandling;
     default:
       break;
   }

@@ -163,6 +163,10 @@ class LoggingParts : public EditorPeer,
     log.push_back("start-up macros " + o.startupNickname.value_or("-") + " " + o.startupFile.value_or("-"));
   }
   void IdleEnded() override { log.push_back("idle ended"); }
+  bool RefusesScreenSaver() override {
+    log.push_back("screen saver");
+    return false;
+  }
   void ForegroundChanged(platform::WindowHandle w) override { log.push_back("foreground " + std::to_string(w)); }
   void TakeForegroundProgram(platform::WindowHandle w) override { log.push_back("front program " + std::to_string(w)); }
   void ProgramsChanged() override { log.push_back("programs"); }

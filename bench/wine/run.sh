@@ -12,6 +12,8 @@
 # Then (TYPING=0 leaves it out) the typing rate into an Edit and into Notepad (2000 characters,
 # key delay 0). The machine's load is shown before and after: the ratios, taken side by side,
 # are what to compare between runs.
+# Last the Abbrekey road: from the Abbrekey's last key event (wdxtypist's keybd_event) to the
+# first Backspace that reaches its Edit and to the expansion's last character.
 # Needs the Windows build the e2e tests use (win32, or win64 on a host without 32-bit support).
 . "$(dirname "$0")/../../tests/e2e/lib.sh"
 
@@ -22,7 +24,7 @@ TYPING=${TYPING:-1}
 trap 'wdx_wine_env_down' EXIT
 trap 'exit 130' INT TERM
 wdx_wine_env_up || { echo "Wine could not be started"; exit 1; }
-for p in Wendplay wdxplayertool wdxlatency wdxrelay wdxidle; do wdx_exe "$p" >/dev/null || exit 1; done
+for p in Wendplay wdxplayertool wdxlatency wdxrelay wdxidle wdxtypist; do wdx_exe "$p" >/dev/null || exit 1; done
 exe=$(wdx_exe Wendplay)
 tool=$(wdx_exe wdxplayertool)
 meter=$(wdx_exe wdxlatency)
@@ -181,5 +183,20 @@ echo "Notepad: $(tr -d '\r' <"$dir/notepad.out")"
 compare "Notepad" "$(wdx_notepad_text)"
 wdx_notepad_close
 
+wdx_probe post "$player" WM_USER+11 30
+wdx_wait_exit "$pid" 15
+
+echo "== Abbrekeys ($ROUNDS words each; Space ends a word)"
+printf '[Misc]\r\nCurrent File=C:\\wdxbench\\ABBRE.WDX\r\nStart Editor=No\r\n[Abbrekeys]\r\nUse Suffix=Yes\r\n' \
+  >"$WINEPREFIX/drive_c/windows/WENDX.INI"
+typist=$(wdx_exe wdxtypist)
+"$WDX_WINE" "$typist" abbrekeys 'C:\wdxbench\ABBRE.WDX' Sig sig 1 'best regards' X x 3 'y' || exit 1
+wdx_wine_start "$exe"
+pid=$WDX_LAST_PID
+player=$(wdx_probe wait --class TMainWin --title "Wendrix Player" --timeout 30000) || exit 1
+sleep 1
+"$WDX_WINE" "$typist" type "$ROUNDS" 'sig ' 'best regards ' 'x ' 'y ' >"$dir/abbrekeys.out" 2>&1
+tr -d '\r' <"$dir/abbrekeys.out" | sed 's/^/  /'
+echo "  (the expansion waits 0.1 s after its Backspaces before it types; goal: first Backspace well under 20 ms)"
 wdx_probe post "$player" WM_USER+11 30
 wdx_wait_exit "$pid" 15

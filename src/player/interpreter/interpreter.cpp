@@ -4,6 +4,7 @@
 #include <cmath>
 #include <new>
 
+#include "platform/platform.h"
 #include "platform/virtual_keys.h"
 #include "player/interpreter/families.h"
 #include "shared/globals.h"
@@ -253,6 +254,27 @@ void Interpreter::PressKey(std::uint8_t vk) {
 void Interpreter::ReleaseHeldKeys() {
   // Last pressed goes up first, as a hand would let go.
   while (!held_.empty()) PostKey(held_.back(), true);
+  if (heldButtons_ != 0) {
+    platform::Platform* p = host_.GetPlatform();
+    for (const std::uint32_t down : {platform::mouseflag::kLeftDown, platform::mouseflag::kRightDown,
+                                     platform::mouseflag::kMiddleDown}) {
+      if ((heldButtons_ & down) == 0) continue;
+      if (p != nullptr && p->input != nullptr) p->input->MouseEvent(down << 1, 0, 0, 0);
+    }
+    heldButtons_ = 0;
+  }
+}
+
+void Interpreter::MouseButton(platform::Input& input, std::uint32_t flag) {
+  namespace mf = platform::mouseflag;
+  // Each button's up flag is its down flag shifted once.
+  constexpr std::uint32_t kDowns = mf::kLeftDown | mf::kRightDown | mf::kMiddleDown;
+  if ((flag & kDowns) != 0) {
+    heldButtons_ |= flag & kDowns;
+  } else {
+    heldButtons_ &= ~((flag >> 1) & kDowns);
+  }
+  input.MouseEvent(flag, 0, 0, 0);
 }
 
 void Interpreter::WaitScaledMs(std::int32_t ms) {

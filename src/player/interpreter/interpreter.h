@@ -20,6 +20,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "platform/input.h"
 #include "player/interpreter/command_family.h"
 #include "player/interpreter/interpreter_host.h"
 #include "shared/tag_table.h"
@@ -118,6 +119,12 @@ class Interpreter {
   // Keys the run holds down now, in the order they went down.
   const std::vector<std::uint8_t>& HeldKeys() const { return held_; }
 
+  // A mouse button event (one of the down or up flags) sent as input; a button the run
+  // pressed and did not let go goes up with the held keys when the run ends.
+  void MouseButton(platform::Input& input, std::uint32_t flag);
+  // The down flags of the buttons the run holds now.
+  std::uint32_t HeldButtons() const { return heldButtons_; }
+
  private:
   template <auto Run, class F>
   static Flow CallRunner(CommandFamily& family, Interpreter& in, Level& level, const TagInfo& tag) {
@@ -154,6 +161,7 @@ class Interpreter {
   bool unwinding_ = false;
   std::vector<std::uint8_t> held_;
   std::array<bool, 256> isHeld_{};  // the keys of held_
+  std::uint32_t heldButtons_ = 0;
 };
 
 }  // namespace wdx::player

@@ -66,13 +66,13 @@ class MouseFamily final : public CommandFamily {
     }
     Delay(in);
     if (b.presses == 0) {
-      input->MouseEvent(b.down, 0, 0, 0);
+      in.MouseButton(*input, b.down);
     } else if (b.presses < 0) {
-      input->MouseEvent(b.up, 0, 0, 0);
+      in.MouseButton(*input, b.up);
     } else {
       for (int i = 0; i < b.presses; ++i) {
-        input->MouseEvent(b.down, 0, 0, 0);
-        input->MouseEvent(b.up, 0, 0, 0);
+        in.MouseButton(*input, b.down);
+        in.MouseButton(*input, b.up);
       }
     }
   }

@@ -38,7 +38,9 @@ TEST_F(MouseCommandsTest, ButtonsAndWheelSendTheirEvents) {
     std::vector<E> events;
   };
   const std::vector<Case> cases = {
-      {"<LDN>", {{mf::kLeftDown}}},
+      // A button the macro leaves down goes up when the run ends.
+      {"<LDN>", {{mf::kLeftDown}, {mf::kLeftUp}}},
+      {"<LDN>x<LUP>", {{mf::kLeftDown}, {mf::kLeftUp}}},
       {"<LUP>", {{mf::kLeftUp}}},
       {"<LCLK>", {{mf::kLeftDown}, {mf::kLeftUp}}},
       {"<LDCLK>", {{mf::kLeftDown}, {mf::kLeftUp}, {mf::kLeftDown}, {mf::kLeftUp}}},
@@ -48,6 +50,8 @@ TEST_F(MouseCommandsTest, ButtonsAndWheelSendTheirEvents) {
       {"<MDCLK>", {{mf::kMiddleDown}, {mf::kMiddleUp}, {mf::kMiddleDown}, {mf::kMiddleUp}}},
       {"<WFW:003>", {{mf::kWheel, 0, 0, 360}}},
       {"<WBW:002>", {{mf::kWheel, 0, 0, -240}}},
+      // Last: a stopped run stays stopped.
+      {"<RDN><MDN><MSTOP><MUP>", {{mf::kRightDown}, {mf::kMiddleDown}, {mf::kRightUp}, {mf::kMiddleUp}}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.tag);

@@ -141,50 +141,51 @@ echo "after: $(load)"
 wdx_probe close "$(wdx_probe find --title "WDX Idle")" >/dev/null
 wdx_wait_exit "$idle_pid" 10
 
-[ "$TYPING" = 0 ] && exit 0
-start_player || exit 1
+if [ "$TYPING" != 0 ]; then
+  start_player || exit 1
 
-compare() {  # compare NAME TEXT
-  local got=$2
-  if [ "$got" = "$expected" ]; then
-    echo "$1: all 2000 characters arrived, in order"
-  else
-    python3 - "$1" "$expected" "$got" <<'PY'
+  compare() {  # compare NAME TEXT
+    local got=$2
+    if [ "$got" = "$expected" ]; then
+      echo "$1: all 2000 characters arrived, in order"
+    else
+      python3 - "$1" "$expected" "$got" <<'PY'
 import sys
 name, want, got = sys.argv[1], sys.argv[2], sys.argv[3]
 i = next((k for k in range(min(len(want), len(got))) if want[k] != got[k]), min(len(want), len(got)))
 print(f"{name}: {len(got)} of {len(want)} characters, first difference at {i}: "
       f"expected {want[i:i+10]!r}, got {got[i:i+10]!r}")
 PY
-  fi
-}
+    fi
+  }
 
-echo "== typing rate"
-for who in Wendplay bare; do
-  wdx_wine_start "$tool" edit-target "WDX Bench Edit"
-  target_pid=$WDX_LAST_PID
-  edit=$(wdx_probe wait --title "WDX Bench Edit" --timeout 20000) || exit 1
+  echo "== typing rate"
+  for who in Wendplay bare; do
+    wdx_wine_start "$tool" edit-target "WDX Bench Edit"
+    target_pid=$WDX_LAST_PID
+    edit=$(wdx_probe wait --title "WDX Bench Edit" --timeout 20000) || exit 1
+    sleep 0.5
+    if [ "$who" = Wendplay ]; then
+      "$WDX_WINE" "$tool" bench "$edit" ctrl+alt+t 2000 --child Edit >"$dir/edit.out" 2>&1
+    else
+      "$WDX_WINE" "$tool" bare "$edit" 'C:\wdxbench\text.txt' --child Edit >"$dir/edit.out" 2>&1
+    fi
+    echo "Edit target, $who: $(tr -d '\r' <"$dir/edit.out")"
+    compare "Edit target, $who" "$(wdx_probe text "$edit" --child Edit)"
+    wdx_probe close "$edit"
+    wdx_wait_exit "$target_pid" 10
+  done
+
+  wdx_notepad_start || exit 1
   sleep 0.5
-  if [ "$who" = Wendplay ]; then
-    "$WDX_WINE" "$tool" bench "$edit" ctrl+alt+t 2000 --child Edit >"$dir/edit.out" 2>&1
-  else
-    "$WDX_WINE" "$tool" bare "$edit" 'C:\wdxbench\text.txt' --child Edit >"$dir/edit.out" 2>&1
-  fi
-  echo "Edit target, $who: $(tr -d '\r' <"$dir/edit.out")"
-  compare "Edit target, $who" "$(wdx_probe text "$edit" --child Edit)"
-  wdx_probe close "$edit"
-  wdx_wait_exit "$target_pid" 10
-done
+  "$WDX_WINE" "$tool" bench "$WDX_NOTEPAD_HWND" ctrl+alt+t 2000 --child Edit --timeout 180000 >"$dir/notepad.out" 2>&1
+  echo "Notepad: $(tr -d '\r' <"$dir/notepad.out")"
+  compare "Notepad" "$(wdx_notepad_text)"
+  wdx_notepad_close
 
-wdx_notepad_start || exit 1
-sleep 0.5
-"$WDX_WINE" "$tool" bench "$WDX_NOTEPAD_HWND" ctrl+alt+t 2000 --child Edit --timeout 180000 >"$dir/notepad.out" 2>&1
-echo "Notepad: $(tr -d '\r' <"$dir/notepad.out")"
-compare "Notepad" "$(wdx_notepad_text)"
-wdx_notepad_close
-
-wdx_probe post "$player" WM_USER+11 30
-wdx_wait_exit "$pid" 15
+  wdx_probe post "$player" WM_USER+11 30
+  wdx_wait_exit "$pid" 15
+fi
 
 echo "== Abbrekeys ($ROUNDS words each; Space ends a word)"
 printf '[Misc]\r\nCurrent File=C:\\wdxbench\\ABBRE.WDX\r\nStart Editor=No\r\n[Abbrekeys]\r\nUse Suffix=Yes\r\n' \

@@ -376,6 +376,58 @@ wdx_player_start() {
   [ -n "$WDX_PLAYER_HWND" ]
 }
 
+# wdx_player_hooks_in TOOL: waits (15 s at most) until the player has made all seven of its
+# named objects, read by wdxplayertool.exe (TOOL) "objects"; the last is made just after the
+# hooks go in, so hot keys work from then on. Fails when they are not all there.
+wdx_player_hooks_in() {
+  local i objects
+  for ((i = 0; i < 60; i++)); do
+    objects=$("$WDX_WINE" "$1" objects | tr -d '\r')
+    [ "$(printf '%s\n' "$objects" | grep -c ' 1$')" = 7 ] && { sleep 0.5; return 0; }
+    sleep 0.25
+  done
+  return 1
+}
+
+# wdx_wait_output EXPECTED COMMAND [ARG...]: runs COMMAND every 0.1 s until it prints EXPECTED,
+# for 10 s at most (WDX_WAIT_TRIES tenths of a second, when set); prints what it printed last.
+wdx_wait_output() {
+  local want=$1 i out
+  shift
+  for ((i = 0; i < ${WDX_WAIT_TRIES:-100}; i++)); do
+    out=$("$@")
+    [ "$out" = "$want" ] && break
+    sleep 0.1
+  done
+  printf '%s' "$out"
+}
+
+# ---------------------------------------------------------------------------------------------
+# Pictures for a person to look at, in the build folder ($WDX_SHOTS)
+
+WDX_SHOTS=${WDX_BUILD_ROOT:-$WDX_ROOT/build}
+
+# wdx_shot_framed TITLE FILE: the top-level window TITLE with a little of the desktop around it
+# (Wine draws the frame itself when the program's X11 "Decorated" setting is off).
+wdx_shot_framed() {
+  local geometry w h x y
+  geometry=$(xwininfo -root -tree | awk -v t="\"$1\"" 'index($0, t) && / [0-9]+x[0-9]+\+/ {
+      for (i = 1; i <= NF; i++) if ($i ~ /^[0-9]+x[0-9]+\+-?[0-9]+\+-?[0-9]+$/) { print $i; exit } }')
+  [ -n "$geometry" ] || return 1
+  IFS='x+' read -r w h x y <<<"$geometry"
+  mkdir -p "$WDX_SHOTS"
+  import -window root -crop "$((w + 16))x$((h + 16))+$((x - 8))+$((y - 8))" +repage "$WDX_SHOTS/$2" 2>/dev/null
+}
+
+# wdx_shot TITLE FILE: the X window whose name matches the regular expression ^TITLE$.
+wdx_shot() {
+  local xwin
+  xwin=$(xdotool search --name "^$1\$" 2>/dev/null | head -n 1)
+  [ -n "$xwin" ] || return 1
+  mkdir -p "$WDX_SHOTS"
+  import -window "$xwin" "$WDX_SHOTS/$2" 2>/dev/null
+}
+
 # ---------------------------------------------------------------------------------------------
 # Checks and the test's summary line
 

@@ -43,15 +43,7 @@ printf '[Misc]\r\nCurrent File=C:\\wdxact\\ACT.WDX\r\nStart Editor=No\r\n[Floati
 wdx_require "test library written" act mklib 'C:\wdxact\ACT.WDX' 'C:\wdxact\spec.txt'
 
 # wait_text HWND EXPECTED: the window's Edit holds EXPECTED within 10 s; prints what it holds.
-wait_text() {
-  local i t
-  for ((i = 0; i < 100; i++)); do
-    t=$(wdx_probe text "$1" --child Edit)
-    [ "$t" = "$2" ] && break
-    sleep 0.1
-  done
-  printf '%s' "$t"
-}
+wait_text() { wdx_wait_output "$2" wdx_probe text "$1" --child Edit; }
 # shot NAME HWND: a picture of the window and a margin around it.
 shot() {
   local r x0 y0 x1 y1

@@ -15,8 +15,6 @@ wdx_require "Wendforge.exe lies beside it" test -f "$(dirname "$exe")/Wendforge.
 driver=$(wdx_exe wdxformdriver)
 wdx_require "wdxformdriver.exe is built" test -n "$driver"
 drive() { "$WDX_WINE" "$driver" "$@" | tr -d '\r'; }
-shots=${WDX_BUILD_ROOT:-$WDX_ROOT/build}
-mkdir -p "$shots"
 
 dir=$WINEPREFIX/drive_c/wdxadd
 rm -rf "$dir"
@@ -34,12 +32,6 @@ wdx_require "Wendplay's hidden main window appears" test -n "$player"
 editor=$(wdx_probe wait --title-has "Wendrix Editor" --visible --timeout 30000)
 wdx_require "the player starts Wendforge" test -n "$editor"
 
-# shot TITLE FILE: a picture of the window with that title.
-shot() {
-  local xwin
-  xwin=$(xdotool search --name "^$1\$" 2>/dev/null | head -n 1)
-  [ -n "$xwin" ] && import -window "$xwin" "$shots/$2" 2>/dev/null
-}
 front_editor() {
   wdx_probe front "$editor" >/dev/null
   sleep 0.4
@@ -102,7 +94,7 @@ wdx_expect_eq "the hot-key field has the focus" Edit "$(drive focus "$add")"
 sleep 0.5
 xdotool key ctrl+alt+j
 wdx_expect_eq "Ctrl+Alt+J pressed into the field chooses it" Ctrl+Alt+J "$(field_shows "$add" Ctrl+Alt+J)"
-shot "Add Macro" addmacro-dialog.png
+wdx_shot "Add Macro" addmacro-dialog.png
 # Out of the field, Alt+E is "&Enter Directly".
 wdx_check "Tab leaves the field" leave_field "$add"
 keys alt+e
@@ -141,7 +133,7 @@ wdx_require "\"Change Macro Activation\" opens" test -n "$move"
 sleep 0.5
 xdotool key ctrl+alt+k
 wdx_expect_eq "Ctrl+Alt+K pressed into its field chooses it" Ctrl+Alt+K "$(field_shows "$move" Ctrl+Alt+K)"
-shot "Change Macro Activation" addmacro-change.png
+wdx_shot "Change Macro Activation" addmacro-change.png
 wdx_check "Tab leaves the field" leave_field "$move"
 keys alt+o
 wdx_check "Ok closes it" wdx_probe gone "$move" --timeout 15000

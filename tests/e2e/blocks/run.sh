@@ -18,19 +18,6 @@ driver=$(wdx_exe wdxformdriver)
 wdx_require "wdxformdriver.exe is built" test -n "$driver"
 drive() { "$WDX_WINE" "$driver" "$@" | tr -d '\r'; }
 
-shots=${WDX_BUILD_ROOT:-$WDX_ROOT/build}
-mkdir -p "$shots"
-# shot TITLE FILE: a picture of the top-level window TITLE with a little of the desktop around it.
-shot() {
-  local geometry
-  geometry=$(xwininfo -root -tree | awk -v t="\"$1\"" 'index($0, t) && / [0-9]+x[0-9]+\+/ {
-      for (i = 1; i <= NF; i++) if ($i ~ /^[0-9]+x[0-9]+\+-?[0-9]+\+-?[0-9]+$/) { print $i; exit } }')
-  [ -n "$geometry" ] || return 1
-  local w h x y
-  IFS='x+' read -r w h x y <<<"$geometry"
-  import -window root -crop "$((w + 16))x$((h + 16))+$((x - 8))+$((y - 8))" +repage "$shots/$2" 2>/dev/null
-}
-
 # The library, the settings and the macro texts live under C:\wdxblocks of the prefix.
 dir=$WINEPREFIX/drive_c/wdxblocks
 rm -rf "$dir"
@@ -64,26 +51,11 @@ wdx_wine_start "$exe"
 pid=$WDX_LAST_PID
 player=$(wdx_probe wait --class TMainWin --title "Wendrix Player" --timeout 30000)
 wdx_require "Wendplay's hidden main window appears" test -n "$player"
-# The hot keys work once the hooks are in: the last named object is made just before them.
-for ((i = 0; i < 60; i++)); do
-  objects=$("$WDX_WINE" "$tool" objects | tr -d '\r')
-  [ "$(printf '%s\n' "$objects" | grep -c ' 1$')" = 7 ] && break
-  sleep 0.25
-done
-wdx_require "the player's named objects are all made" test "$(printf '%s\n' "$objects" | grep -c ' 1$')" = 7
-sleep 0.5
+wdx_require "the player's hooks are in (all its named objects made)" wdx_player_hooks_in "$tool"
 
 edit_text() { wdx_probe text "$edit" --child Edit; }
 # wait_text EXPECTED: the window's text reaches EXPECTED within 10 s; prints what it holds.
-wait_text() {
-  local i t
-  for ((i = 0; i < 100; i++)); do
-    t=$(edit_text)
-    [ "$t" = "$1" ] && break
-    sleep 0.1
-  done
-  printf '%s' "$t"
-}
+wait_text() { wdx_wait_output "$1" edit_text; }
 
 wdx_probe front "$edit" >/dev/null
 wdx_probe keys ctrl+alt+k >/dev/null
@@ -101,7 +73,7 @@ if wdx_check "the question box appears with the command's caption" test -n "$box
   wdx_expect_eq "its question" \
     "The macro can type its first part or its second part. Type the first part?" "$(drive childtext "$box" Static 0)"
   sleep 0.3
-  wdx_check "a picture of the question box is saved" shot "Blocks Question" blocks-question.png
+  wdx_check "a picture of the question box is saved" wdx_shot_framed "Blocks Question" blocks-question.png
   wdx_check "No is clicked" drive click "$box" "&No"
   wdx_check "the question box closes" wdx_probe gone "$box" --timeout 10000
 fi
@@ -115,7 +87,7 @@ prompt=$(wdx_probe wait --title "Macro Repeat" --visible --timeout 10000)
 if wdx_check "the repeat prompt appears" test -n "$prompt"; then
   wdx_expect_eq "it asks for the count" "Times To Repeat" "$(drive childtext "$prompt" Static 0)"
   sleep 0.3
-  wdx_check "a picture of the repeat prompt is saved" shot "Macro Repeat" blocks-repeat-prompt.png
+  wdx_check "a picture of the repeat prompt is saved" wdx_shot_framed "Macro Repeat" blocks-repeat-prompt.png
   drive settext "$prompt" Edit 0 "-1" >/dev/null
   drive click "$prompt" "&Ok" >/dev/null
   error=$(wdx_probe wait --title Error --class '#32770' --visible --timeout 10000)

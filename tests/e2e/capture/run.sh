@@ -24,8 +24,6 @@ wdx_require "wdxformdriver.exe is built" test -n "$driver"
 wdx_require "xdotool is installed" command -v xdotool
 drive() { "$WDX_WINE" "$driver" "$@" | tr -d '\r'; }
 keys() { wdx_probe keys "$@" >/dev/null; sleep 0.3; }
-shots=${WDX_BUILD_ROOT:-$WDX_ROOT/build}
-mkdir -p "$shots"
 
 # The programs run from a folder of their own: the recording's work file goes there.
 dir=$WINEPREFIX/drive_c/wdxcap
@@ -58,12 +56,6 @@ wait_chars() {
   done
   printf '%s' "$got"
 }
-# shot TITLE FILE: a picture of the window with that title.
-shot() {
-  local xwin
-  xwin=$(xdotool search --name "^$1\$" 2>/dev/null | head -n 1)
-  [ -n "$xwin" ] && import -window "$xwin" "$shots/$2" 2>/dev/null
-}
 front_editor() {
   wdx_probe front "$editor" >/dev/null
   sleep 0.4
@@ -87,7 +79,7 @@ capture=$(wdx_probe wait --title "Capture Macro" --visible --timeout 15000)
 wdx_require "\"Recapture Macro\" opens the capture dialog" test -n "$capture"
 wdx_expect_eq "it shows the macro's nickname" Hello "$(drive childtext "$capture" Edit 0)"
 sleep 0.5
-shot "Capture Macro" capture-dialog.png
+wdx_shot "Capture Macro" capture-dialog.png
 wdx_check "Key Watch is chosen to start in" drive select "$capture" ComboBox 0 "Key Watch"
 wdx_check "Start Capture" drive click "$capture" "&Start Capture"
 wdx_check "the dialog goes" wdx_probe gone "$capture" --timeout 10000
@@ -137,12 +129,12 @@ sleep 0.3
 wdx_check "Two is chosen" drive pickrow "$builder" ListBox 0 "None"
 wdx_check "and added" drive click "$builder" "&Add"
 sleep 0.5
-shot "Build Macro Menu" capture-menu-builder.png
+wdx_shot "Build Macro Menu" capture-menu-builder.png
 wdx_probe front "$builder" >/dev/null
 sleep 0.3
 keys alt+p
 sleep 0.3
-shot "Build Macro Menu" capture-menu-properties.png
+wdx_shot "Build Macro Menu" capture-menu-properties.png
 wdx_check "Save" drive click "$builder" "&Save"
 wdx_check "the builder goes" wdx_probe gone "$builder" --timeout 10000
 wdx_check "and Add Macro with it" wdx_probe gone "$add" --timeout 10000

@@ -13,15 +13,7 @@ drive() { "$WDX_WINE" "$driver" "$@" | tr -d '\r'; }
 
 work=$(mktemp -d "${WDX_WINE_DIR:-/tmp}/dialogs.XXXXXX")
 cd "$work" || wdx_e2e_end
-shots=${WDX_BUILD_ROOT:-$WDX_ROOT/build}
-mkdir -p "$shots"
 
-# shot CAPTION FILE: a picture of the top-level window with that caption.
-shot() {
-  local xwin
-  xwin=$(xdotool search --name "^$1\$" 2>/dev/null | head -n 1)
-  [ -n "$xwin" ] && import -window "$xwin" "$shots/$2" 2>/dev/null
-}
 keys() { wdx_probe keys "$@" >/dev/null; sleep 0.3; }
 
 wdx_wine_start "$opener" result.txt
@@ -35,7 +27,7 @@ choose() {
   wdx_require "\"$1\" opens" test -n "$h"
   wdx_probe front "$h" >/dev/null
   sleep 0.3
-  shot "$1" "$2"
+  wdx_shot "$1" "$2"
   keys "$3"
   keys enter
   wdx_check "Enter confirms \"$1\" and closes it" wdx_probe gone "$h" --timeout 10000
@@ -51,7 +43,7 @@ wdx_probe front "$h" >/dev/null
 sleep 0.3
 for panel in o:once h:hourly d:daily w:weekly m:monthly t:idle e:other; do
   keys "alt+${panel%%:*}"
-  shot "Set Schedule" "dialogs-schedule-${panel#*:}.png"
+  wdx_shot "Set Schedule" "dialogs-schedule-${panel#*:}.png"
 done
 wdx_expect_eq "Oth&er leaves the focus on its button" "Button" "$(drive focus "$h")"
 keys tab

@@ -27,19 +27,6 @@ wdx_require "python3 with aiosmtpd is installed" "$python" -c "import aiosmtpd"
 here=$(cd "$(dirname "$0")" && pwd)
 sink_script=$WDX_ROOT/tests/unit/player_mail/smtp_sink.py
 
-shots=${WDX_BUILD_ROOT:-$WDX_ROOT/build}
-mkdir -p "$shots"
-# shot TITLE FILE: a picture of the top-level window TITLE with a little of the desktop around it.
-shot() {
-  local geometry
-  geometry=$(xwininfo -root -tree | awk -v t="\"$1\"" 'index($0, t) && / [0-9]+x[0-9]+\+/ {
-      for (i = 1; i <= NF; i++) if ($i ~ /^[0-9]+x[0-9]+\+-?[0-9]+\+-?[0-9]+$/) { print $i; exit } }')
-  [ -n "$geometry" ] || return 1
-  local w h x y
-  IFS='x+' read -r w h x y <<<"$geometry"
-  import -window root -crop "$((w + 16))x$((h + 16))+$((x - 8))+$((y - 8))" +repage "$shots/$2" 2>/dev/null
-}
-
 # --- the server
 work=$(mktemp -d "${WDX_WINE_DIR:-/tmp}/email.XXXXXX")
 mkdir -p "$work/sink"
@@ -109,7 +96,7 @@ wait_messages() {
 run SENDTAG
 status=$(wdx_probe wait --title "Wendrix E-Mail Send" --visible --timeout 15000)
 if wdx_check "the status window shows while the message is sent" test -n "$status"; then
-  wdx_check "a picture of the status window is saved" shot "Wendrix E-Mail Send" email-status.png
+  wdx_check "a picture of the status window is saved" wdx_shot_framed "Wendrix E-Mail Send" email-status.png
 fi
 wdx_require "the server receives the message" wait_messages 1
 "$python" "$here/check_email.py" "$work/sink/0" >"$work/sendtag.txt"
@@ -152,7 +139,7 @@ if wdx_check "the Send E-Mail prompt asks for the recipients" test -n "$prompt";
   drive settext "$prompt" Edit 0 "Typed Person" >/dev/null
   drive settext "$prompt" Edit 1 "typed@example.com" >/dev/null
   sleep 0.3
-  wdx_check "a picture of the prompt is saved" shot "Send E-Mail" email-prompt.png
+  wdx_check "a picture of the prompt is saved" wdx_shot_framed "Send E-Mail" email-prompt.png
   wdx_check "Continue is clicked" drive click "$prompt" "&Continue"
   wdx_check "the prompt closes" wdx_probe gone "$prompt" --timeout 10000
 fi
@@ -164,7 +151,7 @@ if wdx_check "the prompt asks for the text" test -n "$prompt"; then
   wdx_probe keys tab tab >/dev/null
   wdx_probe type "Typed in the prompt" >/dev/null
   sleep 0.3
-  wdx_check "a picture of the text panel is saved" shot "Send E-Mail" email-prompt-text.png
+  wdx_check "a picture of the text panel is saved" wdx_shot_framed "Send E-Mail" email-prompt-text.png
   wdx_check "Continue is clicked" drive click "$prompt" "&Continue"
 fi
 wdx_require "the server receives the prompted message" wait_messages 2

@@ -22,19 +22,6 @@ clip=$(wdx_exe wdxclip)
 wdx_require "wdxclip.exe is built" test -n "$clip"
 drive() { "$WDX_WINE" "$driver" "$@" | tr -d '\r'; }
 
-shots=${WDX_BUILD_ROOT:-$WDX_ROOT/build}
-mkdir -p "$shots"
-# shot TITLE FILE: a picture of the top-level window TITLE with a little of the desktop around it.
-shot() {
-  local geometry
-  geometry=$(xwininfo -root -tree | awk -v t="\"$1\"" 'index($0, t) && / [0-9]+x[0-9]+\+/ {
-      for (i = 1; i <= NF; i++) if ($i ~ /^[0-9]+x[0-9]+\+-?[0-9]+\+-?[0-9]+$/) { print $i; exit } }')
-  [ -n "$geometry" ] || return 1
-  local w h x y
-  IFS='x+' read -r w h x y <<<"$geometry"
-  import -window root -crop "$((w + 16))x$((h + 16))+$((x - 8))+$((y - 8))" +repage "$shots/$2" 2>/dev/null
-}
-
 # The library, the settings, the macro texts and the files live under C:\wdxfiles of the prefix.
 dir=$WINEPREFIX/drive_c/wdxfiles
 rm -rf "$dir"
@@ -72,26 +59,11 @@ wdx_wine_start "$exe"
 pid=$WDX_LAST_PID
 player=$(wdx_probe wait --class TMainWin --title "Wendrix Player" --timeout 30000)
 wdx_require "Wendplay's hidden main window appears" test -n "$player"
-# The hot keys work once the hooks are in: the last named object is made just before them.
-for ((i = 0; i < 60; i++)); do
-  objects=$("$WDX_WINE" "$tool" objects | tr -d '\r')
-  [ "$(printf '%s\n' "$objects" | grep -c ' 1$')" = 7 ] && break
-  sleep 0.25
-done
-wdx_require "the player's named objects are all made" test "$(printf '%s\n' "$objects" | grep -c ' 1$')" = 7
-sleep 0.5
+wdx_require "the player's hooks are in (all its named objects made)" wdx_player_hooks_in "$tool"
 
 edit_text() { wdx_probe text "$edit" --child Edit; }
 # wait_text EXPECTED: the window's text reaches EXPECTED within 10 s; prints what it holds.
-wait_text() {
-  local i t
-  for ((i = 0; i < 100; i++)); do
-    t=$(edit_text)
-    [ "$t" = "$1" ] && break
-    sleep 0.1
-  done
-  printf '%s' "$t"
-}
+wait_text() { wdx_wait_output "$1" edit_text; }
 
 wdx_probe front "$edit" >/dev/null
 wdx_probe keys ctrl+alt+d >/dev/null
@@ -107,7 +79,7 @@ if wdx_check "the text box appears with its header as its caption" test -n "$box
   wdx_expect_eq "its text" "A floating text box.
 It closes on its header." "$(drive childtext "$box" Edit 0)"
   wdx_expect_eq "the window the macro works in keeps the front" "$edit" "$(wdx_probe foreground)"
-  wdx_check "a picture of the text box is saved" shot "Files Box" files-text-box.png
+  wdx_check "a picture of the text box is saved" wdx_shot_framed "Files Box" files-text-box.png
   wdx_check "the close command closes it" wdx_probe gone "$box" --timeout 10000
 fi
 want+='shut'

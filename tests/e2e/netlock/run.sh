@@ -71,15 +71,7 @@ stamp() {
   [ -f "$f" ] || { echo none; return; }
   printf '%s %s\n' "$(od -An -t d4 -j 0 -N 4 "$f" | tr -d ' ')" "$(od -An -t d2 -j 4 -N 2 "$f" | tr -d ' ')"
 }
-wait_text() {
-  local i t
-  for ((i = 0; i < 100; i++)); do
-    t=$(wdx_notepad_text)
-    [ "$t" = "$1" ] && break
-    sleep 0.1
-  done
-  printf '%s' "$t"
-}
+wait_text() { wdx_wait_output "$1" wdx_notepad_text; }
 
 wdx_require "Notepad starts" wdx_notepad_start
 wdx_wine_start "$exe"

@@ -69,15 +69,7 @@ wdx_expect_eq "named objects while it runs" "$all" "$now"
 sleep 0.5
 
 # wait_text HWND EXPECTED: Notepad's text reaches EXPECTED within 10 s; prints what it holds.
-wait_text() {
-  local i t
-  for ((i = 0; i < 100; i++)); do
-    t=$(wdx_notepad_text "$1")
-    [ "$t" = "$2" ] && break
-    sleep 0.1
-  done
-  printf '%s' "$t"
-}
+wait_text() { wdx_wait_output "$2" wdx_notepad_text "$1"; }
 
 wdx_probe front "$WDX_NOTEPAD_HWND"
 wdx_probe keys ctrl+alt+h

@@ -28,15 +28,7 @@ player=$(wdx_probe wait --class TMainWin --title "Wendrix Player" --timeout 3000
 wdx_require "Wendplay's hidden main window appears" test -n "$player"
 sleep 1
 
-wait_text() {
-  local i t
-  for ((i = 0; i < ${3:-30}; i++)); do
-    t=$(wdx_notepad_text)
-    [ "$t" = "$1" ] && break
-    sleep 0.1
-  done
-  printf '%s' "$t"
-}
+wait_text() { WDX_WAIT_TRIES=${3:-30} wdx_wait_output "$1" wdx_notepad_text; }
 
 for round in 1 2; do
   wdx_probe front "$WDX_NOTEPAD_HWND"

@@ -75,13 +75,7 @@ wdx_require "test library written" "$WDX_WINE" "$tool" mklib 'C:\wdxwincmd\WINCM
 wdx_require "Wendplay's hidden main window appears" wdx_player_start "$exe"
 pid=$WDX_PLAYER_PID
 player=$WDX_PLAYER_HWND
-for ((i = 0; i < 60; i++)); do
-  objects=$("$WDX_WINE" "$tool" objects | tr -d '\r')
-  [ "$(printf '%s\n' "$objects" | grep -c ' 1$')" = 7 ] && break
-  sleep 0.25
-done
-wdx_require "the player's named objects are all made" test "$(printf '%s\n' "$objects" | grep -c ' 1$')" = 7
-sleep 0.5
+wdx_require "the player's hooks are in (all its named objects made)" wdx_player_hooks_in "$tool"
 
 # expect DESCRIPTION WHAT HWND EXPECTED [MS]: WHAT of the window (rect, state, text, selection)
 # becomes EXPECTED within MS (10 s); the tool waits in one process, as each start costs time.

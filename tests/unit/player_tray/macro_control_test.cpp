@@ -198,6 +198,18 @@ TEST_F(MacroControlTest, SwapSwitchesTheLibraryForLaterRunsAndKeepsTheCurrentOne
   EXPECT_EQ(Typed(), "ABBEE");
 }
 
+// A library that cannot be opened (here a folder) leaves the player with the library it had:
+// its macros still play and the settings still name it.
+TEST_F(MacroControlTest, SwapToALibraryThatCannotBeOpenedKeepsTheCurrentOne) {
+  std::filesystem::create_directories(Native("C:\\FOLDER.WDX"));
+  Run("<SWAP:C:\\FOLDER.WDX>a", {{"old", kCtrlB, scope::kGlobal, "", "old"}});
+  EXPECT_EQ(settings.currentLibrary, kLibrary);
+  EXPECT_EQ(mem.profile.GetString(kSettingsFileName, "Misc", "Current File", ""), kLibrary);
+  EXPECT_FALSE(WasTold(editor_notice::kLibrarySwitched, 0));
+  Press('B', true, false);
+  EXPECT_EQ(Typed(), "AOLD");
+}
+
 TEST_F(MacroControlTest, SwapToAMissingFileMakesANewLibrary) {
   Run("<SWAP:C:\\WENDRIX\\NEW.WDX>");
   EXPECT_EQ(settings.currentLibrary, "C:\\WENDRIX\\NEW.WDX");

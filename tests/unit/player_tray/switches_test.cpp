@@ -5,6 +5,7 @@
 
 #include "hook/in_process_hook.h"
 #include "player/core/command_line.h"
+#include "player/core/protocol.h"
 #include "player/core/startup.h"
 #include "player_fixture.h"
 #include "shared/protocol_messages.h"
@@ -31,17 +32,19 @@ class SwitchesTest : public PlayerFixture {
   }
 };
 
+// Command lines that hold nothing the player can use: at start-up and from a second player.
+const std::string kBadLines[] = {
+    "/Q /XYZ -A foo /",                             // not switches
+    "/F /A /WRM /SM /V",                            // switches without their values
+    "/SMabc /SM-5 /SM999999999999 /F   /A/F",       // values that are no numbers, or empty
+    "/VT0:x /VT100:y /VN51:3 /VD0:1 /VQ1:z /VT:w",  // presets of variables that do not exist
+    "/A" + std::string(10000, 'x'),                 // a very long line
+    std::string(10000, '/'),
+};
+
 TEST_F(SwitchesTest, BadSwitchesChangeNothing) {
   AddMacros({{"hello", kCtrlB, scope::kGlobal, "", "hi"}});
-  const std::string cases[] = {
-      "/Q /XYZ -A foo /",                             // not switches
-      "/F /A /WRM /SM /V",                            // switches without their values
-      "/SMabc /SM-5 /SM999999999999 /F   /A/F",       // values that are no numbers, or empty
-      "/VT0:x /VT100:y /VN51:3 /VD0:1 /VQ1:z /VT:w",  // presets of variables that do not exist
-      "/A" + std::string(10000, 'x'),                 // a very long line
-      std::string(10000, '/'),
-  };
-  for (const std::string& args : cases) {
+  for (const std::string& args : kBadLines) {
     SCOPED_TRACE(args.substr(0, 60));
     StartWith(args);
     EXPECT_EQ(settings.currentLibrary, kLibrary);
@@ -71,6 +74,31 @@ TEST_F(SwitchesTest, ASecondPlayersLibraryMustExist) {
   EXPECT_EQ(Typed(), "OLDNEW");
   EXPECT_EQ(main->State().saved.text[1], "SET");
   EXPECT_TRUE(mem.boxes.shown.empty());
+}
+
+// A second player's line that holds nothing usable changes nothing (a single-macro file without
+// its name is reported) and leaves the channel closed: the next second player's nickname runs
+// alone.
+TEST_F(SwitchesTest, ASecondPlayersBadLinesChangeNothing) {
+  AddMacros({{"hello", 30000, scope::kGlobal, "", "hi"}});
+  InstanceManager first;
+  ASSERT_TRUE(first.TakeFirstPlace(mem.kernel));
+  Start();
+  Front("Untitled - Notepad");
+  for (const std::string& args : kBadLines) {
+    SCOPED_TRACE(args.substr(0, 60));
+    SecondPlayer(args);
+    EXPECT_EQ(settings.currentLibrary, kLibrary);
+    // "/WRM" names no file: the first player says it cannot open it.
+    const bool file = args.find("/WRM") != std::string::npos;
+    EXPECT_EQ(BoxTexts(), file ? std::vector<std::string>{std::string("Error: ") + kSingleMacroOpenError}
+                               : std::vector<std::string>{});
+    mem.boxes.shown.clear();
+    EXPECT_EQ(Typed(), "");
+  }
+  for (int i = 1; i < VariableSet::kTextSlots; ++i) EXPECT_EQ(main->State().saved.text[static_cast<std::size_t>(i)], "");
+  SecondPlayer("/A hello");
+  EXPECT_EQ(Typed(), "HI");
 }
 
 }  // namespace

@@ -389,6 +389,32 @@ wdx_player_hooks_in() {
   return 1
 }
 
+# The player's named objects (its shared blocks and mutexes), in the order the helpers below
+# list them.
+WDX_PLAYER_OBJECTS="WDXEX321Z WDBA1KGR WDTT1KGR WDKR1KGR WD88aveR WDKZaveR WDQJaveR"
+
+# wdx_player_objects: "NAME=1" or "NAME=0" for every named object of the player, in that order
+# (wdxplayertool asks the kernel). Prints "tool failed" when the tool fails or leaves a name
+# out, so a broken tool can never look like "none left".
+wdx_player_objects() {
+  local tool out name state states=
+  tool=$(wdx_exe wdxplayertool) || { echo "tool failed"; return 1; }
+  out=$("$WDX_WINE" "$tool" objects) || { echo "tool failed"; return 1; }
+  out=${out//$'\r'/}
+  for name in $WDX_PLAYER_OBJECTS; do
+    state=$(printf '%s\n' "$out" | awk -v n="$name" '$1 == n { print $2 }')
+    case "$state" in 0 | 1) states+="$name=$state " ;; *) echo "tool failed"; return 1 ;; esac
+  done
+  printf '%s\n' "${states% }"
+}
+
+# wdx_player_objects_all 0|1: what wdx_player_objects prints when none (0) or all (1) exist.
+wdx_player_objects_all() {
+  local n out=
+  for n in $WDX_PLAYER_OBJECTS; do out+="$n=$1 "; done
+  printf '%s\n' "${out% }"
+}
+
 # wdx_wait_output EXPECTED COMMAND [ARG...]: runs COMMAND every 0.1 s until it prints EXPECTED,
 # for 10 s at most (WDX_WAIT_TRIES tenths of a second, when set); prints what it printed last.
 wdx_wait_output() {

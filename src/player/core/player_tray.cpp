@@ -11,7 +11,10 @@ namespace wdx::player {
 TAboutBox::TAboutBox() : forms::Form("AboutBox", "About") {
   SetBorderStyle(forms::BorderStyle::kDialog);
   SetClientSize(232, 124);
+  // The product's mark: the tray icon's "W" in its blue, large.
   ProgramIcon.SetBounds(16, 16, 48, 48);
+  ProgramIcon.SetBevel(false);
+  ProgramIcon.SetFont(forms::Font{"Arial", 40, true, false, false, forms::Rgb(0x1F, 0x4E, 0x9A)});
   ProductName.SetBounds(76, 22, 140, 16);
   ProductName.SetAlignment(forms::Alignment::kCenter);
   Version.SetBounds(76, 44, 140, 16);
@@ -139,6 +142,11 @@ void PlayerTray::MenuAboutClick() {
   if (aboutOpen_ || !frame_.Forms()) return;
   aboutOpen_ = true;
   TAboutBox box;
+  box.SetOwner(frame_.MainWindow());
+  if (platform_.input) {
+    const platform::Point screen = platform_.input->ScreenSize();
+    box.SetBounds((screen.x - box.width()) / 2, (screen.y - box.height()) / 2, box.width(), box.height());
+  }
   frame_.Forms()->ShowModal(box);
   aboutOpen_ = false;
 }

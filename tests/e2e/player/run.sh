@@ -43,25 +43,11 @@ wdx_wine_start "$exe"
 pid=$WDX_LAST_PID
 player=$(wdx_probe wait --class TMainWin --title "Wendrix Player" --timeout 30000)
 wdx_require "Wendplay's hidden main window appears" test -n "$player"
-names="WDXEX321Z WDBA1KGR WDTT1KGR WDKR1KGR WD88aveR WDKZaveR WDQJaveR"
-# objects: "NAME=1" or "NAME=0" for every named object, in that order. Prints "tool failed" when
-# the tool fails or leaves a name out, so a broken tool can never look like "none left".
-objects() {
-  local out name state states=
-  out=$("$WDX_WINE" "$tool" objects) || { echo "tool failed"; return 1; }
-  out=${out//$'\r'/}
-  for name in $names; do
-    state=$(printf '%s\n' "$out" | awk -v n="$name" '$1 == n { print $2 }')
-    case "$state" in 0 | 1) states+="$name=$state " ;; *) echo "tool failed"; return 1 ;; esac
-  done
-  printf '%s\n' "${states% }"
-}
-every() { local n out=; for n in $names; do out+="$n=$1 "; done; printf '%s\n' "${out% }"; }
 # The window exists before its creation handler made the last blocks and installed the hooks:
 # wait for the CBT block, made just before the hooks go in.
-all=$(every 1)
+all=$(wdx_player_objects_all 1)
 for ((i = 0; i < 60; i++)); do
-  now=$(objects)
+  now=$(wdx_player_objects)
   [ "$now" = "$all" ] && break
   sleep 0.25
 done
@@ -130,7 +116,7 @@ wdx_check "a second run waits in its PAUSE" test -n "$pause"
 wdx_check "UM_CONTROL 30 is posted during the PAUSE" wdx_probe post "$player" WM_USER+11 30
 wdx_check "Wendplay ends within 10 s" wdx_wait_exit "$pid" 10
 wdx_expect_eq "exit code" 0 "$WDX_EXIT_CODE"
-wdx_expect_eq "no named object is left" "$(every 0)" "$(objects)"
+wdx_expect_eq "no named object is left" "$(wdx_player_objects_all 0)" "$(wdx_player_objects)"
 
 wdx_expect_eq "the aborted run typed nothing more" "${before}121" "$(wdx_notepad_text)"
 wdx_check "Notepad closes" wdx_notepad_close

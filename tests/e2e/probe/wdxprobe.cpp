@@ -5,6 +5,8 @@
 // Window handles are printed and accepted as decimal numbers (0x... is accepted too). Exit code
 // 0 means done / found, 1 means not found / timed out / failed, 2 means a usage error.
 #include <windows.h>
+// After <windows.h>, which it needs.
+#include <commctrl.h>
 
 #include <fcntl.h>
 #include <io.h>
@@ -41,6 +43,8 @@ const char kUsageText[] =
     "  keys COMBO...                          keystrokes, e.g. ctrl+alt+h enter shift+f10 0x41\n"
     "  type TEXT                              types TEXT character by character (\\n is Enter)\n"
     "  notepad [FILE]                         starts notepad.exe, prints its process id\n"
+    "  tray                                   every icon of the shell's notification area (Wine's):\n"
+    "                                         its window, the screen centre X Y, and its tip\n"
     "MSG is a number or one of WM_CLOSE WM_QUIT WM_DESTROY WM_NULL WM_USER[+N] WM_SETTEXT EM_SETMODIFY.\n";
 
 int Usage(const char* why) {
@@ -456,6 +460,81 @@ int CmdNotepad(const Options& o) {
   return kOk;
 }
 
+// ---------------------------------------------------------------------------------------------
+// The notification area as Wine's shell keeps it: one small window per icon (the X11 driver's
+// stand-alone tray, or the shell's own), which hears the mouse and tells the icon's owner, and a
+// tooltip control that holds the icon's tip. The tip lives in the shell's process, so it is read
+// through memory lent there.
+
+bool IsTrayIconClass(const std::string& c) { return c == "__winex11_tray_icon" || c == "__wine_tray_icon"; }
+
+struct TrayWindows {
+  std::vector<HWND> icons, tooltips;
+  static BOOL CALLBACK Child(HWND w, LPARAM lp) {
+    if (IsTrayIconClass(ClassOf(w))) reinterpret_cast<TrayWindows*>(lp)->icons.push_back(w);
+    return TRUE;
+  }
+  static BOOL CALLBACK Top(HWND w, LPARAM lp) {
+    auto* t = reinterpret_cast<TrayWindows*>(lp);
+    const std::string c = ClassOf(w);
+    if (IsTrayIconClass(c)) t->icons.push_back(w);
+    if (c == "tooltips_class32") t->tooltips.push_back(w);
+    EnumChildWindows(w, Child, lp);
+    return TRUE;
+  }
+};
+
+// The tip that `tooltip` holds for the tool `icon` (its whole window), or "" when it has none.
+std::string RemoteTip(HWND tooltip, HWND icon) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(tooltip, &pid);
+  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+  if (!process) return {};
+  constexpr std::size_t kChars = 128;
+  wchar_t text[kChars] = {};
+  const SIZE_T size = sizeof(TTTOOLINFOW) + sizeof text;
+  auto* remote = static_cast<BYTE*>(VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+  if (remote) {
+    TTTOOLINFOW ti{};
+    ti.cbSize = sizeof ti;
+    ti.hwnd = icon;
+    ti.uId = reinterpret_cast<UINT_PTR>(icon);
+    ti.lpszText = reinterpret_cast<LPWSTR>(remote + sizeof ti);
+    DWORD_PTR result = 0;
+    if (WriteProcessMemory(process, remote, &ti, sizeof ti, nullptr) &&
+        WriteProcessMemory(process, remote + sizeof ti, text, sizeof text, nullptr) &&
+        SendMessageTimeoutW(tooltip, TTM_GETTEXTW, kChars, reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG, 5000,
+                            &result)) {
+      ReadProcessMemory(process, remote + sizeof ti, text, sizeof text, nullptr);
+    }
+    text[kChars - 1] = L'\0';
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  }
+  CloseHandle(process);
+  char utf8[kChars * 3] = {};
+  WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, nullptr, nullptr);
+  return utf8;
+}
+
+int CmdTray() {
+  TrayWindows t;
+  EnumWindows(TrayWindows::Top, reinterpret_cast<LPARAM>(&t));
+  for (HWND icon : t.icons) {
+    DWORD iconPid = 0;
+    GetWindowThreadProcessId(icon, &iconPid);
+    std::string tip;
+    for (HWND tooltip : t.tooltips) {
+      DWORD pid = 0;
+      GetWindowThreadProcessId(tooltip, &pid);
+      if (pid == iconPid && !(tip = RemoteTip(tooltip, icon)).empty()) break;
+    }
+    RECT r{};
+    GetWindowRect(icon, &r);
+    std::printf("%u\t%ld\t%ld\t%s\n", FromHwnd(icon), (r.left + r.right) / 2, (r.top + r.bottom) / 2, tip.c_str());
+  }
+  return kOk;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -496,6 +575,7 @@ int main(int argc, char** argv) {
   if (cmd == "keys") return CmdKeys(o);
   if (cmd == "type") return CmdType(o);
   if (cmd == "notepad") return CmdNotepad(o);
+  if (cmd == "tray") return CmdTray();
   if (cmd == "help" || cmd == "--help") {
     std::fputs(kUsageText, stdout);
     return kOk;

@@ -30,8 +30,9 @@ class TrayIcons : public MainTrayIcon {
 class MacroMenus {
  public:
   virtual ~MacroMenus() = default;
-  // Shows popup-menu macro `macro` modally; the chosen macro's number, or -1 for none.
-  virtual int ShowPopup(int macro) = 0;
+  // Shows popup-menu macro `macro` modally, centred (-1) or, for a tray menu icon, on the
+  // bottom edge of the screen at x = `position`; the chosen macro's number, or -1 for none.
+  virtual int ShowPopup(int macro, int position) = 0;
   // The menu of the macros for the window in front (system macro "4").
   virtual void ShowTopWindowMenu() = 0;
   // The floating menus of the library: all opened, all closed (their places kept), or one.

@@ -4,6 +4,7 @@
 
 #include "platform/input.h"
 #include "platform/virtual_keys.h"
+#include "player/prompts/menu_layout.h"
 #include "shared/hot_keys.h"
 
 namespace wdx::player {
@@ -114,6 +115,7 @@ void HotKeyRouter::OnHotKey(std::uint32_t w, platform::WindowHandle window) {
     runs_.RunMacro(static_cast<int>(w & kHotKeyMacroMask), RunPath::kHotKey);
     return;
   }
+  state.menuPosition = kMenuCentred;
   const bool caps = (w & kHotKeyCapsBit) != 0;
   const int key = static_cast<int>(w & ~kHotKeyCapsBit);
   if (state.pauseShowing) {

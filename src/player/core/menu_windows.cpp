@@ -69,11 +69,11 @@ int MenuWindows::ShowModal(MenuModel& model) {
   return model.chosen;
 }
 
-int MenuWindows::ShowPopup(int macro) {
+int MenuWindows::ShowPopup(int macro, int position) {
   TMacroRec r;
   if (!library_.ReadMacroRecord(macro, r)) return -1;
   MenuModel model = ModelOf(MenuSpecOf(r, macro, MacroLimit(block_)));
-  model.position = kMenuCentred;
+  model.position = position;
   return ShowModal(model);
 }
 

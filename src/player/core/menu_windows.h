@@ -42,7 +42,7 @@ class MenuWindows final : public MacroMenus {
               std::string programFolder);
   void SetActions(Actions actions) { actions_ = std::move(actions); }
 
-  int ShowPopup(int macro) override;
+  int ShowPopup(int macro, int position) override;
   void ShowTopWindowMenu() override;
   // Every active floating-menu macro opens; the first 15 floating-menu macros (active or not,
   // in macro order) have a stored place each.

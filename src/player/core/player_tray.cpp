@@ -131,10 +131,12 @@ void PlayerTray::TaskIcon1RightClick(platform::Point at) {
   frame_.Forms()->Popup(menu_, at, frame_.MainWindow());
 }
 
-void PlayerTray::MenuTaskIconRightClick(int macro, platform::Point) {
+void PlayerTray::MenuTaskIconRightClick(int macro, platform::Point at) {
   RunState& st = frame_.State();
   if (st.popupShowing) return;
   st.targetWindow = frame_.MainWindow();
+  // The menu opens above the task bar, where the icon was clicked.
+  st.menuPosition = at.x;
   actions_.menuIcon(macro);
 }
 

@@ -5,6 +5,7 @@
 
 #include "platform/virtual_keys.h"
 #include "player/core/command_line.h"
+#include "player/prompts/menu_layout.h"
 
 namespace wdx::player {
 
@@ -47,7 +48,8 @@ void RunCoordinator::RunMacro(int number, RunPath path) {
     const std::int16_t kind = record_.ScopeKind();
     if (kind == scope::kPopupMenu) {
       state.popupShowing = true;
-      const int chosen = menus_.ShowPopup(n);
+      // Only the hot-key road keeps the place its caller chose (a tray menu icon's x).
+      const int chosen = menus_.ShowPopup(n, path == RunPath::kHotKey ? state.menuPosition : kMenuCentred);
       state.popupShowing = false;
       if (chosen <= 0) return;
       state.currentMacroNumber = chosen;  // a chosen popup menu opens the next menu

@@ -70,6 +70,9 @@ struct RunState {
   std::int32_t currentMacroNumber = 0;  // library number, 0 or less when none
   bool pauseShowing = false;
   bool popupShowing = false;
+  // Where a popup menu that a hot key opens stands: -1 centred, else the screen x of the tray
+  // menu icon that was clicked.
+  std::int32_t menuPosition = -1;
   platform::WindowHandle targetWindow = platform::kNoWindow;
   bool terminateAfterRun = false;
   bool windows98Flag = false;

@@ -65,11 +65,13 @@ class RecordingMenus : public MacroMenus {
  public:
   int popupChoice = -1;
   std::vector<int> popupsShown;
+  std::vector<int> popupPositions;
   std::function<void()> duringPopup;
   int topWindowMenus = 0;
 
-  int ShowPopup(int macro) override {
+  int ShowPopup(int macro, int position) override {
     popupsShown.push_back(macro);
+    popupPositions.push_back(position);
     if (duringPopup) duringPopup();
     const int choice = popupChoice;
     popupChoice = -1;  // a chosen macro that is a menu again shows nothing more
@@ -145,7 +147,7 @@ class LoggingParts : public EditorPeer,
   void LoadMenuIcons() override { log.push_back("tray menu icons"); }
   void ClearMenuIcons() override { log.push_back("tray menu icons gone"); }
   void SetRecording(bool on) override { log.push_back(on ? "tray recording" : "tray recording off"); }
-  int ShowPopup(int macro) override {
+  int ShowPopup(int macro, int) override {
     log.push_back("popup " + std::to_string(macro));
     return -1;
   }

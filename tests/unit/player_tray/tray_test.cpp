@@ -108,6 +108,7 @@ TEST_F(TrayTest, MenuIconsForTheFirstFifteenFlaggedMenus) {
   std::vector<MacroSpec> macros;
   for (int i = 1; i <= 17; ++i) macros.push_back({"menu" + std::to_string(i), 30000, scope::kPopupMenu, "", ""});
   macros[1].active = false;
+  macros[3].code = kCtrlB;
   AddMacros(macros);
   // The flag is the first option character, in the Abbrekey field; macro 1 has its own icon.
   std::filesystem::create_directories(Native("C:\\WENDRIX\\ICONS"));
@@ -131,12 +132,19 @@ TEST_F(TrayTest, MenuIconsForTheFirstFifteenFlaggedMenus) {
   EXPECT_EQ(mem.shellIcons.ImageName(mem.shellIcons.shown[1].icon), "C:\\WENDRIX\\Icons\\STAR.ICO");
   EXPECT_EQ(mem.shellIcons.ImageName(mem.shellIcons.shown[2].icon), "menu");
 
+  // The menu opens above the task bar where the icon was clicked; its hot key centres it.
+  mem.input.SetCursorPos({900, 1000});
   Mouse(mem.shellIcons.shown[2], kRightButtonUp);
   EXPECT_EQ(menus.popupsShown, (std::vector<int>{4}));
+  EXPECT_EQ(menus.popupPositions, (std::vector<int>{900}));
   // While a popup menu shows, another menu icon does nothing.
   menus.duringPopup = [this] { Mouse(mem.shellIcons.shown[3], kRightButtonUp); };
   Mouse(mem.shellIcons.shown[2], kRightButtonUp);
   EXPECT_EQ(menus.popupsShown, (std::vector<int>{4, 4}));
+  menus.duringPopup = nullptr;
+  PostHotKey(kCtrlB, platform::kNoWindow);
+  Pump();
+  EXPECT_EQ(menus.popupPositions, (std::vector<int>{900, 900, -1}));
 
   // A library change takes the menu icons away and back; the file's icon is freed.
   mem.desktop.PostMessage(main->MainWindow(), UM_CONTROL, control::kReload, 1);

@@ -13,7 +13,9 @@
 #include "platform/input.h"
 #include "platform/kernel_objects.h"
 #include "platform/message_boxes.h"
+#include "platform/media_control.h"
 #include "platform/message_loop.h"
+#include "platform/mixer.h"
 #include "platform/network_drives.h"
 #include "platform/processes.h"
 #include "platform/profile_files.h"
@@ -27,6 +29,7 @@
 #include "platform/system_folders.h"
 #include "platform/sound.h"
 #include "platform/system_info.h"
+#include "platform/system_settings.h"
 #include "platform/window_system.h"
 
 namespace wdx::platform {
@@ -58,6 +61,9 @@ struct Platform {
   FileOperations* fileOps = nullptr;
   FocusedSelection* selection = nullptr;
   Sound* sound = nullptr;
+  SystemSettings* settings = nullptr;
+  Mixer* mixer = nullptr;
+  MediaControl* media = nullptr;
 };
 
 }  // namespace wdx::platform

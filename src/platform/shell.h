@@ -1,4 +1,5 @@
-// The shell: opening a file or starting a program the way the desktop does.
+// The shell: opening a file or starting a program the way the desktop does, and the functions
+// of the shell's automation object (minimise all, the find and run dialogs, special folders).
 #pragma once
 
 #include <cstdint>
@@ -9,6 +10,26 @@
 
 namespace wdx::platform {
 
+// The functions of the shell's automation object; kExplore opens a special folder (the shell's
+// folder number) in the explorer view.
+enum class ShellFunction : std::uint8_t {
+  kMinimizeAll,
+  kUndoMinimizeAll,
+  kSuspend,
+  kEjectPc,
+  kSetTime,
+  kFindComputer,
+  kFindFiles,
+  kFileRun,
+  kExplore,
+};
+
+enum class ShellCallResult : std::uint8_t {
+  kDone,
+  kNoShellObject,  // the automation object could not be created
+  kFailed,         // the object was there, its function failed
+};
+
 class Shell {
  public:
   virtual ~Shell() = default;
@@ -17,6 +38,9 @@ class Shell {
   // 32 when it succeeded.
   virtual std::int32_t Execute(WindowHandle owner, const std::string& verb, const std::string& file,
                                const std::string& parameters, const std::string& directory, ShowMode show) = 0;
+  // Calls one function of the shell's automation object; `folder` is the special folder of
+  // kExplore.
+  virtual ShellCallResult CallShellFunction(ShellFunction function, std::int32_t folder) = 0;
 };
 
 }  // namespace wdx::platform

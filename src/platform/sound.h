@@ -1,4 +1,4 @@
-// Wave files played through the system's sound device.
+// Wave files played through the system's sound device, and the system's default beep.
 #pragma once
 
 #include <string>
@@ -14,6 +14,8 @@ class Sound {
   // True while the last sound started still plays. A caller that waits for its end keeps
   // handling messages meanwhile.
   virtual bool Playing() = 0;
+  // The system's default sound (the simple beep).
+  virtual void Beep() = 0;
 };
 
 }  // namespace wdx::platform

@@ -446,6 +446,88 @@ inline constexpr CommandLayout kWaitKey{false, kWaitKeyFields, kEndsWithField};
 inline constexpr CommandLayout kWaitMouse{false, kWaitMouseFields, kEndsWithGt};
 inline constexpr CommandLayout kWaittime{false, kWaittimeFields, kEndsWithGt};
 
+// --- System settings: the display mode's number in the system's list, the two-digit settings
+// (keyboard delay 0..3, keyboard speed 0..31, screen-saver minutes, border width), the keyboard
+// delay's one-digit form, and the wallpaper's file (with its place for "<WALLP:").
+inline constexpr FieldSpec kScreenFields[] = {{"mode", 8, 3, K::kDigits}};
+inline constexpr FieldSpec kTwoDigitSettingFields[] = {{"value", 8, 2, K::kDigits}};
+inline constexpr FieldSpec kOneDigitSettingFields[] = {{"value", 8, 1, K::kDigits}};
+inline constexpr CommandLayout kScreen{false, kScreenFields, kEndsWithGt};
+inline constexpr CommandLayout kTwoDigitSetting{false, kTwoDigitSettingFields, kEndsWithGt};
+inline constexpr CommandLayout kOneDigitSetting{false, kOneDigitSettingFields, kEndsWithGt};
+namespace wallpaper {
+enum : std::uint8_t { kFile };
+inline constexpr FieldSpec kFields[] = {{"file", 7, 255, K::kText}};
+}  // namespace wallpaper
+inline constexpr CommandLayout kWallpaper{false, wallpaper::kFields, kEndsWithField};
+namespace wallp {
+enum : std::uint8_t { kX, kY, kFile };
+inline constexpr FieldSpec kFields[] = {
+    {"x", 7, 4, K::kDigits}, {"y", 12, 4, K::kDigits, ','}, {"file", 16, 255, K::kText}};
+}  // namespace wallp
+inline constexpr CommandLayout kWallp{false, wallp::kFields, kEndsWithField};
+// "<DEFPRT:": the printer's name as the system lists it.
+inline constexpr FieldSpec kDefprtFields[] = {{"printer", 8, 255, K::kText}};
+inline constexpr CommandLayout kDefprt{false, kDefprtFields, kEndsWithField};
+
+// "<CPRUN:": the applet's file ended by ":" and the start tab's digit, then ">". The applets of
+// the system's Control Panel that both programs know; another name is run only when it is a
+// plain applet file name.
+namespace cprun {
+enum : std::uint8_t { kApplet, kTab };
+inline constexpr FieldSpec kFields[] = {{"applet", 7, 0, K::kOptions}, {"start tab", kFollows, 1, K::kLetter}};
+struct Applet {
+  std::string_view name;
+  std::string_view file;
+};
+inline constexpr Applet kApplets[] = {
+    {"Accessibility Options", "access.cpl"},
+    {"Add/Remove Program Properties", "appwiz.cpl"},
+    {"Console Window Properties", "console.cpl"},
+    {"Date/Time Properties", "timedate.cpl"},
+    {"Dialing Properties (NT)", "telephon.cpl"},
+    {"Dialup Networking Monitor (NT)", "rascpl.cpl"},
+    {"Display Properties", "desk.cpl"},
+    {"Internet Settings", "inetcpl.cpl"},
+    {"Modem Properties", "modem.cpl"},
+    {"Mouse Properties", "main.cpl"},
+    {"Multimedia Properties", "mmsys.cpl"},
+    {"Network (NT)", "ncpa.cpl"},
+    {"Network (95)", "netcpl.cpl"},
+    {"Ports (NT)", "ports.cpl"},
+    {"Regional Setting Properties", "intl.cpl"},
+    {"System Properties", "sysdm.cpl"},
+};
+}  // namespace cprun
+inline constexpr CommandLayout kCprun{false, cprun::kFields, kEndsWithGt};
+
+// --- Sound and video: the wave file or the clip, up to ">".
+namespace media_file {
+enum : std::uint8_t { kFile };
+}  // namespace media_file
+inline constexpr FieldSpec kFileAt5Fields[] = {{"file", 5, 255, K::kText}};
+inline constexpr FieldSpec kFileAt6Fields[] = {{"file", 6, 255, K::kText}};
+inline constexpr CommandLayout kWav{false, kFileAt6Fields, kEndsWithField};
+inline constexpr CommandLayout kAvi{false, kFileAt5Fields, kEndsWithField};
+inline constexpr CommandLayout kAviAt6{false, kFileAt6Fields, kEndsWithField};
+
+// --- CD audio: the drive part (a flag and a drive letter: flag "F" the letter's drive, any
+// other flag the first CD drive) and the two-digit track or seconds.
+namespace cd {
+enum : std::uint8_t { kFlag, kDrive, kNumber };
+inline constexpr char kChosenDrive = 'F';
+inline constexpr char kFirstDrive = 'T';
+inline constexpr FieldSpec kDriveAt8Fields[] = {{"flag", 8, 1, K::kLetter}, {"drive", 9, 1, K::kLetter}};
+inline constexpr FieldSpec kDriveAt9Fields[] = {{"flag", 9, 1, K::kLetter}, {"drive", 10, 1, K::kLetter}};
+inline constexpr FieldSpec kNumberFields[] = {{"number", 8, 2, K::kDigits}};
+inline constexpr FieldSpec kDriveNumberFields[] = {
+    {"flag", 8, 1, K::kLetter}, {"drive", 9, 1, K::kLetter}, {"number", 10, 2, K::kDigits}};
+}  // namespace cd
+inline constexpr CommandLayout kCdDriveAt8{false, cd::kDriveAt8Fields, kEndsWithGt};
+inline constexpr CommandLayout kCdDriveAt9{false, cd::kDriveAt9Fields, kEndsWithGt};
+inline constexpr CommandLayout kCdNumber{false, cd::kNumberFields, kEndsWithGt};
+inline constexpr CommandLayout kCdDriveNumber{false, cd::kDriveNumberFields, kEndsWithGt};
+
 // --- Keys held down or let go: the key action 1..8 of the editor (Ctrl down, Ctrl up, Alt
 // down, Alt up, Shift down, Shift up, Win down, Win up) and the tag each one writes. The short
 // spellings "<CTLD>", "<CTLU>", "<SHFD>", "<SHFU>" read as the same actions.

@@ -13,7 +13,8 @@ namespace {
 
 // Test order of the interpreter's dispatch. No keyword is a prefix of another, so at most one
 // keyword matches at a position; the order decides only between the two layouts of the CD
-// go-to, step and back commands, told apart by where their ">" stands.
+// go-to, step and back commands and of the keyboard delay, told apart by where their ">"
+// stands.
 constexpr TagInfo kRows[] = {
     {"<TAB>", 0, TagId::kTab, TagFamily::kNamedKey, TagExtent::kKeyword, 5, 0},
     {"<ENTER>", 0, TagId::kEnter, TagFamily::kNamedKey, TagExtent::kKeyword, 7, 0},
@@ -53,6 +54,7 @@ constexpr TagInfo kRows[] = {
     {"<SCREEN:", 11, TagId::kScreen, TagFamily::kSystemSettings, TagExtent::kFixed, 12, 0},
     {"<VARSR:", 9, TagId::kVarsr, TagFamily::kVariables, TagExtent::kFixed, 10, 0},
     {"<KEYDEL:", 10, TagId::kKeydel, TagFamily::kSystemSettings, TagExtent::kFixed, 11, 0},
+    {"<KEYDEL:", 9, TagId::kKeydelShort, TagFamily::kSystemSettings, TagExtent::kFixed, 10, 0},
     {"<KEYSPD:", 10, TagId::kKeyspd, TagFamily::kSystemSettings, TagExtent::kFixed, 11, 0},
     {"<SSTIME:", 10, TagId::kSstime, TagFamily::kSystemSettings, TagExtent::kFixed, 11, 0},
     {"<WBSIZE:", 10, TagId::kWbsize, TagFamily::kSystemSettings, TagExtent::kFixed, 11, 0},

@@ -55,6 +55,7 @@ enum class TagId : std::uint16_t {
   kScreen,  // <SCREEN:
   kVarsr,  // <VARSR:
   kKeydel,  // <KEYDEL:
+  kKeydelShort,  // <KEYDEL: with one digit
   kKeyspd,  // <KEYSPD:
   kSstime,  // <SSTIME:
   kWbsize,  // <WBSIZE:

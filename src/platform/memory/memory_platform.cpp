@@ -72,6 +72,9 @@ Platform MemoryPlatform::Get() {
   p.fileOps = &fileOps;
   p.selection = &selection;
   p.sound = &sound;
+  p.settings = &settings;
+  p.mixer = &mixer;
+  p.media = &media;
   return p;
 }
 

@@ -22,7 +22,9 @@
 #include "platform/memory/memory_focused_selection.h"
 #include "platform/memory/memory_input.h"
 #include "platform/memory/memory_kernel_objects.h"
+#include "platform/memory/memory_media.h"
 #include "platform/memory/memory_message_boxes.h"
+#include "platform/memory/memory_mixer.h"
 #include "platform/memory/memory_network_drives.h"
 #include "platform/memory/memory_processes.h"
 #include "platform/memory/memory_profile_files.h"
@@ -35,6 +37,7 @@
 #include "platform/memory/memory_system_folders.h"
 #include "platform/memory/memory_sound.h"
 #include "platform/memory/memory_system_info.h"
+#include "platform/memory/memory_system_settings.h"
 #include "platform/memory/path_map.h"
 #include "platform/platform.h"
 
@@ -83,6 +86,9 @@ class MemoryPlatform {
   MemoryFileOperations fileOps{paths, folders};
   MemoryFocusedSelection selection{clipboard};
   MemorySound sound{paths, clock};
+  MemorySystemSettings settings;
+  MemoryMixer mixer;
+  MemoryMedia media;
 };
 
 }  // namespace wdx::platform

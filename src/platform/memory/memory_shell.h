@@ -1,5 +1,5 @@
-// The stand-in shell: records every Execute; a test may act on one (open a window as the
-// started program would) and choose the result.
+// The stand-in shell: records every Execute and every automation function; a test may act on
+// an Execute (open a window as the started program would) and choose the results.
 #pragma once
 
 #include <functional>
@@ -25,6 +25,18 @@ class MemoryShell : public Shell {
   // Result of every Execute (above 32: success).
   std::int32_t result = 42;
   std::function<void(const ShellCall&)> onExecute;
+
+  ShellCallResult CallShellFunction(ShellFunction function, std::int32_t folder) override {
+    functions.push_back({function, folder});
+    return functionResult;
+  }
+  struct FunctionCall {
+    ShellFunction function;
+    std::int32_t folder;
+    bool operator==(const FunctionCall&) const = default;
+  };
+  std::vector<FunctionCall> functions;
+  ShellCallResult functionResult = ShellCallResult::kDone;
 };
 
 }  // namespace wdx::platform

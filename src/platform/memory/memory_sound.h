@@ -17,9 +17,11 @@ class MemorySound : public Sound {
   MemorySound(const PathMap& paths, MemoryClock& clock) : paths_(paths), clock_(clock) {}
   bool PlayWave(const std::string& path) override;
   bool Playing() override { return playing_ && clock_.Monotonic() < endsAt_; }
+  void Beep() override { ++beeps; }
 
   std::uint32_t lengthMs = 1000;
   std::vector<std::string> played;
+  int beeps = 0;
 
  private:
   const PathMap& paths_;

@@ -30,6 +30,9 @@ Platform Win32Platform::Get() {
   p.fileOps = &fileOps;
   p.selection = &selection;
   p.sound = &sound;
+  p.settings = &settings;
+  p.mixer = &mixer;
+  p.media = &media;
   return p;
 }
 

@@ -3,6 +3,8 @@
 
 #include "platform/platform.h"
 #include "platform/win32/win32_file_locks.h"
+#include "platform/win32/win32_media.h"
+#include "platform/win32/win32_mixer.h"
 #include "platform/win32/win32_network_drives.h"
 #include "platform/win32/win32_file_operations.h"
 #include "platform/win32/win32_focused_selection.h"
@@ -17,6 +19,7 @@
 #include "platform/win32/win32_system_folders.h"
 #include "platform/win32/win32_sound.h"
 #include "platform/win32/win32_system_info.h"
+#include "platform/win32/win32_system_settings.h"
 #include "platform/win32/win32_system.h"
 #include "platform/win32/win32_text_services.h"
 #include "platform/win32/win32_window_system.h"
@@ -53,6 +56,9 @@ class Win32Platform {
   Win32FileOperations fileOps;
   Win32FocusedSelection selection;
   Win32Sound sound;
+  Win32SystemSettings settings;
+  Win32Mixer mixer;
+  Win32Media media;
 };
 
 }  // namespace wdx::platform

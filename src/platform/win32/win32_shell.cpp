@@ -3,7 +3,9 @@
 #include "platform/win32/late_entry.h"
 #include "platform/win32/windows_api.h"
 
+#include <objbase.h>
 #include <shellapi.h>
+#include <shldisp.h>
 
 namespace wdx::platform {
 
@@ -34,6 +36,11 @@ int ShowCommand(ShowMode mode) {
 const char* OrNull(const std::string& s) { return s.empty() ? nullptr : s.c_str(); }
 
 using ShellExecuteFn = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+using CoCreateInstanceFn = HRESULT(WINAPI*)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*);
+
+// The shell's automation object and its dispatch interface.
+constexpr GUID kShellObject = {0x13709620, 0xC279, 0x11CE, {0xA4, 0x9E, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
+constexpr GUID kShellDispatch = {0xD8F015C0, 0xC278, 0x11CE, {0xA4, 0x9E, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
 
 }  // namespace
 
@@ -46,6 +53,38 @@ std::int32_t Win32Shell::Execute(WindowHandle owner, const std::string& verb, co
   HINSTANCE r = execute(win32::ToHwnd(owner), OrNull(verb), file.c_str(), OrNull(parameters), OrNull(directory),
                         ShowCommand(show));
   return static_cast<std::int32_t>(reinterpret_cast<std::intptr_t>(r));
+}
+
+ShellCallResult Win32Shell::CallShellFunction(ShellFunction function, std::int32_t folder) {
+  // The player sets up COM on its thread when it starts; ole32 is not linked, so it is found
+  // here when a macro first asks.
+  const auto create = win32::LateEntry<CoCreateInstanceFn>("ole32.dll", "CoCreateInstance");
+  IShellDispatch* shell = nullptr;
+  if (!create || FAILED(create(kShellObject, nullptr, CLSCTX_SERVER, kShellDispatch, reinterpret_cast<void**>(&shell))) ||
+      shell == nullptr) {
+    return ShellCallResult::kNoShellObject;
+  }
+  HRESULT r = E_FAIL;
+  switch (function) {
+    case ShellFunction::kMinimizeAll: r = shell->MinimizeAll(); break;
+    case ShellFunction::kUndoMinimizeAll: r = shell->UndoMinimizeALL(); break;
+    case ShellFunction::kSuspend: r = shell->Suspend(); break;
+    case ShellFunction::kEjectPc: r = shell->EjectPC(); break;
+    case ShellFunction::kSetTime: r = shell->SetTime(); break;
+    case ShellFunction::kFindComputer: r = shell->FindComputer(); break;
+    case ShellFunction::kFindFiles: r = shell->FindFiles(); break;
+    case ShellFunction::kFileRun: r = shell->FileRun(); break;
+    case ShellFunction::kExplore: {
+      VARIANT v;
+      ZeroMemory(&v, sizeof v);
+      v.vt = VT_I4;
+      v.lVal = folder;
+      r = shell->Explore(v);
+      break;
+    }
+  }
+  shell->Release();
+  return SUCCEEDED(r) ? ShellCallResult::kDone : ShellCallResult::kFailed;
 }
 
 }  // namespace wdx::platform

@@ -29,4 +29,6 @@ bool Win32Sound::PlayWave(const std::string& path) {
 
 bool Win32Sound::Playing() { return playing_ && *playing_; }
 
+void Win32Sound::Beep() { MessageBeep(0); }
+
 }  // namespace wdx::platform

@@ -20,6 +20,7 @@ class Win32Sound : public Sound {
 
   bool PlayWave(const std::string& path) override;
   bool Playing() override;
+  void Beep() override;
 
  private:
   void Stop();

@@ -30,4 +30,12 @@ F* Facility(Interpreter& in, F* platform::Platform::*member, const char* caption
   return nullptr;
 }
 
+// A failure that lets the run go on: written to the error log when logging is on (as
+// `logLine` when one is given), shown with `caption` when error boxes are on.
+inline void ReportOnly(Interpreter& in, const std::string& caption, const std::string& message,
+                       const std::string& logLine = {}) {
+  if (in.State().logErrors) in.Host().LogError(logLine.empty() ? message : logLine);
+  if (in.State().showErrors) in.Host().DoAMessage(caption, message);
+}
+
 }  // namespace wdx::player

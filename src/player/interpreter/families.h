@@ -33,6 +33,9 @@ std::unique_ptr<CommandFamily> MakeFileTextFamily(Interpreter& in);
 std::unique_ptr<CommandFamily> MakeFilesFoldersFamily(Interpreter& in);
 std::unique_ptr<CommandFamily> MakeTextBoxFamily(Interpreter& in);
 std::unique_ptr<CommandFamily> MakeBlockCaseFamily(Interpreter& in);
+std::unique_ptr<CommandFamily> MakeSystemFamily(Interpreter& in);
+std::unique_ptr<CommandFamily> MakeSoundFamily(Interpreter& in);
+std::unique_ptr<CommandFamily> MakeCdAudioFamily(Interpreter& in);
 
 // Adds every family above to the interpreter.
 void AddBuiltInFamilies(Interpreter& in);

@@ -246,7 +246,9 @@ TEST(CommandFields, ValuesThatDoNotFitAreRefused) {
       {Row(TagId::kTmvar), {V::Number(10), V::Number(1), V::Number(2), V::Variable(100)}, "N100 in three"},
       {Date(1), {V::Letter('Y'), V::Letter('\0'), V::Number(3)}, "days without their direction"},
       {Row(TagId::kVarsr), {V::Number(1), V::Number(2)}, "more values than fields"},
-      {Row(TagId::kAvi), {V::Text("clip.avi")}, "a tag without a description"},
+      {Row(TagId::kEmail), {V::Text("x")}, "a tag without a description"},
+      {Row(TagId::kKeydelShort), {V::Number(10)}, "two digits in the one-digit form"},
+      {Row(TagId::kCprun), {V::Text("a:b.cpl"), V::Letter('1')}, "a colon in the applet"},
       {Row(TagId::kLaunchno2), {V::Number(0), V::Number(5), V::Text("a<b"), V::Text("x")}, "a window title with \"<\""},
       {Row(TagId::kLaunch), {V::Text("a>b")}, "a launch field with \">\" of its own"},
       {Row(TagId::kLaunch), {V::Text("a<PARAM>b>c")}, "a \">\" in the parameters"},
@@ -268,7 +270,7 @@ TEST(CommandFields, ReadingStopsAtTheEndOfTheText) {
   EXPECT_EQ(p.Raw(cmd::pause_at::kMessage), "Msg");
   EXPECT_EQ(p.Whole(cmd::pause_at::kLeft), 20);
   // A tag without a description reads nothing.
-  const CommandFields none(Row(TagId::kAvi), "<AVI:x>", 0);
+  const CommandFields none(Row(TagId::kEmail), "<EMAIL:x>", 0);
   EXPECT_FALSE(none.Described());
   EXPECT_EQ(none.Raw(0), "");
 }
@@ -315,6 +317,31 @@ TEST(CommandFields, FileAndFolderTags) {
   const CommandFields f(Row(TagId::kRenfile), "<RENFILE:a;b.txt;c.txt>", 0);
   EXPECT_EQ(f.Raw(0), "a");
   EXPECT_EQ(f.Raw(1), "b.txt;c.txt");
+}
+
+TEST(CommandFields, SystemSoundCdAndVideoTags) {
+  CheckRoundTrips({
+      {Row(TagId::kScreen), {V::Number(12)}, "<SCREEN:012>"},
+      {Row(TagId::kKeydel), {V::Number(3)}, "<KEYDEL:03>"},
+      {Row(TagId::kKeydelShort), {V::Number(3)}, "<KEYDEL:3>"},
+      {Row(TagId::kKeyspd), {V::Number(31)}, "<KEYSPD:31>"},
+      {Row(TagId::kSstime), {V::Number(10)}, "<SSTIME:10>"},
+      {Row(TagId::kWbsize), {V::Number(4)}, "<WBSIZE:04>"},
+      {Row(TagId::kWallt), {V::Text("c:\\pics\\a.bmp")}, "<WALLT:c:\\pics\\a.bmp>"},
+      {Row(TagId::kWallp), {V::Number(100), V::Number(50), V::Text("c:\\b.bmp")}, "<WALLP:0100,0050c:\\b.bmp>"},
+      {Row(TagId::kDefprt), {V::Text("Laser Printer")}, "<DEFPRT:Laser Printer>"},
+      {Row(TagId::kCprun), {V::Text("desk.cpl"), V::Letter('2')}, "<CPRUN:desk.cpl:2>"},
+      {Row(TagId::kCpopen), {}, "<CPOPEN>"},
+      {Row(TagId::kWav1), {V::Text("c:\\ding.wav")}, "<WAV1:c:\\ding.wav>"},
+      {Row(TagId::kBeep), {}, "<BEEP>"},
+      {Row(TagId::kAvi), {V::Text("clip.avi")}, "<AVI:clip.avi>"},
+      {Row(TagId::kAvie), {V::Text("%T2%")}, "<AVIE:%T2%>"},
+      {Row(TagId::kCdPlayDrive), {V::Letter('F'), V::Letter('E')}, "<CDPLAY:FE>"},
+      {Row(TagId::kCdPauseDrive), {V::Letter('T'), V::Letter('D')}, "<CDPAUSE:TD>"},
+      {Row(TagId::kCdGoto), {V::Number(3)}, "<CDGOTO:03>"},
+      {Row(TagId::kCdGotoDrive), {V::Letter('F'), V::Letter('E'), V::Number(3)}, "<CDGOTO:FE03>"},
+      {Row(TagId::kCdBackDrive), {V::Letter('T'), V::Letter('D'), V::Number(10)}, "<CDBACK:TD10>"},
+  });
 }
 
 TEST(CommandFields, NumberOrVariableFields) {

@@ -30,7 +30,7 @@ TEST(TagTable, HoldsEveryKeywordOnceInIdOrder) {
 // The dispatch's ">" tests: every tag that has one, with its offsets in test order.
 TEST(TagTable, GreaterThanTestsStandWhereTheFieldsEnd) {
   const std::vector<std::pair<std::string_view, int>> expected = {
-      {"<SCREEN:", 11}, {"<VARSR:", 9},   {"<KEYDEL:", 10}, {"<KEYSPD:", 10}, {"<SSTIME:", 10}, {"<WBSIZE:", 10},
+      {"<SCREEN:", 11}, {"<VARSR:", 9},   {"<KEYDEL:", 10}, {"<KEYDEL:", 9},  {"<KEYSPD:", 10}, {"<SSTIME:", 10}, {"<WBSIZE:", 10},
       {"<TDELAY:", 10}, {"<ITDELAY:", 11}, {"<DELAY:", 12},  {"<IDELAY:", 13}, {"<SPEED:", 12},  {"<MSD:", 9},
       {"<IMSD:", 10},   {"<ALT:", 8},      {"<ALT4:", 10},   {"<REPEAT:", 12}, {"<REP:", 23},    {"<SPKEY:", 11},
       {"<SPMSE:", 11},  {"<TOG:", 6},      {"<WFW:", 8},     {"<WBW:", 8},     {"<MMP:", 16},    {"<MMS:", 16},
@@ -47,7 +47,8 @@ TEST(TagTable, GreaterThanTestsStandWhereTheFieldsEnd) {
   EXPECT_EQ(actual, expected);
 }
 
-// At most one keyword can match at a position; only the two layouts of a CD command share one.
+// At most one keyword can match at a position; only the two layouts of a CD command or of the
+// keyboard delay share one.
 TEST(TagTable, NoKeywordIsAPrefixOfAnother) {
   std::vector<std::string> all;
   for (const TagInfo& row : TagTable()) all.emplace_back(row.keyword);

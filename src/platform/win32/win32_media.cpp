@@ -5,6 +5,8 @@
 #include <mmsystem.h>
 #include <digitalv.h>
 
+#include <string>
+
 namespace wdx::platform {
 
 namespace {
@@ -37,7 +39,8 @@ std::uint32_t Win32Media::OpenCd(const std::string& drive, bool shareable, std::
 
 std::uint32_t Win32Media::OpenClip(const std::string& file, WindowHandle parent, std::uint32_t& device) {
   MCI_DGV_OPEN_PARMSA open{};
-  open.lpstrElementName = file.c_str();
+  std::string element = file;  // the structure's field is not const
+  open.lpstrElementName = element.data();
   DWORD flags = MCI_OPEN_ELEMENT | MCI_WAIT;
   if (parent != kNoWindow) {
     open.hWndParent = win32::ToHwnd(parent);

@@ -74,14 +74,7 @@ run() {
 }
 # wait_for PARAMETER N: the parameter (keydelay, keyspeed) reaches N within 20 s; the keyboard
 # speed is the mark that a macro ran to its end.
-wait_for() {
-  local i
-  for ((i = 0; i < 100; i++)); do
-    [ "$(systool "$1")" = "$2" ] && return 0
-    sleep 0.2
-  done
-  return 1
-}
+wait_for() { [ "$(WDX_WAIT_TRIES=200 wdx_wait_output "$2" systool "$1")" = "$2" ]; }
 wait_speed() { wait_for keyspeed "$1"; }
 box() { wdx_probe wait --class WdxForm --title "$1" --visible --timeout "${2:-15000}"; }
 answer() { drive click "$1" "&Ok" >/dev/null && wdx_probe gone "$1" --timeout 5000; }

@@ -488,8 +488,17 @@ struct TrayWindows {
 std::string RemoteTip(HWND tooltip, HWND icon) {
   DWORD pid = 0;
   GetWindowThreadProcessId(tooltip, &pid);
-  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE | PROCESS_QUERY_INFORMATION,
+                               FALSE, pid);
   if (!process) return {};
+  // The tool record is laid out for this program's width; a shell of the other width would read
+  // it wrongly (and might fall over), so its tips are left to the probe of its own width.
+  BOOL selfWow = FALSE;
+  BOOL shellWow = FALSE;
+  if (!IsWow64Process(GetCurrentProcess(), &selfWow) || !IsWow64Process(process, &shellWow) || selfWow != shellWow) {
+    CloseHandle(process);
+    return {};
+  }
   constexpr std::size_t kChars = 128;
   wchar_t text[kChars] = {};
   const SIZE_T size = sizeof(TTTOOLINFOW) + sizeof text;

@@ -63,6 +63,17 @@ shot() {
   import -window root -crop "$((right + 20 - left))x$((bottom + 20 - top))+$left+$top" +repage "$WDX_SHOTS/$name.png" 2>/dev/null
 }
 
+# tray_icons: the shell's icons with their tips. A tip is read from the shell's memory, which
+# takes a probe of the shell's own width: where the 32-bit programs run in a prefix whose shell
+# is 64-bit, the 64-bit probe reads it.
+tray_icons() {
+  local probe64
+  wdx_probe tray
+  if [ "$WDX_WINE_ARCH" = 32 ] && probe64=$(wdx_exe wdxprobe --64 2>/dev/null); then
+    "$WDX_WINE" "$probe64" tray 2>/dev/null
+  fi
+}
+
 wdx_wine_start "$ptool" edit-target "WDX Tray Edit"
 edit_pid=$WDX_LAST_PID
 edit=$(wdx_probe wait --title "WDX Tray Edit" --timeout 20000)
@@ -79,7 +90,7 @@ wpid=$(wdx_probe pid "$player" | tr -d '\r')
 # --- The icon in the shell's notification area, its tip as the shell holds it.
 icon_line=
 for ((i = 0; i < 50; i++)); do
-  icon_line=$(wdx_probe tray | tr -d '\r' | awk -F'\t' '$4 == "Wendrix 2000"')
+  icon_line=$(tray_icons | tr -d '\r' | awk -F'\t' '$4 == "Wendrix 2000"')
   [ -n "$icon_line" ] && break
   sleep 0.1
 done
@@ -139,7 +150,7 @@ wdx_check "Ctrl+Alt+Q's <TERME> ends the player within 10 s" wdx_wait_exit "$pid
 wdx_expect_eq "exit code" 0 "$WDX_EXIT_CODE"
 wdx_expect_eq "the macro stopped at <TERME>" 'up tray ok;in;hot;in;sw;B;q' "$(wdx_probe text "$edit" --child Edit)"
 wdx_expect_eq "no named object is left" "$(wdx_player_objects_all 0)" "$(wdx_player_objects)"
-wdx_expect_eq "no icon is left in the shell" "" "$(wdx_probe tray | tr -d '\r' | awk -F'\t' '$4 == "Wendrix 2000"')"
+wdx_expect_eq "no icon is left in the shell" "" "$(tray_icons | tr -d '\r' | awk -F'\t' '$4 == "Wendrix 2000"')"
 current=$(awk -F= '/^Current File=/ { print $2 }' "$ini" | tr -d '\r')
 wdx_expect_eq "the settings name library B" 'C:\wdxtray\B.WDX' "$current"
 

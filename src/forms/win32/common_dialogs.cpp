@@ -103,12 +103,15 @@ std::optional<std::string> Win32Runner::FolderDialog(const std::string& title, p
   bi.ulFlags = BIF_RETURNONLYFSDIRS;
   const auto browse = platform::win32::LateEntry<PIDLIST_ABSOLUTE(WINAPI*)(BROWSEINFOA*)>("shell32.dll", "SHBrowseForFolderA");
   const auto pathOf = platform::win32::LateEntry<BOOL(WINAPI*)(PCIDLIST_ABSOLUTE, LPSTR)>("shell32.dll", "SHGetPathFromIDListA");
-  if (!browse || !pathOf) return std::nullopt;
+  const auto freeMemory = platform::win32::LateEntry<void(WINAPI*)(LPVOID)>("ole32.dll", "CoTaskMemFree");
+  if (!browse || !pathOf || !freeMemory) return std::nullopt;
+  // The folder browser is a COM client.
+  platform::win32::EnsureOle();
   PIDLIST_ABSOLUTE pidl = browse(&bi);
   if (!pidl) return std::nullopt;
   char path[MAX_PATH] = {};
   const BOOL ok = pathOf(pidl, path);
-  CoTaskMemFree(pidl);
+  freeMemory(pidl);
   if (!ok) return std::nullopt;
   return std::string(path);
 }

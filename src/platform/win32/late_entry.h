@@ -1,7 +1,7 @@
 // An entry of a system library that is loaded when first asked for instead of at start. A
-// linked library is loaded and set up in every program from its start; the dialog, shell and
-// common-control libraries (and what they pull in) would keep megabytes resident in the
-// player, which needs them only when a macro asks.
+// linked library is loaded and set up in every program from its start; the dialog, shell,
+// common-control, COM and sound libraries (and what they pull in) would keep megabytes resident
+// in the player and lengthen its start, though it needs them only when a macro asks.
 #pragma once
 
 #include <windows.h>
@@ -14,6 +14,47 @@ Fn LateEntry(const char* library, const char* name) {
   HMODULE module = GetModuleHandleA(library);
   if (!module) module = LoadLibraryA(library);
   return module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
+}
+
+// OLE for the shell: a program asks for it at start (WantOle) on the thread that will use
+// the shell, and it is set up there just before the first shell call that may need it
+// (EnsureOle), so COM and its libraries are loaded only by a program that uses the shell. EndOle
+// ends it when it was set up; then a later start asks anew.
+struct LateOleState {
+  bool wanted = false;
+  bool initialised = false;
+  DWORD thread = 0;
+};
+
+inline LateOleState& LateOle() {
+  static LateOleState state;
+  return state;
+}
+
+inline void WantOle() {
+  LateOleState& s = LateOle();
+  if (s.wanted) return;
+  s.wanted = true;
+  s.thread = GetCurrentThreadId();
+}
+
+// Only on the thread that asked: OLE belongs to one thread, and another thread's shell call
+// must not set it up for that thread.
+inline void EnsureOle() {
+  LateOleState& s = LateOle();
+  if (!s.wanted || s.initialised || GetCurrentThreadId() != s.thread) return;
+  const auto init = LateEntry<HRESULT(WINAPI*)(LPVOID)>("ole32.dll", "OleInitialize");
+  s.initialised = init != nullptr && SUCCEEDED(init(nullptr));
+  // A failed set-up is not retried on every shell call.
+  if (!s.initialised) s.wanted = false;
+}
+
+inline void EndOle() {
+  LateOleState& s = LateOle();
+  if (s.initialised && GetCurrentThreadId() == s.thread) {
+    if (const auto uninit = LateEntry<void(WINAPI*)()>("ole32.dll", "OleUninitialize")) uninit();
+  }
+  s = LateOleState();
 }
 
 }  // namespace wdx::platform::win32

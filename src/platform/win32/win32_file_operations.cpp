@@ -50,6 +50,7 @@ bool Win32FileOperations::ShellOperation(ShellFileOp op, const std::string& from
   using FileOperationFn = int(WINAPI*)(LPSHFILEOPSTRUCTA);
   const auto operation = win32::LateEntry<FileOperationFn>("shell32.dll", "SHFileOperationA");
   if (operation == nullptr || from.empty()) return false;
+  win32::EnsureOle();
   // The shell's lists: one entry each, ended by two NULs.
   std::string source = from;
   source.append(2, '\0');

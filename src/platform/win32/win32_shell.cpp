@@ -50,6 +50,8 @@ std::int32_t Win32Shell::Execute(WindowHandle owner, const std::string& verb, co
   // 31 is the system's "no application is associated" class of failure: the nearest answer
   // when the shell itself cannot be had.
   if (!execute) return 31;
+  // A shell extension that opens the file may need OLE on this thread.
+  win32::EnsureOle();
   HINSTANCE r = execute(win32::ToHwnd(owner), OrNull(verb), file.c_str(), OrNull(parameters), OrNull(directory),
                         ShowCommand(show));
   return static_cast<std::int32_t>(reinterpret_cast<std::intptr_t>(r));

@@ -3,14 +3,24 @@
 #include <windows.h>
 #include <mmsystem.h>
 
+#include "platform/win32/late_entry.h"
+
 namespace wdx::platform {
+
+namespace {
+// The sound library (and COM, which it links) is loaded by the first sound only.
+BOOL Play(LPCSTR sound, DWORD flags) {
+  const auto play = win32::LateEntry<BOOL(WINAPI*)(LPCSTR, HMODULE, DWORD)>("winmm.dll", "PlaySoundA");
+  return play ? play(sound, nullptr, flags) : FALSE;
+}
+}  // namespace
 
 Win32Sound::~Win32Sound() { Stop(); }
 
 void Win32Sound::Stop() {
   if (!player_.joinable()) return;
   // A NULL sound stops what this program plays, the other thread's synchronous sound too.
-  PlaySoundA(nullptr, nullptr, 0);
+  Play(nullptr, 0);
   player_.join();
 }
 
@@ -21,7 +31,7 @@ bool Win32Sound::PlayWave(const std::string& path) {
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
   playing_ = std::make_shared<std::atomic<bool>>(true);
   player_ = std::thread([playing = playing_, path] {
-    PlaySoundA(path.c_str(), nullptr, SND_FILENAME | SND_SYNC | SND_NODEFAULT);
+    Play(path.c_str(), SND_FILENAME | SND_SYNC | SND_NODEFAULT);
     *playing = false;
   });
   return true;

@@ -1,8 +1,7 @@
 #include "platform/win32/win32_system_info.h"
 
+#include "platform/win32/late_entry.h"
 #include "platform/win32/windows_api.h"
-
-#include <ole2.h>
 
 #include <cstdint>
 #include <cstring>
@@ -41,8 +40,13 @@ bool Win32SystemInfo::SetForegroundLockTimeout(std::uint32_t ms) {
                                reinterpret_cast<void*>(static_cast<std::uintptr_t>(ms)), 0) != FALSE;
 }
 
-bool Win32SystemInfo::OleInitialize() { return SUCCEEDED(::OleInitialize(nullptr)); }
+// Set up just before the first shell call (EnsureOle): a player that never uses the shell
+// neither loads COM nor waits for it at start.
+bool Win32SystemInfo::OleInitialize() {
+  win32::WantOle();
+  return true;
+}
 
-void Win32SystemInfo::OleUninitialize() { ::OleUninitialize(); }
+void Win32SystemInfo::OleUninitialize() { win32::EndOle(); }
 
 }  // namespace wdx::platform

@@ -53,7 +53,9 @@ std::uint32_t MemoryMedia::SetTimeFormat(std::uint32_t device, std::uint32_t for
 std::uint32_t MemoryMedia::Play(std::uint32_t device, std::optional<std::uint32_t> from, bool wait) {
   if (device == kClipDevice) {
     calls.push_back(std::string("play clip") + (wait ? " and wait" : ""));
-    return openClip ? 0 : kInvalidDevice;
+    if (!openClip) return kInvalidDevice;
+    clipPlaying = true;
+    return 0;
   }
   calls.push_back(from ? "play from " + Tmsf(*from) : "play");
   if (const std::uint32_t r = CheckCd(device)) return r;
@@ -65,26 +67,16 @@ std::uint32_t MemoryMedia::Play(std::uint32_t device, std::optional<std::uint32_
   return 0;
 }
 
-std::uint32_t MemoryMedia::Stop(std::uint32_t device) {
-  calls.push_back("stop");
+std::uint32_t MemoryMedia::Transport(std::uint32_t device, const char* name, std::uint32_t newMode) {
+  calls.push_back(name);
   if (const std::uint32_t r = CheckCd(device)) return r;
-  mode = media_mode::kStopped;
+  mode = newMode;
   return 0;
 }
 
-std::uint32_t MemoryMedia::Pause(std::uint32_t device) {
-  calls.push_back("pause");
-  if (const std::uint32_t r = CheckCd(device)) return r;
-  mode = media_mode::kPaused;
-  return 0;
-}
-
-std::uint32_t MemoryMedia::Resume(std::uint32_t device) {
-  calls.push_back("resume");
-  if (const std::uint32_t r = CheckCd(device)) return r;
-  mode = media_mode::kPlaying;
-  return 0;
-}
+std::uint32_t MemoryMedia::Stop(std::uint32_t device) { return Transport(device, "stop", media_mode::kStopped); }
+std::uint32_t MemoryMedia::Pause(std::uint32_t device) { return Transport(device, "pause", media_mode::kPaused); }
+std::uint32_t MemoryMedia::Resume(std::uint32_t device) { return Transport(device, "resume", media_mode::kPlaying); }
 
 std::uint32_t MemoryMedia::Seek(std::uint32_t device, std::uint32_t to) {
   calls.push_back("seek " + Tmsf(to));
@@ -98,6 +90,10 @@ std::uint32_t MemoryMedia::Seek(std::uint32_t device, std::uint32_t to) {
 
 std::uint32_t MemoryMedia::Status(std::uint32_t device, std::uint32_t item, std::optional<std::uint32_t> t,
                                   std::uint32_t& value) {
+  if (item == media_status::kMode && device == kClipDevice && openClip) {
+    value = clipPlaying ? media_mode::kPlaying : media_mode::kStopped;
+    return 0;
+  }
   if (item == media_status::kMode && device == kCdDevice && openCd) {
     value = discIn ? mode : media_mode::kNotReady;
     return 0;

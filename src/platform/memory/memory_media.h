@@ -57,12 +57,15 @@ class MemoryMedia : public MediaControl {
   };
   std::map<std::string, Clip> clips;
   std::optional<std::string> openClip;
+  bool clipPlaying = false;
   Rect clipPlace;
 
   std::vector<std::string> calls;
 
  private:
   std::uint32_t CheckCd(std::uint32_t device) const;
+  // Stop, pause and resume: the command recorded, the disc's mode changed.
+  std::uint32_t Transport(std::uint32_t device, const char* name, std::uint32_t newMode);
   std::uint32_t timeFormat_ = media_time::kMilliseconds;
 };
 

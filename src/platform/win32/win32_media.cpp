@@ -125,7 +125,7 @@ std::uint32_t Win32Media::ClipSize(std::uint32_t device, std::int32_t& width, st
 std::uint32_t Win32Media::PutClip(std::uint32_t device, const Rect& at) {
   MCI_DGV_PUT_PARMS put{};
   put.rc = {at.left, at.top, at.right - at.left, at.bottom - at.top};
-  return Send(device, MCI_PUT, MCI_DGV_PUT_DESTINATION | MCI_DGV_RECT | MCI_WAIT, &put);
+  return Send(device, MCI_PUT, MCI_DGV_PUT_WINDOW | MCI_DGV_RECT | MCI_WAIT, &put);
 }
 
 std::string Win32Media::ErrorText(std::uint32_t error) {

@@ -16,7 +16,7 @@ void AddBuiltInFamilies(Interpreter& in) {
       &MakeEmailFamily, &MakeDialUpFamily, &MakeNetworkDriveFamily,
       &MakeFileLoopFamily, &MakeLogFamily, &MakeFileTextFamily, &MakeFilesFoldersFamily,
       &MakeTextBoxFamily, &MakeBlockCaseFamily,
-      &MakeSystemFamily, &MakeSoundFamily, &MakeCdAudioFamily,
+      &MakeSystemFamily, &MakeSoundFamily, &MakeCdAudioFamily, &MakeVideoFamily,
   };
   for (const Maker make : kMakers) in.AddFamily(make(in));
 }

@@ -36,6 +36,7 @@ std::unique_ptr<CommandFamily> MakeBlockCaseFamily(Interpreter& in);
 std::unique_ptr<CommandFamily> MakeSystemFamily(Interpreter& in);
 std::unique_ptr<CommandFamily> MakeSoundFamily(Interpreter& in);
 std::unique_ptr<CommandFamily> MakeCdAudioFamily(Interpreter& in);
+std::unique_ptr<CommandFamily> MakeVideoFamily(Interpreter& in);
 
 // Adds every family above to the interpreter.
 void AddBuiltInFamilies(Interpreter& in);

@@ -136,6 +136,12 @@ class MacroPrompts {
   virtual bool TextBox(const TextBoxText& /*box*/) { return false; }
   // Closes the first open text box whose header is exactly this one; nothing when none is.
   virtual void CloseTextBox(const std::string& /*header*/) {}
+  // The video clip player with the clip (mode 1 plays it, 2 plays it to its end and closes, 3
+  // opens it for the user), until it closes: empty when the clip could be opened, else why not;
+  // nullopt when no window can be shown.
+  virtual std::optional<std::string> PlayClip(const std::string& /*file*/, std::int32_t /*mode*/) {
+    return std::nullopt;
+  }
 };
 
 }  // namespace wdx::player

@@ -6,6 +6,7 @@
 #include "player/prompts/email_prompt.h"
 #include "player/prompts/message_windows.h"
 #include "player/prompts/password_prompt.h"
+#include "player/prompts/play_avi.h"
 #include "player/prompts/value_prompt.h"
 #include "player/prompts/pause_window.h"
 #include "player/prompts/prompt_form.h"
@@ -111,6 +112,18 @@ std::optional<bool> FormPrompts::Password(const std::string& password) {
       screen.ScreenWidth, screen.ScreenHeight);
   ShowOpen(frame, form);
   return form.result;
+}
+
+std::optional<std::string> FormPrompts::PlayClip(const std::string& file, std::int32_t mode) {
+  forms::FormRunner* runner = host_.Forms();
+  platform::Platform* p = host_.GetPlatform();
+  if (runner == nullptr || p == nullptr || p->media == nullptr) return std::nullopt;
+  const ScreenFactors screen = Screen(p);
+  PromptFrame frame(host_, *runner);
+  ClipPlayerModel model{file, static_cast<ClipMode>(mode), {}};
+  TDoPlayAVI form(model, *p->media, screen.ScreenWidth, screen.ScreenHeight);
+  ShowOpen(frame, form);
+  return model.error;
 }
 
 std::optional<std::string> FormPrompts::ChoiceMenu(const ChoiceMenuText& menu) {

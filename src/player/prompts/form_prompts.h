@@ -28,6 +28,7 @@ class FormPrompts final : public MacroPrompts {
   bool Message(const std::string& caption, const std::string& text) override;
   bool LongMessage(const std::string& caption, const std::string& text) override;
   std::optional<bool> Password(const std::string& password) override;
+  std::optional<std::string> PlayClip(const std::string& file, std::int32_t mode) override;
   std::optional<std::string> ChoiceMenu(const ChoiceMenuText& menu) override;
   std::optional<std::string> Value(ValueKind kind, const std::string& message) override;
   DialogChoice OpenFile(const std::string& fileName) override;

@@ -10,7 +10,9 @@
 # - AUDIO, CD, SCREEN: what Wine lacks (mixer controls, a CD drive) and a display mode that does
 #   not exist: the message each shows is read from the player's message window;
 # - SESSION: log off, restart, shut down and power off are recorded by the test switch of the
-#   platform instead of being made, and the desktop stays.
+#   platform instead of being made, and the desktop stays;
+# - VIDEO, VIDEOEND: the video clip player opened for the user (a picture of it goes to the
+#   build folder, system-video-clip.png), and played to its end, when it closes by itself.
 . "$(dirname "$0")/../lib.sh"
 wdx_e2e_begin system
 
@@ -37,6 +39,29 @@ with wave.open(sys.argv[1], "wb") as w:
     w.setframerate(8000)
     w.writeframes(b"\x80" * 8000)
 PY
+# A video clip: uncompressed, 160 by 120, two seconds of moving colour bands.
+python3 - "$dir/clip.avi" <<'PY'
+import struct, sys
+w, h, fps, n = 160, 120, 10, 20
+def chunk(tag, data):
+    return tag + struct.pack("<I", len(data)) + data + (b"\0" if len(data) % 2 else b"")
+def lst(kind, data):
+    return chunk(b"LIST", kind + data)
+size = w * h * 3
+avih = struct.pack("<14I", 1000000 // fps, size * fps, 0, 0x10, n, 0, 1, size, w, h, 0, 0, 0, 0)
+strh = struct.pack("<4s4sIHHIIIIIIIIhhhh", b"vids", b"DIB ", 0, 0, 0, 0, 1, fps, 0, n, size, 0xFFFFFFFF, 0, 0, 0, w, h)
+strf = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 24, 0, size, 0, 0, 0, 0)
+hdrl = lst(b"hdrl", chunk(b"avih", avih) + lst(b"strl", chunk(b"strh", strh) + chunk(b"strf", strf)))
+frames, index, offset = b"", b"", 4
+colours = [b"\x20\x20\xc0", b"\x20\xc0\x20", b"\xc0\x20\x20", b"\xc0\xc0\xc0"]
+for i in range(n):
+    data = b"".join(colours[(x * 4 // w + i) % 4] for x in range(w)) * h
+    frames += chunk(b"00db", data)
+    index += struct.pack("<4sIII", b"00db", 0x10, offset, len(data))
+    offset += 8 + len(data)
+body = b"AVI " + hdrl + lst(b"movi", frames) + chunk(b"idx1", index)
+open(sys.argv[1], "wb").write(b"RIFF" + struct.pack("<I", len(body)) + body)
+PY
 macro() { printf '%s' "$2" >"$dir/$1.txt"; }
 macro keydel1 '<KEYDEL:2>'
 macro keydel2 '<KEYDEL:03>'
@@ -46,9 +71,11 @@ macro audio '<AUDUP><KEYSPD:11>'
 macro cd '<CDPLAY><KEYSPD:13>'
 macro screen '<SCREEN:999><KEYSPD:17>'
 macro session '<LOGOFF><REBOOT><SHUTDOWN><POWEROFF><KEYSPD:19>'
+macro video '<AVI:C:\wdxsys\clip.avi><KEYSPD:23>'
+macro videoend '<AVIE:C:\wdxsys\clip.avi><KEYSPD:29>'
 printf '[Misc]\r\nCurrent File=C:\\wdxsys\\SYSTEM.WDX\r\nStart Editor=No\r\n' >"$WINEPREFIX/drive_c/windows/WENDX.INI"
 args=()
-for name in keydel1 keydel2 cascade wave audio cd screen session; do
+for name in keydel1 keydel2 cascade wave audio cd screen session video videoend; do
   args+=("${name^^}" 30000 1 0 "" "@C:\\wdxsys\\$name.txt")
 done
 wdx_require "test library written" "$WDX_WINE" "$tool" mklib 'C:\wdxsys\SYSTEM.WDX' "${args[@]}"
@@ -58,6 +85,10 @@ one_pid=$WDX_LAST_PID
 one=$(wdx_probe wait --title "WDX System One" --visible --timeout 20000)
 wdx_require "the test's window opens" test -n "$one"
 
+# Wine draws the player's frames itself (there is no window manager on this display), so the
+# picture of the clip window shows its caption; the setting is the player's alone.
+appkey='HKCU\Software\Wine\AppDefaults\Wendplay.exe'
+"$WDX_WINE" reg add "$appkey\X11 Driver" /v Decorated /d N /f >/dev/null 2>&1
 # The session's end goes to this file instead of the system (the platform's test switch).
 session_log=$dir/session.log
 export WDX_SESSION_END_LOG='C:\wdxsys\session.log'
@@ -129,10 +160,32 @@ POWEROFF PRIVILEGE" "$(tr -d '\r' <"$session_log" 2>/dev/null)"
 wdx_check "the desktop stays: the player runs" kill -0 "$pid"
 wdx_check "and the test's window is still there" test -n "$(wdx_probe find --title "WDX System One")"
 
+# --- The video clip player: opened for the user (a picture of it), then played to its end.
+run VIDEO
+clip=$(wdx_probe wait --class WdxForm --title "Video Clip Player" --visible --timeout 15000)
+if wdx_check "<AVI: shows the video clip player" test -n "$clip"; then
+  sleep 0.5
+  wdx_check "a picture of it is saved" wdx_shot_framed "Video Clip Player" system-video-clip.png
+  wdx_expect_eq "its play button" "&Play" "$(drive childtext "$clip" Button 0)"
+  wdx_probe close "$clip" >/dev/null
+  wdx_check "the user closes it and the macro goes on" wait_speed 23
+else
+  b=$(box Error 2000)
+  wdx_check "or says why the clip cannot be played: $(drive childtext "$b" Static 0)" test -n "$b"
+  answer "$b"
+fi
+run VIDEOEND
+clip=$(wdx_probe wait --class WdxForm --title "Video Clip Player" --visible --timeout 15000)
+if wdx_check "<AVIE: shows the player" test -n "$clip"; then
+  wdx_check "which closes by itself after the two-second clip" wdx_probe gone "$clip" --timeout 15000
+  wdx_check "and the macro goes on" wait_speed 29
+fi
+
 for p in "${run_pids[@]}"; do wait "$p" 2>/dev/null; done
 wdx_check "UM_CONTROL 30 ends the player" wdx_probe post "$player" WM_USER+11 30
 wdx_check "Wendplay ends within 10 s" wdx_wait_exit "$pid" 10
 wdx_expect_eq "exit code" 0 "$WDX_EXIT_CODE"
+"$WDX_WINE" reg delete "$appkey" /f >/dev/null 2>&1
 wdx_probe close "$one" >/dev/null
 wdx_check "the test's window closes" wdx_wait_exit "$one_pid" 10
 wdx_expect_eq "no Windows program left running" "" "$(wdx_settled_leftovers)"

@@ -349,14 +349,14 @@ TEST_F(InterpreterTest, HeldKeysGoUpBeforeTheBoxOfAnEndingRun) {
 
 TEST_F(InterpreterTest, FailureInAVariableValueIsReportedOncePerLevelWithTextLeft) {
   host.state.currentMacroName = "M";
-  host.state.vars.text[1] = "<AVI:c>xy";  // a command this build does not have fails the run
+  host.state.vars.text[1] = "<CLIPSG:c>xy";  // a command this build does not have fails the run
   Play("a%T1%b");
   ExpectKeys("+A -A");
   const std::string abortText = "Wendrix 2000 macro has been aborted. (Macro Name: M)";
   ASSERT_EQ(host.boxes.size(), 3u);
   EXPECT_EQ(host.boxes[0].caption, "Command Not Available");
   EXPECT_EQ(host.boxes[0].text,
-            "The command <AVI: is not available in this build. Macro will abort. (Macro Name: M)");
+            "The command <CLIPSG: is not available in this build. Macro will abort. (Macro Name: M)");
   EXPECT_EQ(host.boxes[1], (Box{"Macro Abort", abortText}));
   EXPECT_EQ(host.boxes[2], (Box{"Macro Abort", abortText}));
   EXPECT_TRUE(host.state.abortMacro);
@@ -364,7 +364,7 @@ TEST_F(InterpreterTest, FailureInAVariableValueIsReportedOncePerLevelWithTextLef
   // A failure with nothing left after it, at every level, shows only its own box.
   host.state = RunState{};
   host.boxes.clear();
-  host.state.vars.text[1] = "<AVI:c>";
+  host.state.vars.text[1] = "<CLIPSG:c>";
   Play("%T1%");
   EXPECT_EQ(host.boxes.size(), 1u);
 }
@@ -375,9 +375,9 @@ TEST_F(InterpreterTest, CommandsOfOtherFamiliesSkipTheirFieldsAndFail) {
     std::size_t aborts;  // "Macro Abort" boxes after the command's own
   };
   const Case cases[] = {
-      {"<AVI:Untitled>", 0},
-      {"<AVI:Untitled>x", 1},
-      {"<AVIE:Untitled>", 0},
+      {"<CLIPST:Untitled>", 0},
+      {"<CLIPST:Untitled>x", 1},
+      {"<CLIPAT:Untitled>", 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);

@@ -44,7 +44,7 @@ std::uint32_t Win32Media::OpenClip(const std::string& file, WindowHandle parent,
   DWORD flags = MCI_OPEN_ELEMENT | MCI_WAIT;
   if (parent != kNoWindow) {
     open.hWndParent = win32::ToHwnd(parent);
-    open.dwStyle = WS_CHILD;
+    open.dwStyle = WS_CHILD | WS_VISIBLE;
     flags |= MCI_DGV_OPEN_PARENT | MCI_DGV_OPEN_WS;
   }
   const std::uint32_t r = Send(0, MCI_OPEN, flags, &open);

@@ -1,5 +1,6 @@
 #include "platform/win32/win32_media.h"
 
+#include "platform/win32/late_entry.h"
 #include "platform/win32/windows_api.h"
 
 #include <mmsystem.h>
@@ -11,8 +12,11 @@ namespace wdx::platform {
 
 namespace {
 
+// The sound library is loaded by the first media command only; without it there is no driver.
 std::uint32_t Send(std::uint32_t device, UINT message, DWORD_PTR flags, void* params) {
-  return mciSendCommandA(device, message, flags, reinterpret_cast<DWORD_PTR>(params));
+  using SendFn = MCIERROR(WINAPI*)(MCIDEVICEID, UINT, DWORD_PTR, DWORD_PTR);
+  const auto send = win32::LateEntry<SendFn>("winmm.dll", "mciSendCommandA");
+  return send ? send(device, message, flags, reinterpret_cast<DWORD_PTR>(params)) : MMSYSERR_NODRIVER;
 }
 
 }  // namespace
@@ -130,7 +134,9 @@ std::uint32_t Win32Media::PutClip(std::uint32_t device, const Rect& at) {
 
 std::string Win32Media::ErrorText(std::uint32_t error) {
   char text[256] = {};
-  if (!mciGetErrorStringA(error, text, sizeof text)) return "Media error " + std::to_string(error) + ".";
+  using TextFn = BOOL(WINAPI*)(MCIERROR, LPSTR, UINT);
+  const auto describe = win32::LateEntry<TextFn>("winmm.dll", "mciGetErrorStringA");
+  if (!describe || !describe(error, text, sizeof text)) return "Media error " + std::to_string(error) + ".";
   return text;
 }
 

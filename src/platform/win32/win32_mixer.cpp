@@ -1,5 +1,6 @@
 #include "platform/win32/win32_mixer.h"
 
+#include "platform/win32/late_entry.h"
 #include "platform/win32/windows_api.h"
 
 #include <mmsystem.h>
@@ -20,6 +21,19 @@ LRESULT CALLBACK NotifyProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpara
 }
 
 HMIXER Handle(void* h) { return static_cast<HMIXER>(h); }
+
+// The sound library is loaded by the first volume command only; without it there is no driver.
+template <class Fn>
+Fn Winmm(const char* name) {
+  return win32::LateEntry<Fn>("winmm.dll", name);
+}
+using OpenFn = MMRESULT(WINAPI*)(LPHMIXER, UINT, DWORD_PTR, DWORD_PTR, DWORD);
+using CloseFn = MMRESULT(WINAPI*)(HMIXER);
+using CapsFn = MMRESULT(WINAPI*)(UINT_PTR, LPMIXERCAPSA, UINT);
+using LineInfoFn = MMRESULT(WINAPI*)(HMIXEROBJ, LPMIXERLINEA, DWORD);
+using LineControlsFn = MMRESULT(WINAPI*)(HMIXEROBJ, LPMIXERLINECONTROLSA, DWORD);
+using DetailsFn = MMRESULT(WINAPI*)(HMIXEROBJ, LPMIXERCONTROLDETAILS, DWORD);
+constexpr MMRESULT kNoDriver = MMSYSERR_NODRIVER;
 
 void Copy(const MIXERLINEA& from, MixerLine& to) {
   to.lineId = from.dwLineID;
@@ -51,7 +65,9 @@ std::uint32_t Win32Mixer::Open(std::int32_t midiDevice, std::function<void(std::
   const DWORD flags = (midiDevice < 0 ? MIXER_OBJECTF_MIXER : MIXER_OBJECTF_MIDIOUT) |
                       (window_ != nullptr ? CALLBACK_WINDOW : 0);
   const UINT id = midiDevice < 0 ? 0 : static_cast<UINT>(midiDevice);
-  const MMRESULT r = mixerOpen(&mixer, id, reinterpret_cast<DWORD_PTR>(window_), 0, flags);
+  const auto open = Winmm<OpenFn>("mixerOpen");
+  if (!open) return kNoDriver;
+  const MMRESULT r = open(&mixer, id, reinterpret_cast<DWORD_PTR>(window_), 0, flags);
   if (r != MMSYSERR_NOERROR) return r;
   mixer_ = mixer;
   onChange_ = std::move(onChange);
@@ -59,15 +75,18 @@ std::uint32_t Win32Mixer::Open(std::int32_t midiDevice, std::function<void(std::
 }
 
 void Win32Mixer::Close() {
-  if (mixer_ != nullptr) mixerClose(Handle(mixer_));
+  if (mixer_ != nullptr) {
+    if (const auto close = Winmm<CloseFn>("mixerClose")) close(Handle(mixer_));
+  }
   mixer_ = nullptr;
   onChange_ = nullptr;
 }
 
 std::uint32_t Win32Mixer::DestinationCount() {
   MIXERCAPSA caps{};
-  if (mixer_ == nullptr ||
-      mixerGetDevCapsA(reinterpret_cast<UINT_PTR>(mixer_), &caps, sizeof caps) != MMSYSERR_NOERROR) {
+  const auto capsOf = Winmm<CapsFn>("mixerGetDevCapsA");
+  if (mixer_ == nullptr || !capsOf ||
+      capsOf(reinterpret_cast<UINT_PTR>(mixer_), &caps, sizeof caps) != MMSYSERR_NOERROR) {
     return 0;
   }
   return caps.cDestinations;
@@ -77,8 +96,9 @@ std::uint32_t Win32Mixer::Destination(std::uint32_t index, MixerLine& line) {
   MIXERLINEA ml{};
   ml.cbStruct = sizeof ml;
   ml.dwDestination = index;
-  const MMRESULT r = mixerGetLineInfoA(reinterpret_cast<HMIXEROBJ>(mixer_), &ml,
-                                       MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_DESTINATION);
+  const auto info = Winmm<LineInfoFn>("mixerGetLineInfoA");
+  if (!info) return kNoDriver;
+  const MMRESULT r = info(reinterpret_cast<HMIXEROBJ>(mixer_), &ml, MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_DESTINATION);
   if (r == MMSYSERR_NOERROR) Copy(ml, line);
   return r;
 }
@@ -88,8 +108,9 @@ std::uint32_t Win32Mixer::Source(std::uint32_t destination, std::uint32_t index,
   ml.cbStruct = sizeof ml;
   ml.dwDestination = destination;
   ml.dwSource = index;
-  const MMRESULT r =
-      mixerGetLineInfoA(reinterpret_cast<HMIXEROBJ>(mixer_), &ml, MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_SOURCE);
+  const auto info = Winmm<LineInfoFn>("mixerGetLineInfoA");
+  if (!info) return kNoDriver;
+  const MMRESULT r = info(reinterpret_cast<HMIXEROBJ>(mixer_), &ml, MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_SOURCE);
   if (r == MMSYSERR_NOERROR) Copy(ml, line);
   return r;
 }
@@ -104,8 +125,10 @@ std::uint32_t Win32Mixer::ControlByType(std::uint32_t lineId, std::uint32_t cont
   lc.cControls = 1;
   lc.cbmxctrl = sizeof mc;
   lc.pamxctrl = &mc;
-  const MMRESULT r = mixerGetLineControlsA(reinterpret_cast<HMIXEROBJ>(mixer_), &lc,
-                                           MIXER_OBJECTF_HMIXER | MIXER_GETLINECONTROLSF_ONEBYTYPE);
+  const auto controls = Winmm<LineControlsFn>("mixerGetLineControlsA");
+  if (!controls) return kNoDriver;
+  const MMRESULT r =
+      controls(reinterpret_cast<HMIXEROBJ>(mixer_), &lc, MIXER_OBJECTF_HMIXER | MIXER_GETLINECONTROLSF_ONEBYTYPE);
   if (r == MMSYSERR_NOERROR) {
     control.controlId = mc.dwControlID;
     control.controlType = mc.dwControlType;
@@ -124,8 +147,9 @@ std::uint32_t Win32Mixer::GetValues(std::uint32_t controlId, std::uint32_t chann
   d.cChannels = channels < 2 ? 1 : 2;
   d.cbDetails = sizeof read[0];
   d.paDetails = read;
-  const MMRESULT r =
-      mixerGetControlDetailsA(reinterpret_cast<HMIXEROBJ>(mixer_), &d, MIXER_OBJECTF_HMIXER | MIXER_GETCONTROLDETAILSF_VALUE);
+  const auto get = Winmm<DetailsFn>("mixerGetControlDetailsA");
+  if (!get) return kNoDriver;
+  const MMRESULT r = get(reinterpret_cast<HMIXEROBJ>(mixer_), &d, MIXER_OBJECTF_HMIXER | MIXER_GETCONTROLDETAILSF_VALUE);
   values = {read[0].lValue, read[1].lValue};
   return r;
 }
@@ -138,8 +162,9 @@ std::uint32_t Win32Mixer::SetValues(std::uint32_t controlId, std::uint32_t chann
   d.cChannels = channels < 2 ? 1 : 2;
   d.cbDetails = sizeof write[0];
   d.paDetails = write;
-  return mixerSetControlDetails(reinterpret_cast<HMIXEROBJ>(mixer_), &d,
-                                MIXER_OBJECTF_HMIXER | MIXER_SETCONTROLDETAILSF_VALUE);
+  const auto set = Winmm<DetailsFn>("mixerSetControlDetails");
+  if (!set) return kNoDriver;
+  return set(reinterpret_cast<HMIXEROBJ>(mixer_), &d, MIXER_OBJECTF_HMIXER | MIXER_SETCONTROLDETAILSF_VALUE);
 }
 
 }  // namespace wdx::platform

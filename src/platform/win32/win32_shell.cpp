@@ -58,9 +58,9 @@ std::int32_t Win32Shell::Execute(WindowHandle owner, const std::string& verb, co
 }
 
 ShellCallResult Win32Shell::CallShellFunction(ShellFunction function, std::int32_t folder) {
-  // The player sets up COM on its thread when it starts; ole32 is not linked, so it is found
-  // here when a macro first asks.
+  // COM is loaded, and OLE set up on the player's thread, when a macro first asks.
   const auto create = win32::LateEntry<CoCreateInstanceFn>("ole32.dll", "CoCreateInstance");
+  win32::EnsureOle();
   IShellDispatch* shell = nullptr;
   if (!create || FAILED(create(kShellObject, nullptr, CLSCTX_SERVER, kShellDispatch, reinterpret_cast<void**>(&shell))) ||
       shell == nullptr) {

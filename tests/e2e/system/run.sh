@@ -110,8 +110,10 @@ wait_speed() { wait_for keyspeed "$1"; }
 box() { wdx_probe wait --class WdxForm --title "$1" --visible --timeout "${2:-15000}"; }
 answer() { drive click "$1" "&Ok" >/dev/null && wdx_probe gone "$1" --timeout 5000; }
 
-# --- The keyboard delay in both forms.
-systool keydelay >/dev/null
+# --- The keyboard delay in both forms. The keyboard's settings go back at the end: later tests
+# in this Wine environment hold keys down, and the repeat follows these settings.
+delay_before=$(systool keydelay)
+speed_before=$(systool keyspeed)
 run KEYDEL1
 wdx_check "<KEYDEL:2> (one digit) sets the keyboard delay to 2" wait_for keydelay 2
 run KEYDEL2
@@ -186,6 +188,7 @@ wdx_check "UM_CONTROL 30 ends the player" wdx_probe post "$player" WM_USER+11 30
 wdx_check "Wendplay ends within 10 s" wdx_wait_exit "$pid" 10
 wdx_expect_eq "exit code" 0 "$WDX_EXIT_CODE"
 "$WDX_WINE" reg delete "$appkey" /f >/dev/null 2>&1
+wdx_check "the keyboard's delay and speed are given back" systool setkeys "$delay_before" "$speed_before"
 wdx_probe close "$one" >/dev/null
 wdx_check "the test's window closes" wdx_wait_exit "$one_pid" 10
 wdx_expect_eq "no Windows program left running" "" "$(wdx_settled_leftovers)"

@@ -7,7 +7,7 @@ WDX_ROOT=${WDX_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
 # a build or a test needs it.
 WDX_APT_PACKAGES=(
   cmake ninja-build g++ python3
-  libgtest-dev libgmock-dev googletest libbenchmark-dev libjpeg-dev
+  libgtest-dev libgmock-dev googletest libbenchmark-dev libjpeg-dev dpkg-dev
   g++-mingw-w64-i686 g++-mingw-w64-x86-64
   wine wine32:i386 wine64
   xvfb xauth x11-utils xdotool imagemagick tesseract-ocr
@@ -89,6 +89,15 @@ wdx_build_preset() {
   local targets=()
   (($#)) && targets=(--target "$@")
   mkdir -p "$(dirname "$log")"
+  # The Windows builds link libjpeg-turbo cross-built from Debian's source package, kept in
+  # their build tree; built first so the configure finds it.
+  local jpeg_arch=
+  case "$preset" in win32) jpeg_arch=i686 ;; win64) jpeg_arch=x86_64 ;; esac
+  if [ -n "$jpeg_arch" ] && ! bash "$WDX_ROOT/scripts/lib/libjpeg-cross.sh" "$jpeg_arch" "$dir" >>"$log" 2>&1; then
+    tail -n 30 "$log" >&2
+    wdx_err "building libjpeg for $preset failed (full log: $log)"
+    return 1
+  fi
   if ! (cd "$WDX_ROOT" && cmake --preset "$preset" -B "$dir" && cmake --build "$dir" "${targets[@]}") >"$log" 2>&1; then
     tail -n 60 "$log" >&2
     wdx_err "building $preset failed (full log: $log)"

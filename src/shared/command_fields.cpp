@@ -157,6 +157,11 @@ constexpr Described kDescribed[] = {
     {TagId::kCdBackDrive, &cmd::kCdDriveNumber},
     {TagId::kCdEjectDrive, &cmd::kCdDriveAt9},
     {TagId::kCdCloseDrive, &cmd::kCdDriveAt9},
+    {TagId::kClipf, &cmd::kClipf},
+    {TagId::kClipb, &cmd::kClipb},
+    {TagId::kClipsg, &cmd::kClipsg},
+    {TagId::kClipst, &cmd::kClipst},
+    {TagId::kClipat, &cmd::kClipat},
 };
 
 constexpr CommandLayout kKeywordOnly{false, {}, cmd::kEndsWithField};

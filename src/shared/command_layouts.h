@@ -359,6 +359,7 @@ inline constexpr FieldSpec kPathAt7Fields[] = {{"path", 7, 255, K::kText}};
 inline constexpr FieldSpec kPathAt9Fields[] = {{"path", 9, 255, K::kText}};
 inline constexpr FieldSpec kCopyfileFields[] = {{"source", 10, 255, K::kTextSemi}, {"destination", kFollows, 255, K::kText}};
 inline constexpr FieldSpec kRenfileFields[] = {{"old name", 9, 255, K::kTextSemi}, {"new name", kFollows, 255, K::kText}};
+inline constexpr FieldSpec kPathAt8Fields[] = {{"path", 8, 255, K::kText}};
 inline constexpr CommandLayout kChdir{false, kPathAt7Fields, kEndsWithField};
 inline constexpr CommandLayout kMkdir{false, kPathAt7Fields, kEndsWithField};
 inline constexpr CommandLayout kDelfile{false, kPathAt9Fields, kEndsWithField};
@@ -570,5 +571,14 @@ inline constexpr TagId kTags[] = {TagId::kUppblock, TagId::kLowblock, TagId::kTo
 
 // --- Remarks: the longest comment that keeps "<REM:" + comment + ">" within a short text.
 inline constexpr std::size_t kRemarkMaxLength = 255 - 6;
+
+// --- Clipboard: the file a text or picture comes from ("<CLIPF:", "<CLIPB:") or goes to
+// ("<CLIPSG:", "<CLIPST:", "<CLIPAT:"; ":PROMPT:" asks for it when the command runs).
+inline constexpr char kPromptForFile[] = ":PROMPT:";
+inline constexpr CommandLayout kClipf{false, kPathAt7Fields, kEndsWithField};
+inline constexpr CommandLayout kClipb{false, kPathAt7Fields, kEndsWithField};
+inline constexpr CommandLayout kClipsg{false, kPathAt8Fields, kEndsWithField};
+inline constexpr CommandLayout kClipst{false, kPathAt8Fields, kEndsWithField};
+inline constexpr CommandLayout kClipat{false, kPathAt8Fields, kEndsWithField};
 
 }  // namespace wdx::cmd

@@ -1,5 +1,6 @@
-// The stand-in clipboard: one text slot that tests read and fill, and a switch that makes it
-// busy (held by another program).
+// The stand-in clipboard: a text slot, a bitmap slot and a metafile slot that tests read and
+// fill (putting one thing on the clipboard empties the others, as on the system), and a switch
+// that makes it busy (held by another program).
 #pragma once
 
 #include <optional>
@@ -13,11 +14,19 @@ class MemoryClipboard : public Clipboard {
  public:
   bool SetText(const std::string& text) override;
   std::optional<std::string> GetText() override;
+  bool Clear() override;
+  bool SetBitmap(const std::string& dib) override;
+  std::optional<std::string> GetBitmap() override;
+  bool SetMetafile(const MetafilePicture& picture) override;
+  std::optional<ClipboardSnapshot> Save() override;
+  bool Restore(const ClipboardSnapshot& snapshot) override;
 
-  // While busy, SetText and GetText fail and change nothing.
+  // While busy, every call fails and changes nothing.
   void SetBusy(bool busy) { busy_ = busy; }
-  // What the clipboard holds now (nullopt: no text).
+  // What the clipboard holds now (nullopt: nothing of that kind).
   std::optional<std::string> text;
+  std::optional<std::string> bitmap;  // a packed device-independent bitmap
+  std::optional<MetafilePicture> metafile;
 
  private:
   bool busy_ = false;

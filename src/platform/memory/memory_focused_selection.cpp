@@ -4,12 +4,6 @@
 
 namespace wdx::platform {
 
-namespace {
-
-constexpr std::uint32_t kTextFormat = 1;  // CF_TEXT
-
-}  // namespace
-
 bool MemoryFocusedSelection::SendEdit(EditCommand command) {
   if (!focused) return false;
   sent.push_back(command);
@@ -26,19 +20,6 @@ bool MemoryFocusedSelection::SendEdit(EditCommand command) {
   e.selStart = start + pasted->size();
   e.selLength = 0;
   return true;
-}
-
-ClipboardSnapshot MemoryFocusedSelection::SaveClipboard() {
-  ClipboardSnapshot snapshot;
-  if (const std::optional<std::string> text = clipboard_.GetText()) snapshot.formats.push_back({kTextFormat, *text});
-  return snapshot;
-}
-
-void MemoryFocusedSelection::RestoreClipboard(const ClipboardSnapshot& snapshot) {
-  clipboard_.text.reset();
-  for (const auto& [format, bytes] : snapshot.formats) {
-    if (format == kTextFormat) clipboard_.text = bytes;
-  }
 }
 
 }  // namespace wdx::platform

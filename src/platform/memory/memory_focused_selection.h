@@ -1,7 +1,6 @@
 // The stand-in's focused control: an edit a test fills with text and a selection, which copies
 // the selection to the stand-in clipboard and pastes its text over the selection as an edit
-// control does (a copy of an empty selection leaves the clipboard alone). The clipboard's
-// snapshot is its text.
+// control does (a copy of an empty selection leaves the clipboard alone).
 #pragma once
 
 #include <cstddef>
@@ -25,8 +24,6 @@ class MemoryFocusedSelection : public FocusedSelection {
   explicit MemoryFocusedSelection(MemoryClipboard& clipboard) : clipboard_(clipboard) {}
 
   bool SendEdit(EditCommand command) override;
-  ClipboardSnapshot SaveClipboard() override;
-  void RestoreClipboard(const ClipboardSnapshot& snapshot) override;
 
   // The focused control of the program in front; nullopt: none has the focus.
   std::optional<MemoryEdit> focused;

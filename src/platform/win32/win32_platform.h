@@ -7,6 +7,7 @@
 #include "platform/win32/win32_mixer.h"
 #include "platform/win32/win32_network_drives.h"
 #include "platform/win32/win32_file_operations.h"
+#include "platform/win32/win32_clipboard.h"
 #include "platform/win32/win32_focused_selection.h"
 #include "platform/win32/win32_processes.h"
 #include "platform/win32/win32_regional_formats.h"

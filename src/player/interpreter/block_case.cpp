@@ -38,20 +38,22 @@ Flow ChangeCase(Interpreter& in, Level& /*level*/, const TagInfo& tag) {
   auto* selection = Facility(in, &platform::Platform::selection, kCaption, "selected text");
   auto* clipboard = selection != nullptr ? Facility(in, &platform::Platform::clipboard, kCaption, "clipboard") : nullptr;
   if (clipboard == nullptr) return Flow::GoOn();
-  const platform::ClipboardSnapshot kept = selection->SaveClipboard();
-  selection->RestoreClipboard({});
+  // A clipboard that cannot be kept (another program holds it) is not touched: emptying it
+  // would lose the user's contents.
+  const std::optional<platform::ClipboardSnapshot> kept = clipboard->Save();
+  if (!kept || !clipboard->Clear()) return Flow::GoOn();
   // No window in front, or none of its controls has the focus: nothing to change.
   if (!selection->SendEdit(platform::EditCommand::kCopy)) {
-    selection->RestoreClipboard(kept);
+    clipboard->Restore(*kept);
     return Flow::GoOn();
   }
   const std::optional<std::string> selected = clipboard->GetText();
   if (!selected || selected->empty()) {
-    selection->RestoreClipboard(kept);
+    clipboard->Restore(*kept);
     return Flow::LeaveLevel();
   }
   if (clipboard->SetText(Converted(tag.id, *selected))) selection->SendEdit(platform::EditCommand::kPaste);
-  selection->RestoreClipboard(kept);
+  clipboard->Restore(*kept);
   return Flow::GoOn();
 }
 

@@ -17,6 +17,7 @@ void AddBuiltInFamilies(Interpreter& in) {
       &MakeFileLoopFamily, &MakeLogFamily, &MakeFileTextFamily, &MakeFilesFoldersFamily,
       &MakeTextBoxFamily, &MakeBlockCaseFamily,
       &MakeSystemFamily, &MakeSoundFamily, &MakeCdAudioFamily, &MakeVideoFamily,
+      &MakeClipboardFamily,
   };
   for (const Maker make : kMakers) in.AddFamily(make(in));
 }

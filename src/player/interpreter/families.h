@@ -37,6 +37,7 @@ std::unique_ptr<CommandFamily> MakeSystemFamily(Interpreter& in);
 std::unique_ptr<CommandFamily> MakeSoundFamily(Interpreter& in);
 std::unique_ptr<CommandFamily> MakeCdAudioFamily(Interpreter& in);
 std::unique_ptr<CommandFamily> MakeVideoFamily(Interpreter& in);
+std::unique_ptr<CommandFamily> MakeClipboardFamily(Interpreter& in);
 
 // Adds every family above to the interpreter.
 void AddBuiltInFamilies(Interpreter& in);

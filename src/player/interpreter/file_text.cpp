@@ -1,14 +1,12 @@
 // Macro text from elsewhere than the macro itself: "<ETEXT:" plays text stored enciphered,
 // "<ETEXT2:" deciphers it into a text variable, "<TFILE:" plays a text file (a macro longer
 // than a record holds; the recorder stores long recordings so).
-#include <filesystem>
-#include <fstream>
 #include <optional>
 #include <string>
-#include <system_error>
 
 #include "player/interpreter/command_support.h"
 #include "player/interpreter/families.h"
+#include "player/interpreter/file_io.h"
 #include "player/interpreter/variables.h"
 #include "shared/cipher.h"
 
@@ -44,27 +42,13 @@ Flow DecipherToVariable(Interpreter& in, Level& level, const TagInfo& tag) {
   return Flow::GoOn();
 }
 
-// The file's bytes; nullopt when it cannot be opened (or is no file). A last Ctrl+Z is the old
-// end-of-file mark, not text.
-std::optional<std::string> FileBytes(const std::string& nativePath) {
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(nativePath, ec)) return std::nullopt;
-  std::ifstream file(nativePath, std::ios::binary);
-  if (!file) return std::nullopt;
-  std::string text;
-  char block[64 * 1024];
-  while (file.read(block, sizeof block) || file.gcount() > 0) text.append(block, static_cast<std::size_t>(file.gcount()));
-  if (!text.empty() && text.back() == '\x1A') text.pop_back();
-  return text;
-}
-
 // A file that cannot be opened is passed over silently, as it always was: the macro goes on.
 void PlayFile(Interpreter& in, Level& level, const TagInfo& tag) {
   std::string name(FieldsOf(level, tag, cmd::kTfile).Raw(0));
   if (name.find("%T") != std::string::npos) in.Host().ProcessStringVar(name, kShortStringMax);
   platform::Platform* p = in.Host().GetPlatform();
   if (p == nullptr || p->files == nullptr || name.empty()) return;
-  const std::optional<std::string> text = FileBytes(p->files->NativePath(name));
+  const std::optional<std::string> text = ReadTextFile(p->files->NativePath(name));
   if (text) in.DoMacro(*text, 1, 1, 1, false, false, 0);
 }
 

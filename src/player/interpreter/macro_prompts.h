@@ -55,6 +55,15 @@ struct DialogChoice {
   std::optional<std::string> path;
 };
 
+// The save-file dialog of the clipboard commands: its title, the extension added to a name
+// typed without one, the filter ("Text Files (*.TXT)|*.TXT") and whether the file must exist.
+struct SaveFileRequest {
+  std::string title;
+  std::string defaultExt;
+  std::string filter;
+  bool fileMustExist = false;
+};
+
 // The "Send E-Mail" prompt of the e-mail command, by what it asks for.
 enum class EmailPromptMode : std::int32_t { kRecipients = 1, kText = 2, kAttachments = 3 };
 
@@ -119,6 +128,8 @@ class MacroPrompts {
   // The open-file dialog proposing a file name, and the folder dialog with a title.
   virtual DialogChoice OpenFile(const std::string& /*fileName*/) { return {}; }
   virtual DialogChoice Folder(const std::string& /*title*/) { return {}; }
+  // The save-file dialog (read-only files hidden).
+  virtual DialogChoice SaveFile(const SaveFileRequest& /*request*/) { return {}; }
   // The "Send E-Mail" prompt; `recipientList` holds the lines of the recipient list file
   // (recipients mode). nullopt when no window can be shown.
   virtual std::optional<EmailPromptAnswer> SendEmail(EmailPromptMode /*mode*/,

@@ -4,11 +4,11 @@
 
 #include <cmath>
 #include <filesystem>
-#include <fstream>
 #include <string_view>
 
 #include "player/interpreter/command_support.h"
 #include "player/interpreter/families.h"
+#include "player/interpreter/file_io.h"
 #include "shared/globals.h"
 
 namespace wdx::player {
@@ -182,12 +182,6 @@ bool Fits(Interpreter& in, std::int64_t number, std::size_t size) {
                         " characters; a text variable holds at most " + std::to_string(VariableSet::kMaxTextLength) +
                         ". Macro will abort.");
   return false;
-}
-
-void WriteLine(const std::string& path, const std::string& line, bool append) {
-  std::ofstream out(path, std::ios::binary | (append ? std::ios::app : std::ios::trunc));
-  // A file that cannot be opened is left alone, and so is a write that fails.
-  if (out) out << line << "\r\n";
 }
 
 void ModifyTextVar(Interpreter& in, const Level& level, const TagInfo& tag) {

@@ -170,6 +170,18 @@ DialogChoice FormPrompts::OpenFile(const std::string& fileName) {
   return {true, runner->OpenFileDialog(dialog, platform::kNoWindow)};
 }
 
+DialogChoice FormPrompts::SaveFile(const SaveFileRequest& request) {
+  forms::FormRunner* runner = host_.Forms();
+  if (runner == nullptr) return {};
+  forms::FileDialog dialog;
+  dialog.title = request.title;
+  dialog.filter = request.filter;
+  dialog.defaultExt = request.defaultExt;
+  dialog.hideReadOnly = true;
+  dialog.fileMustExist = request.fileMustExist;
+  return {true, runner->SaveFileDialog(dialog, platform::kNoWindow)};
+}
+
 DialogChoice FormPrompts::Folder(const std::string& title) {
   forms::FormRunner* runner = host_.Forms();
   if (runner == nullptr) return {};

@@ -32,6 +32,7 @@ class FormPrompts final : public MacroPrompts {
   std::optional<std::string> ChoiceMenu(const ChoiceMenuText& menu) override;
   std::optional<std::string> Value(ValueKind kind, const std::string& message) override;
   DialogChoice OpenFile(const std::string& fileName) override;
+  DialogChoice SaveFile(const SaveFileRequest& request) override;
   DialogChoice Folder(const std::string& title) override;
   std::optional<EmailPromptAnswer> SendEmail(EmailPromptMode mode, const std::vector<std::string>& recipientList) override;
   std::unique_ptr<StatusWindow> ShowStatus(const std::string& caption, const std::string& text, bool owned) override;

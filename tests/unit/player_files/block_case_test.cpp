@@ -47,6 +47,27 @@ TEST_F(BlockCaseTest, EachCommandChangesTheSelectionAndTheClipboardStays) {
   EXPECT_EQ(mem.clipboard.text, std::nullopt);
 }
 
+// The user's picture is kept as well as text; a clipboard that cannot be kept (another
+// program holds it) is not touched at all.
+TEST_F(BlockCaseTest, AUsersPictureIsKeptAndABusyClipboardIsNotEmptied) {
+  Select("abc", 0, 3);
+  mem.clipboard.SetBitmap("a DIB of the user's");
+  mem.clipboard.metafile = platform::MetafilePicture{"a metafile", 100, 50};
+  Play("<UPPBLOCK>");
+  EXPECT_EQ(EditText(), "ABC");
+  EXPECT_EQ(mem.clipboard.bitmap, "a DIB of the user's");
+  EXPECT_EQ(mem.clipboard.metafile, (platform::MetafilePicture{"a metafile", 100, 50}));
+  EXPECT_EQ(mem.clipboard.text, std::nullopt);
+
+  Select("abc", 0, 3);
+  mem.clipboard.SetText("the user's");
+  mem.clipboard.SetBusy(true);
+  EXPECT_EQ(Play("<UPPBLOCK>x"), "x");
+  EXPECT_EQ(EditText(), "abc");
+  mem.clipboard.SetBusy(false);
+  EXPECT_EQ(mem.clipboard.text, "the user's");
+}
+
 TEST_F(BlockCaseTest, ALongSelectionIsConvertedWhole) {
   std::string text;
   for (int i = 0; i < 300; ++i) text += (i % 2 == 0 ? 'a' : 'B');

@@ -298,6 +298,18 @@ TEST(CommandFields, FileLoopLogFileTextAndTextBoxTags) {
   });
 }
 
+TEST(CommandFields, ClipboardTags) {
+  CheckRoundTrips({
+      {Row(TagId::kClipf), {V::Text("C:\\notes\\%T1%.txt")}, "<CLIPF:C:\\notes\\%T1%.txt>"},
+      {Row(TagId::kClipb), {V::Text("C:\\pics\\photo.jpg")}, "<CLIPB:C:\\pics\\photo.jpg>"},
+      {Row(TagId::kClipsg), {V::Text(":PROMPT:")}, "<CLIPSG::PROMPT:>"},
+      {Row(TagId::kClipst), {V::Text("C:\\out.txt")}, "<CLIPST:C:\\out.txt>"},
+      {Row(TagId::kClipat), {V::Text("log.txt")}, "<CLIPAT:log.txt>"},
+      {Row(TagId::kBegclip), {}, "<BEGCLIP>"},
+      {Row(TagId::kCliptypei), {}, "<CLIPTYPEI>"},
+  });
+}
+
 TEST(CommandFields, FileAndFolderTags) {
   CheckRoundTrips({
       {Row(TagId::kChdir), {V::Text("C:\\Data")}, "<CHDIR:C:\\Data>"},

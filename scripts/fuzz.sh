@@ -34,10 +34,10 @@ export CMAKE_BUILD_PARALLEL_LEVEL=${CMAKE_BUILD_PARALLEL_LEVEL:-6}
 # bytes; a macro text fits a few thousand characters; the other inputs are short).
 declare -A MAX_LEN=(
   [interpreter]=8192 [library_file]=16000 [settings_file]=4096 [single_macro_file]=4096
-  [companion_files]=512 [capture_files]=12000 [mail]=8192 [command_line]=2048 [decoders]=1024
+  [companion_files]=512 [capture_files]=12000 [mail]=8192 [command_line]=2048 [decoders]=1024 [picture_files]=8192
   [mime_decoder]=8192 [smtp_replies]=4096
 )
-TARGETS=(interpreter library_file settings_file single_macro_file companion_files capture_files mail command_line decoders
+TARGETS=(interpreter library_file settings_file single_macro_file companion_files capture_files mail command_line decoders picture_files
          mime_decoder smtp_replies)
 # The mail tests' own two targets live with those tests, seeds and kept regressions beside them.
 declare -A EXE_DIR=([mime_decoder]=tests/unit/player_mail [smtp_replies]=tests/unit/player_mail)

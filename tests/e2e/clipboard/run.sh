@@ -114,6 +114,7 @@ want=${want/copied/COPIED}
 wdx_expect_eq "the selected word is upper-cased" "$want" "$(wait_text "$want")"
 sleep 0.3
 wdx_expect_eq "the clipboard holds the user's picture again" 64x48 "$(pictool clipsize)"
+wdx_probe send "$edit" 0xB1 1000 1000 --child Edit >/dev/null  # the caret back at the end
 
 # --- A corrupt JPEG: the command's message; the clipboard keeps its picture, the macro goes on.
 press ctrl+alt+b

@@ -349,14 +349,13 @@ TEST_F(InterpreterTest, HeldKeysGoUpBeforeTheBoxOfAnEndingRun) {
 
 TEST_F(InterpreterTest, FailureInAVariableValueIsReportedOncePerLevelWithTextLeft) {
   host.state.currentMacroName = "M";
-  host.state.vars.text[1] = "<CLIPSG:c>xy";  // a command this build does not have fails the run
+  host.state.vars.text[1] = "<CLIPSG:c>xy";  // a command whose facility this host lacks fails the run
   Play("a%T1%b");
   ExpectKeys("+A -A");
   const std::string abortText = "Wendrix 2000 macro has been aborted. (Macro Name: M)";
   ASSERT_EQ(host.boxes.size(), 3u);
-  EXPECT_EQ(host.boxes[0].caption, "Command Not Available");
-  EXPECT_EQ(host.boxes[0].text,
-            "The command <CLIPSG: is not available in this build. Macro will abort. (Macro Name: M)");
+  EXPECT_EQ(host.boxes[0].caption, "Clipboard Error");
+  EXPECT_EQ(host.boxes[0].text, "The clipboard is not available in this build. Macro will abort. (Macro Name: M)");
   EXPECT_EQ(host.boxes[1], (Box{"Macro Abort", abortText}));
   EXPECT_EQ(host.boxes[2], (Box{"Macro Abort", abortText}));
   EXPECT_TRUE(host.state.abortMacro);
@@ -388,7 +387,7 @@ TEST_F(InterpreterTest, CommandsOfOtherFamiliesSkipTheirFieldsAndFail) {
     host.log.clear();
     Play(c.text);
     ASSERT_EQ(host.boxes.size(), 1 + c.aborts);
-    EXPECT_EQ(host.boxes[0].caption, "Command Not Available");
+    EXPECT_EQ(host.boxes[0].caption, "Clipboard Error");  // this host has no clipboard
     EXPECT_EQ(host.log.size(), 1 + c.aborts);
     EXPECT_TRUE(input.keys.empty());
   }

@@ -14,6 +14,7 @@
 #include "forms/win32/comctl.h"
 #include "forms/win32/menus.h"
 #include "forms/win32/native.h"
+#include "platform/win32/front_input.h"
 
 namespace wdx::forms {
 
@@ -170,6 +171,8 @@ class Win32Runner::View : public FormView, public win32::ViewAccess {
 
   void ShowNative(bool activate) {
     if (form_.stayOnTop()) SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    // Keys typed into the window in front, and not yet taken by it, would follow the focus here.
+    if (activate) platform::win32::LetFrontTakeItsKeys();
     int show = activate ? SW_SHOW : SW_SHOWNOACTIVATE;
     if (form_.windowState() == WindowState::kMaximized) show = SW_SHOWMAXIMIZED;
     if (form_.windowState() == WindowState::kMinimized) show = activate ? SW_SHOWMINIMIZED : SW_SHOWMINNOACTIVE;
@@ -780,7 +783,10 @@ ModalResult Win32Runner::ShowModal(Form& form) {
 
 void Win32Runner::Show(Form& form, bool activate) {
   if (form.Showing()) {
-    if (activate && form.Handle()) SetForegroundWindow(ToHwnd(form.Handle()));
+    if (activate && form.Handle()) {
+      platform::win32::LetFrontTakeItsKeys();
+      SetForegroundWindow(ToHwnd(form.Handle()));
+    }
     return;
   }
   View& view = ViewFor(form);

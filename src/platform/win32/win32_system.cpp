@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "platform/win32/front_input.h"
 #include "platform/win32/windows_api.h"
 
 namespace wdx::platform {
@@ -208,6 +209,8 @@ std::string Win32ProfileFiles::ResolvePath(const std::string& file) {
 
 int Win32MessageBoxes::Show(WindowHandle owner, const std::string& text, const std::string& caption,
                             std::uint32_t flags) {
+  // A message box takes the focus: the keys typed before it reach their window first.
+  win32::LetFrontTakeItsKeys();
   return MessageBoxA(owner == kNoWindow ? nullptr : ToHwnd(owner), text.c_str(), caption.c_str(), flags);
 }
 

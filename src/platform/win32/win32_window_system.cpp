@@ -3,6 +3,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/win32/front_input.h"
 #include "platform/win32/windows_api.h"
 
 namespace wdx::platform {
@@ -171,7 +172,9 @@ bool Win32WindowSystem::BringToFront(WindowHandle w) {
   HWND hwnd = ToHwnd(w);
   if (w == kNoWindow || !::IsWindow(hwnd)) return false;
   // Windows lets only the foreground thread move the foreground; sharing its input state for
-  // the moment of the switch makes us count as that thread.
+  // the moment of the switch makes us count as that thread. The focus moves with it, so the
+  // keys that thread still holds are let through to their window first.
+  win32::LetFrontTakeItsKeys();
   HWND front = ::GetForegroundWindow();
   DWORD frontThread = front ? GetWindowThreadProcessId(front, nullptr) : 0;
   DWORD self = GetCurrentThreadId();
@@ -212,6 +215,10 @@ bool Win32WindowSystem::ShowWindow(WindowHandle w, ShowMode mode) {
     case ShowMode::kShowNoActivate:
       cmd = SW_SHOWNOACTIVATE;
       break;
+  }
+  // Showing one of ours activates it (all but hiding and the no-activate mode).
+  if (cmd != SW_HIDE && cmd != SW_SHOWNOACTIVATE && ::GetWindowThreadProcessId(hwnd, nullptr) == GetCurrentThreadId()) {
+    win32::LetFrontTakeItsKeys();
   }
   ::ShowWindow(hwnd, cmd);  // returns the previous visibility, not success
   return true;

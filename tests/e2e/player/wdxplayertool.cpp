@@ -3,7 +3,9 @@
 //   mklib FILE NICK CODE KIND MATCH SCOPE TEXT [NICK CODE KIND MATCH SCOPE TEXT ...]
 //        writes a macro library with these macros (TEXT "@path" reads the text from a file)
 //   objects                 one line per named object of the player: NAME 1 (exists) or 0
-//   edit-target TITLE       a window with a multiline Edit, in front, until it is closed
+//   edit-target TITLE [--slow MS]  a window with a multiline Edit, in front, until it is closed;
+//        with --slow it sleeps MS before each key message it takes from its queue, the way a
+//        busy program leaves typed keys waiting in its queue
 //   bench HWND COMBO N [--child CLASS] [--timeout MS]
 //        brings HWND to the front, presses COMBO (e.g. ctrl+alt+t) and follows the text length of
 //        the window (or its CLASS child) until it holds N characters; prints the time to the
@@ -187,10 +189,11 @@ HWND MakeTarget(const char* title) {
   return w;
 }
 
-int EditTarget(const char* title) {
+int EditTarget(const char* title, DWORD slowMs) {
   MakeTarget(title);
   MSG m;
   while (GetMessageA(&m, nullptr, 0, 0) > 0) {
+    if (slowMs > 0 && (m.message == WM_KEYDOWN || m.message == WM_KEYUP)) Sleep(slowMs);
     TranslateMessage(&m);
     DispatchMessageA(&m);
   }
@@ -349,7 +352,10 @@ int main(int argc, char** argv) {
   const std::string cmd = argv[1];
   if (cmd == "mklib") return MakeLibrary(argc - 1, argv + 1);
   if (cmd == "objects") return Objects();
-  if (cmd == "edit-target") return EditTarget(argc > 2 ? argv[2] : "WDX Edit Target");
+  if (cmd == "edit-target") {
+    const DWORD slow = argc > 4 && std::string(argv[3]) == "--slow" ? std::strtoul(argv[4], nullptr, 10) : 0;
+    return EditTarget(argc > 2 ? argv[2] : "WDX Edit Target", slow);
+  }
   if (cmd == "bench") return Bench(argc - 1, argv + 1);
   if (cmd == "startup") return Startup(argc - 1, argv + 1);
   if (cmd == "bare") return Bare(argc - 1, argv + 1);

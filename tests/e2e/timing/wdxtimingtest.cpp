@@ -11,6 +11,9 @@
 //                                ends the variable's level; pause windows show through the
 //                                form toolkit's Win32 runner. Exit code 0 when no message box
 //                                was shown and no modifier is left down.
+//   wdxtimingtest --front-after-keys  types "abcdefghij" into the window in front and at once
+//                                brings a window of its own to the front, the way a run-time
+//                                window comes forward right after typed text; then waits 3 s.
 //
 // Results go to stdout in binary mode.
 #include <fcntl.h>
@@ -148,6 +151,27 @@ int Play(wdx::platform::Win32Platform& p, const char* path) {
   return host.boxes.empty() && ModifiersUp() ? 0 : 3;
 }
 
+int FrontAfterKeys(wdx::platform::Win32Platform& p) {
+  using namespace wdx::platform;
+  for (std::uint8_t vk = 'A'; vk <= 'J'; ++vk) {
+    const auto scan = static_cast<std::uint8_t>(p.input.MapVirtualKey(vk, KeyMapKind::kVkToScan));
+    p.input.KeyEvent(vk, scan, 0);
+    p.input.KeyEvent(vk, scan, KEYEVENTF_KEYUP);
+  }
+  const WindowHandle own = p.windows.CreateOwnWindow("WdxTimingFront", "Timing Front",
+                                                     [](const Message&) { return kDefaultHandling; });
+  p.windows.ShowWindow(own, ShowMode::kShow);
+  const bool front = p.windows.BringToFront(own);
+  const DWORD start = GetTickCount();
+  while (GetTickCount() - start < 3000) {
+    p.loop.PumpPending();
+    Sleep(10);
+  }
+  p.windows.DestroyOwnWindow(own);
+  std::printf("front %d\n", front ? 1 : 0);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -156,6 +180,7 @@ int main(int argc, char** argv) {
   wdx::platform::Win32Platform platform;
   if (argc == 2 && std::string(argv[1]) == "--services") return Services(platform);
   if (argc == 3 && std::string(argv[1]) == "--play") return Play(platform, argv[2]);
-  std::printf("usage: wdxtimingtest --services | --play FILE\n");
+  if (argc == 2 && std::string(argv[1]) == "--front-after-keys") return FrontAfterKeys(platform);
+  std::printf("usage: wdxtimingtest --services | --play FILE | --front-after-keys\n");
   return 2;
 }

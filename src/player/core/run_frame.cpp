@@ -249,7 +249,8 @@ void RunFrame::WaitForTimer(std::uint32_t milliseconds) {
 void RunFrame::LogError(const std::string& text) {
   const std::string& path = settings_.errorLogPath;
   if (path.empty()) return;
-  std::FILE* f = std::fopen(path.c_str(), "ab");
+  const std::string native = platform_.files ? platform_.files->NativePath(path) : path;
+  std::FILE* f = std::fopen(native.c_str(), "ab");
   if (!f) return;
   const double now = platform_.clock ? platform_.clock->Now() : 0.0;
   // The system's formats as they are now: the user may change them while the player runs.

@@ -83,7 +83,7 @@ TEST_F(ProtocolTest, FileChannelPlaysTheSingleMacroFile) {
 TEST_F(ProtocolTest, RunRequestsDuringARunWaitSixteenAtMost) {
   AddMacros({{"long", kCtrlA, scope::kGlobal, "", "a<PAUSE>b"}, {"N", 30000, scope::kGlobal, "", "x"}});
   Start();
-  settings.errorLogPath = Native("C:\\WENDRIX\\ERRORLOG.TXT").string();
+  settings.errorLogPath = "C:\\WENDRIX\\ERRORLOG.TXT";
   forms::ScriptedRunner runner(mem.desktop, mem.desktop);
   main->SetFormRunner(&runner);
   runner.Then([&](forms::Form& pause) {

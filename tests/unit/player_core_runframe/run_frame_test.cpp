@@ -53,7 +53,8 @@ class RunFrameTest : public ::testing::Test {
     block.SetPlayerWindow(mainWindow);
     hook.WdxUpInit(block);
     mem.clock.SetNow(EncodeDateTime({2024, 3, 5, 14, 30, 0, 0}));
-    settings.errorLogPath = (fs::path(mem.Root()) / "ERRORLOG.TXT").string();
+    fs::create_directories(mem.NativePath("C:\\WENDRIX"));
+    settings.errorLogPath = "C:\\WENDRIX\\ERRORLOG.TXT";
   }
 
   // A run of `text` whose first pump calls `during` (the interpreter pumps after every character).
@@ -82,7 +83,7 @@ class RunFrameTest : public ::testing::Test {
   }
   double Seconds() { return SecondsOfDay(mem.clock.Now()); }
   std::string LogText() {
-    std::ifstream in(settings.errorLogPath, std::ios::binary);
+    std::ifstream in(mem.NativePath(settings.errorLogPath), std::ios::binary);
     std::stringstream s;
     s << in.rdbuf();
     return s.str();
@@ -285,11 +286,16 @@ TEST_F(RunFrameTest, ErrorLogLinesAndFailingWrites) {
 
   // A folder that is missing, a full disk, no path: the line is lost, nothing is raised and the
   // run goes on.
-  for (const std::string& bad : {(fs::path(mem.Root()) / "missing" / "LOG.TXT").string(), std::string("/dev/full"),
-                                 std::string()}) {
+  // (The full disk is the host's own device, reached past the stand-in's folder.)
+  struct HostPaths : platform::Files {
+    std::string NativePath(const std::string& path) override { return path; }
+  } hostPaths;
+  for (const std::string& bad : {std::string("C:\\MISSING\\LOG.TXT"), std::string("/dev/full"), std::string()}) {
+    if (bad == "/dev/full") p.files = &hostPaths;
     settings.errorLogPath = bad;
     EXPECT_NO_THROW(frame.LogError("lost"));
   }
+  p.files = mem.Get().files;
   EXPECT_TRUE(mem.boxes.shown.empty());
 }
 

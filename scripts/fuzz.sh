@@ -7,6 +7,8 @@
 #                                    step of scripts/test.sh); nothing is kept
 #   scripts/fuzz.sh list             the targets
 #
+# WDX_FUZZ_RUNS=N ends a run after N executions when that comes before SECONDS.
+#
 # Installs clang when it is missing, builds the targets into $WDX_BUILD_ROOT/fuzz (default
 # build/fuzz), and runs each over tests/fuzz/corpus/<target> (the seeds and every fault's input,
 # kept as a regression case; the mail tests' two targets use their seeds and regressions in
@@ -91,6 +93,7 @@ run() {
   local args=(-max_total_time="$seconds" -timeout=30 -rss_limit_mb=2560 -max_len="${MAX_LEN[$target]}"
               -print_final_stats=1 -artifact_prefix="$findings/")
   [ "$target" = interpreter ] && args+=(-dict="$BUILD/interpreter.dict")
+  [ -n "${WDX_FUZZ_RUNS:-}" ] && args+=(-runs="$WDX_FUZZ_RUNS")
   # The targets' stand-in platforms make their folders in TMPDIR: one of its own per run, so
   # nothing is left behind even when a finding ends the process.
   TMPDIR=$scratch ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1} "$exe" "${args[@]}" "$work" "${seeds[@]}" >"$log" 2>&1

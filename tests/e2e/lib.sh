@@ -314,6 +314,10 @@ wdx_probe() {
     WDX_PROBE=$(wdx_exe wdxprobe) || return 1
   fi
   "$WDX_WINE" "$WDX_PROBE" "$@"
+  local rc=$?
+  # The probe itself answers 0, 1 or 2; any other code is Wine's or a crash's, and says so.
+  case $rc in 0 | 1 | 2) ;; *) wdx_log "wdxprobe $1 ended with code $rc" ;; esac
+  return $rc
 }
 
 # Starts Wine's Notepad and waits for its window: WDX_NOTEPAD_PID, WDX_NOTEPAD_HWND.

@@ -26,6 +26,7 @@ wdx_require "Notepad starts" wdx_notepad_start
 keys() { wdx_probe keys "$@" >/dev/null; sleep 0.3; }
 
 wdx_wine_start "$exe"
+player_pid=$WDX_LAST_PID
 player=$(wdx_probe wait --class TMainWin --title "Wendrix Player" --timeout 30000)
 wdx_require "Wendplay's hidden main window appears" test -n "$player"
 editor=$(wdx_probe wait --title-has "Wendrix Editor" --visible --timeout 30000)
@@ -92,6 +93,7 @@ wdx_check "Esc closes it" wdx_probe gone "$direct" --timeout 15000
 # The editor ends with the player (UM_CONTROL 30 closes the player).
 wdx_probe post "$player" WM_USER+11 30 0 >/dev/null
 wdx_check "the editor's window goes" wdx_probe gone "$editor" --timeout 20000
-wdx_check "the player ends" wdx_probe gone "$player" --timeout 20000
+wdx_check "the player ends" wdx_wait_exit "$player_pid" 20
+wdx_expect_eq "with exit code 0" 0 "${WDX_EXIT_CODE:-}"
 wdx_check "Notepad closes" wdx_notepad_close
 wdx_e2e_end

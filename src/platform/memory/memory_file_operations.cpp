@@ -1,6 +1,7 @@
 #include "platform/memory/memory_file_operations.h"
 
 #include <algorithm>
+#include <iterator>
 #include <filesystem>
 #include <system_error>
 
@@ -68,6 +69,23 @@ std::vector<Entry> Sources(const PathMap& paths, const std::string& from, bool n
   }
   std::sort(out.begin(), out.end(), [](const Entry& a, const Entry& b) { return a.stored < b.stored; });
   return out;
+}
+
+// Whether `inner` is `outer` itself or lies below it, as the file system resolves both. The
+// system refuses to copy or move a folder into itself (a copy would otherwise nest without end)
+// and to move an entry onto itself.
+bool SameOrBelow(const fs::path& outer, const fs::path& inner) {
+  std::error_code ec;
+  const fs::path a = fs::weakly_canonical(outer, ec).lexically_normal();
+  if (ec) return false;
+  const fs::path b = fs::weakly_canonical(inner, ec).lexically_normal();
+  if (ec) return false;
+  auto bi = b.begin();
+  for (auto ai = a.begin(); ai != a.end(); ++ai, ++bi) {
+    if (ai->empty() && std::next(ai) == a.end()) break;  // a trailing separator
+    if (bi == b.end() || *ai != *bi) return false;
+  }
+  return true;
 }
 
 bool CopyEntry(const fs::path& from, const fs::path& to) {
@@ -165,6 +183,13 @@ bool MemoryFileOperations::ShellOperation(ShellFileOp op, const std::string& fro
   fs::create_directories(intoFolder ? target : target.parent_path(), ec);
   for (const Entry& e : sources) {
     const fs::path dest = intoFolder ? target / e.native.filename() : target;
+    // A folder into itself, or an entry moved onto itself (which would remove it first), is
+    // refused; a file copied onto itself stays as it is.
+    const bool folder = fs::is_directory(e.native, ec);
+    if ((folder || op != ShellFileOp::kCopy) && SameOrBelow(e.native, dest)) {
+      ok = false;
+      continue;
+    }
     if (op == ShellFileOp::kCopy) {
       ok = CopyEntry(e.native, dest) && ok;
     } else {

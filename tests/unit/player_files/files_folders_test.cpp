@@ -157,5 +157,27 @@ TEST_F(FilesFoldersTest, DeleteAndMoveNeverActOnAnEmptyPathOrADriveRoot) {
   EXPECT_EQ(Read("C:\\Copy\\a.txt"), "a");
 }
 
+TEST_F(FilesFoldersTest, NothingIsCopiedOrMovedIntoItselfOrOntoItself) {
+  Write("C:\\Data\\sub\\f.txt", "f");
+  for (const std::string macro : {
+           "<DOFILE:05:NY:C:\\Data>C:\\Data\\sub\\>",       // a folder copied into its own subfolder
+           "<DOFILE:05:NY:C:\\Data\\sub>C:\\Data\\sub>",    // onto itself
+           "<DOFILE:07:NY:C:\\Data>C:\\Data\\sub\\>",       // moved into its own subfolder
+           "<DOFILE:07:NY:C:\\Data\\sub>C:\\Data\\>",       // moved to where it is
+           "<DOFILE:07:NY:C:\\Data\\sub\\f.txt>C:\\Data\\sub\\>",  // a file moved onto itself
+       }) {
+    SCOPED_TRACE(macro);
+    ops.shellCalls.clear();
+    EXPECT_EQ(Play(macro + "go"), "go");
+    EXPECT_EQ(ops.shellCalls.size(), 1u);
+    EXPECT_EQ(Read("C:\\Data\\sub\\f.txt"), "f");
+    EXPECT_FALSE(Exists("C:\\Data\\sub\\Data"));
+    EXPECT_FALSE(Exists("C:\\Data\\sub\\sub"));
+  }
+  // A file copied onto itself stays as it was.
+  Play("<DOFILE:05:NY:C:\\Data\\sub\\f.txt>C:\\Data\\sub\\>");
+  EXPECT_EQ(Read("C:\\Data\\sub\\f.txt"), "f");
+}
+
 }  // namespace
 }  // namespace wdx::player

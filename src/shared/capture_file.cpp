@@ -1,6 +1,7 @@
 #include "shared/capture_file.h"
 
 #include <filesystem>
+#include <fstream>
 #include <iterator>
 #include <system_error>
 
@@ -34,26 +35,25 @@ CaptureWorkFile::CaptureWorkFile(platform::Files& files, std::string programFold
 
 bool CaptureWorkFile::Create() {
   Close();
-  out_.open(NativePath(path_), std::ios::binary | std::ios::trunc);
-  return out_.is_open();
+  out_ = std::make_unique<BinaryFile>(NativePath(path_), BinaryFile::Mode::kCreate);
+  if (!out_->IsOpen()) out_.reset();
+  written_ = 0;
+  return out_ != nullptr;
 }
 
 bool CaptureWorkFile::Append(char c) {
-  if (!out_.is_open()) return false;
-  out_.put(c);
-  out_.flush();
-  return static_cast<bool>(out_);
+  // Each key goes to the disk at once: a player that dies keeps what was recorded.
+  if (!out_ || !out_->WriteAt(written_, &c, 1) || !out_->Flush()) return false;
+  ++written_;
+  return true;
 }
 
-void CaptureWorkFile::Close() {
-  if (out_.is_open()) out_.close();
-  out_.clear();
-}
+void CaptureWorkFile::Close() { out_.reset(); }
 
 bool CaptureWorkFile::HasLeftover() const {
   std::error_code ec;
   const std::filesystem::path work = NativePath(path_);
-  return !out_.is_open() && std::filesystem::is_regular_file(work, ec) && std::filesystem::file_size(work, ec) > 0 && !ec;
+  return !out_ && std::filesystem::is_regular_file(work, ec) && std::filesystem::file_size(work, ec) > 0 && !ec;
 }
 
 std::string CaptureWorkFile::FreeLongMacroFile() const {

@@ -9,11 +9,12 @@
 #pragma once
 
 #include <cstdint>
-#include <fstream>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "platform/files.h"
+#include "shared/binary_file.h"
 
 namespace wdx {
 
@@ -36,7 +37,7 @@ class CaptureWorkFile {
   const std::string& Path() const { return path_; }
   // Creates it empty and keeps it open; false when it cannot be made.
   bool Create();
-  bool IsOpen() const { return out_.is_open(); }
+  bool IsOpen() const { return out_ != nullptr; }
   // Appends one character and flushes it, so a crash keeps what was recorded; false when the
   // file is not open or the write failed.
   bool Append(char c);
@@ -89,7 +90,9 @@ class CaptureWorkFile {
   platform::Files& files_;
   std::string folder_;
   std::string path_;
-  std::ofstream out_;
+  // The work file while it records; a player that never records makes none.
+  std::unique_ptr<BinaryFile> out_;
+  std::int64_t written_ = 0;
 };
 
 }  // namespace wdx

@@ -1,29 +1,27 @@
 #include "shared/macro_library.h"
 
 #include <algorithm>
-#include <fstream>
 #include <system_error>
+
+#include "shared/binary_file.h"
 
 namespace wdx {
 
 namespace {
 
-constexpr std::streamoff kRecordBytes = static_cast<std::streamoff>(kMacroRecSize);
+constexpr std::int64_t kRecordBytes = static_cast<std::int64_t>(kMacroRecSize);
 
-std::streamoff RecordOffset(std::int32_t number) { return (std::streamoff{number} - 1) * kRecordBytes; }
+std::int64_t RecordOffset(std::int32_t number) { return (std::int64_t{number} - 1) * kRecordBytes; }
 
 // Whole records in an open file (a partial record at the end does not count).
-std::int64_t WholeRecords(std::istream& file) {
-  file.seekg(0, std::ios::end);
-  std::streamoff size = file.tellg();
+std::int64_t WholeRecords(BinaryFile& file) {
+  const std::int64_t size = file.Size();
   if (size < 0) return 0;
   return size / kRecordBytes;
 }
 
-bool ReadRecordAt(std::istream& file, std::int32_t number, TMacroRec& record) {
-  file.seekg(RecordOffset(number));
-  file.read(reinterpret_cast<char*>(record.data()), kRecordBytes);
-  return static_cast<bool>(file) && file.gcount() == kRecordBytes;
+bool ReadRecordAt(BinaryFile& file, std::int32_t number, TMacroRec& record) {
+  return file.ReadAt(RecordOffset(number), record.data(), kMacroRecSize);
 }
 
 std::string JoinNames(const std::vector<std::string>& names) {
@@ -112,13 +110,13 @@ void MacroLibrary::RefreshTables(int number, const TMacroRec& record, const Macr
 }
 
 bool MacroLibrary::WriteMacroRecord(std::int32_t number, TMacroRec record, bool notify) {
-  std::fstream file(CurrentFile(), std::ios::in | std::ios::out | std::ios::binary);
-  if (!file) {
+  BinaryFile file(CurrentFile(), BinaryFile::Mode::kReadWrite);
+  if (!file.IsOpen()) {
     ShowError(kSaveFailedText);
     return false;
   }
   const std::int64_t records = WholeRecords(file);
-  std::streamoff position;
+  std::int64_t position;
   if (number == -1) {
     position = records * kRecordBytes;
     number = glob_.MacroCount();
@@ -138,11 +136,7 @@ bool MacroLibrary::WriteMacroRecord(std::int32_t number, TMacroRec record, bool 
 
   const MacroIcon icon = ResolveIcon(record);
   record.ZeroReservedTail();
-  file.seekp(position);
-  file.write(reinterpret_cast<const char*>(record.data()), kRecordBytes);
-  file.flush();
-  const bool written = static_cast<bool>(file);
-  file.close();
+  const bool written = file.WriteAt(position, record.data(), kMacroRecSize) && file.Close();
   if (!written) {
     ShowError(kSaveFailedText);
     return false;
@@ -175,9 +169,10 @@ void MacroLibrary::LoadMacroLibrary(const std::string& path, bool notify) {
   const std::filesystem::path nativePath = NativePath(path);
   std::error_code ec;
   const bool exists = std::filesystem::exists(nativePath, ec);
-  std::ifstream file;
-  if (!exists || std::filesystem::is_regular_file(nativePath, ec)) file.open(nativePath, std::ios::binary);
-  if (!file.is_open()) {
+  // A folder opens for reading on POSIX systems and then fails every read.
+  const bool readable = !exists || std::filesystem::is_regular_file(nativePath, ec);
+  BinaryFile file(readable ? nativePath : std::filesystem::path(), BinaryFile::Mode::kRead);
+  if (!file.IsOpen()) {
     glob_.SetMacroCount(0);
     if (exists) {
       // Creating it anew would empty a library that is only unreadable just now.
@@ -185,13 +180,12 @@ void MacroLibrary::LoadMacroLibrary(const std::string& path, bool notify) {
       ShowError("The macro file " + path + " could not be opened.");
       return;
     }
-    std::ofstream created(nativePath, std::ios::binary);
-    if (!created) {
+    BinaryFile created(nativePath, BinaryFile::Mode::kCreate);
+    if (!created.IsOpen() || !created.Close()) {
       listener_.MacroCountChanged();
       ShowError(kCreateFailedText);
       return;
     }
-    created.close();
     RestoreSystemMacros();
     return;
   }
@@ -208,7 +202,7 @@ void MacroLibrary::LoadMacroLibrary(const std::string& path, bool notify) {
     listener_.MacroEntriesChanged(n);
     if (notify) listener_.TellPeer(editor_notice::kMacroEntries, n);
   }
-  file.close();
+  file.Close();
   glob_.SetMacroCount(loaded);
   listener_.MacroCountChanged();
   if (notify) listener_.TellPeer(editor_notice::kDataGroup, data_group::kMacroCount);
@@ -286,8 +280,8 @@ std::int32_t MacroLibrary::FindFreeHotKey(std::int32_t start) const {
 }
 
 bool MacroLibrary::ReadMacroRecord(std::int32_t number, TMacroRec& record) const {
-  std::ifstream file(CurrentFile(), std::ios::binary);
-  if (!file || number < 1 || number > WholeRecords(file)) return false;
+  BinaryFile file(CurrentFile(), BinaryFile::Mode::kRead);
+  if (!file.IsOpen() || number < 1 || number > WholeRecords(file)) return false;
   TMacroRec buffer;
   if (!ReadRecordAt(file, number, buffer)) return false;
   record = buffer;
@@ -307,20 +301,15 @@ bool MacroLibrary::DeleteMacroRecord(std::int32_t number) {
   const std::filesystem::path path = CurrentFile();
   std::int64_t records;
   {
-    std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
-    if (!file) return false;
+    BinaryFile file(path, BinaryFile::Mode::kReadWrite);
+    if (!file.IsOpen()) return false;
     records = WholeRecords(file);
     if (number < 1 || number > records) return false;
     // Later records move down one place.
     if (number < records) {
       std::vector<char> later(static_cast<std::size_t>((records - number) * kRecordBytes));
-      file.seekg(RecordOffset(number + 1));
-      file.read(later.data(), static_cast<std::streamsize>(later.size()));
-      if (!file) return false;
-      file.seekp(RecordOffset(number));
-      file.write(later.data(), static_cast<std::streamsize>(later.size()));
-      file.flush();
-      if (!file) return false;
+      if (!file.ReadAt(RecordOffset(number + 1), later.data(), later.size())) return false;
+      if (!file.WriteAt(RecordOffset(number), later.data(), later.size()) || !file.Close()) return false;
     }
   }
   std::error_code ec;
@@ -329,13 +318,10 @@ bool MacroLibrary::DeleteMacroRecord(std::int32_t number) {
 }
 
 bool MacroLibrary::SetMacroEnabled(std::int32_t number, std::uint8_t value) {
-  std::fstream file(CurrentFile(), std::ios::in | std::ios::out | std::ios::binary);
-  if (!file || number < 1 || number > WholeRecords(file)) return false;
-  file.seekp(RecordOffset(number) + static_cast<std::streamoff>(macro_rec::kActive));
-  const char byte = static_cast<char>(value);
-  file.write(&byte, 1);
-  file.flush();
-  return static_cast<bool>(file);
+  BinaryFile file(CurrentFile(), BinaryFile::Mode::kReadWrite);
+  if (!file.IsOpen() || number < 1 || number > WholeRecords(file)) return false;
+  const auto byte = static_cast<std::uint8_t>(value);
+  return file.WriteAt(RecordOffset(number) + static_cast<std::int64_t>(macro_rec::kActive), &byte, 1) && file.Close();
 }
 
 bool MacroLibrary::ThereAreAbbrekeys() const { return wdx::ThereAreAbbrekeys(glob_); }
@@ -359,11 +345,11 @@ void RebuildHotKeyMap(TGlobData& glob) {
 
 std::optional<std::string> ReadSingleMacroFile(const std::filesystem::path& nativePath) {
   // Only a plain file holds a macro. A folder opens for reading on POSIX systems and then fails
-  // every read (with an exception from the stream buffer); a device may never end.
+  // every read; a device may never end.
   std::error_code ec;
   if (!std::filesystem::is_regular_file(nativePath, ec)) return std::nullopt;
-  std::ifstream file(nativePath, std::ios::binary);
-  if (!file) return std::nullopt;
+  BinaryFile file(nativePath, BinaryFile::Mode::kRead);
+  if (!file.IsOpen()) return std::nullopt;
   // A macro text is a few thousand characters; a file far beyond any macro is refused like an
   // unreadable one instead of exhausting the 32-bit player's memory. The bound holds for the
   // bytes read too, whatever the size said.
@@ -371,12 +357,11 @@ std::optional<std::string> ReadSingleMacroFile(const std::filesystem::path& nati
   if (!ec && size > kMaxSingleMacroFileBytes) return std::nullopt;
   std::string text;
   char chunk[4096];
-  while (file) {
-    file.read(chunk, sizeof chunk);
-    text.append(chunk, static_cast<std::size_t>(file.gcount()));
+  for (std::size_t got; (got = file.ReadOn(chunk, sizeof chunk)) > 0;) {
+    text.append(chunk, got);
     if (text.size() > kMaxSingleMacroFileBytes) return std::nullopt;
   }
-  if (file.bad()) return std::nullopt;
+  if (file.Failed()) return std::nullopt;
   if (!text.empty() && text.back() == '\x1A') text.pop_back();
   // The text has always been played up to its first NUL.
   if (std::size_t nul = text.find('\0'); nul != std::string::npos) text.resize(nul);

@@ -1,8 +1,8 @@
 #include "shared/remap_keys.h"
 
-#include <fstream>
 #include <system_error>
 
+#include "shared/binary_file.h"
 #include "shared/text_util.h"
 
 namespace wdx {
@@ -46,23 +46,20 @@ SwapFileState LoadSwapKeys(const std::filesystem::path& file, SwapTable& table) 
   std::error_code ec;
   if (!std::filesystem::exists(file, ec)) return ec ? SwapFileState::kUnreadable : SwapFileState::kMissing;
   if (std::filesystem::is_directory(file, ec)) return SwapFileState::kUnreadable;
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return SwapFileState::kUnreadable;
+  BinaryFile in(file, BinaryFile::Mode::kRead);
+  if (!in.IsOpen()) return SwapFileState::kUnreadable;
   SwapTable read{};
-  in.read(reinterpret_cast<char*>(read.data()), static_cast<std::streamsize>(read.size()));
-  if (in.gcount() != static_cast<std::streamsize>(read.size())) return SwapFileState::kWrongSize;
+  if (in.ReadOn(read.data(), read.size()) != read.size()) return SwapFileState::kWrongSize;
   // One byte more means the file is something else than a table written by either program.
-  if (in.peek() != std::char_traits<char>::eof()) return SwapFileState::kWrongSize;
+  char more = 0;
+  if (in.ReadOn(&more, 1) != 0) return SwapFileState::kWrongSize;
   table = read;
   return SwapFileState::kLoaded;
 }
 
 bool SaveSwapKeys(const std::filesystem::path& file, const SwapTable& table) {
-  std::ofstream out(file, std::ios::binary | std::ios::trunc);
-  if (!out) return false;
-  out.write(reinterpret_cast<const char*>(table.data()), static_cast<std::streamsize>(table.size()));
-  out.close();
-  return static_cast<bool>(out);
+  BinaryFile out(file, BinaryFile::Mode::kCreate);
+  return out.IsOpen() && out.WriteAt(0, table.data(), table.size()) && out.Close();
 }
 
 std::string SwapFileResult::Problem() const {

@@ -95,8 +95,7 @@ RunFrame::RunFrame(platform::Platform& platform, hook::HookLibrary& hook, TGlobD
       block_(block),
       settings_(settings),
       editor_(editor),
-      activation_(activation),
-      interpreter_(std::make_unique<Interpreter>(*this)) {
+      activation_(activation) {
   // A text box the user or its timer closed is freed by the message it posts, never inside
   // its own handler.
   prompts_.TextBoxes().SetClosedNotice([this](std::uint32_t id) {
@@ -166,6 +165,9 @@ bool RunFrame::StartRun(const RunRequest& request) {
   state_.currentActivation = request.activation;
   BeforeMacro();
   if (request.beforeText) request.beforeText();
+  // Made at the first run: a player that waits for its keys keeps none of the command families'
+  // code in memory.
+  if (!interpreter_) interpreter_ = std::make_unique<Interpreter>(*this);
   interpreter_->DoMacro(request.text, 1, 1, 1, request.restoreCaps, false, 0);
   AfterMacro();
   if (request.markInUse) EndInUse();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <iterator>
 #include <utility>
 
 #include "shared/hot_keys.h"
@@ -67,28 +68,28 @@ constexpr GlobField kFields[] = {
     {"mouse click flags", glob::kMouseClickLeft, 3, PushGroup::kMouseClk},
 };
 
-// Which field's push group each byte belongs to, and for the per-macro tables whose macro.
-struct Owners {
-  static constexpr std::uint8_t kNone = 0xFF;
-  std::array<std::uint8_t, kGlobDataSize> group{};
-  std::array<std::uint16_t, kGlobDataSize> macro{};
-  Owners() {
-    group.fill(kNone);
-    for (const GlobField& f : kFields) {
-      for (std::size_t n = 0; n < f.count; ++n) {
-        for (std::size_t b = 0; b < f.width; ++b) {
-          const std::size_t at = f.offset + n * f.stride + b;
-          group[at] = static_cast<std::uint8_t>(f.group);
-          macro[at] = static_cast<std::uint16_t>(f.group == PushGroup::kItem ? n + 1 : 0);
-        }
-      }
-    }
+constexpr bool SortedAndApart() {
+  for (std::size_t i = 1; i < std::size(kFields); ++i) {
+    const GlobField& before = kFields[i - 1];
+    const std::size_t end = before.offset + (before.count - 1) * before.stride + before.width;
+    if (kFields[i].offset < end) return false;
   }
-};
+  return true;
+}
+static_assert(SortedAndApart(), "the fields must be in the order of their offsets and must not overlap");
 
-const Owners& OwnersOfBytes() {
-  static const Owners owners;
-  return owners;
+// The field byte `at` belongs to (nullptr for a byte of none), and for a table the entry's
+// index. Found in the sorted fields rather than in a table of the block's size: every setter
+// asks, and a table would be as large as three blocks.
+const GlobField* OwnerOf(std::size_t at, std::size_t& index) {
+  const auto next = std::upper_bound(std::begin(kFields), std::end(kFields), at,
+                                     [](std::size_t a, const GlobField& f) { return a < f.offset; });
+  if (next == std::begin(kFields)) return nullptr;
+  const GlobField& f = *std::prev(next);
+  const std::size_t rel = at - f.offset;
+  index = f.count > 1 ? rel / f.stride : 0;
+  const std::size_t within = f.count > 1 ? rel % f.stride : rel;
+  return index < f.count && within < f.width ? &f : nullptr;
 }
 
 }  // namespace
@@ -164,13 +165,13 @@ TGlobData::TGlobData(ConstBytes raw) {
 PendingPushes TGlobData::TakePending() { return std::exchange(pending_, PendingPushes{}); }
 
 void TGlobData::Touch(std::size_t offset) {
-  const Owners& owners = OwnersOfBytes();
-  const std::uint8_t group = owners.group[offset];
+  std::size_t index = 0;
+  const GlobField* field = OwnerOf(offset, index);
   // Every setter writes a field of the table; a byte of no field would be pushed whole.
-  pending_.groups.set(group == Owners::kNone ? static_cast<std::size_t>(PushGroup::kInit) : group);
-  if (group == static_cast<std::uint8_t>(PushGroup::kItem)) pending_.items.set(owners.macro[offset]);
-  if (group == static_cast<std::uint8_t>(PushGroup::kItem) || group == static_cast<std::uint8_t>(PushGroup::kNumKeys))
-    ++tablesRevision_;
+  const PushGroup group = field ? field->group : PushGroup::kInit;
+  pending_.groups.set(static_cast<std::size_t>(group));
+  if (group == PushGroup::kItem) pending_.items.set(index + 1);
+  if (group == PushGroup::kItem || group == PushGroup::kNumKeys) ++tablesRevision_;
 }
 
 void TGlobData::MarkPushed(PushGroup group, int macro) {

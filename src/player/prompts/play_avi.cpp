@@ -65,7 +65,9 @@ void TDoPlayAVI::FormShow() {
   SetClientSize(clientWidth, height + kBelowClip);
   PlayPanel.SetBounds(0, 0, clientWidth, height);
   Panel1.SetBounds(0, height + kBelowClip - kPanelHeight, clientWidth, kPanelHeight);
-  media_.PutClip(device_, {0, 0, width, height});
+  // A clip narrower than the buttons stands in the middle above them.
+  const std::int32_t left = (clientWidth - width) / 2;
+  media_.PutClip(device_, {left, 0, left + width, height});
   CentreOnScreen(*this, screenWidth_, screenHeight_);
   Shown();
   if (model_.mode == ClipMode::kOpenOnly) return;

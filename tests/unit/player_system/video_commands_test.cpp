@@ -47,7 +47,7 @@ TEST_F(VideoCommandsTest, TheWindowTakesTheClipsSizeAndAtLeastTheButtonsWidth) {
   EXPECT_EQ(seen[0].height, 271);
   EXPECT_EQ(seen[1].width, 253);  // a clip narrower than the buttons
   EXPECT_EQ(seen[1].height, 111);
-  EXPECT_EQ(mem.media.clipPlace, (platform::Rect{0, 0, 100, 80}));
+  EXPECT_EQ(mem.media.clipPlace, (platform::Rect{76, 0, 176, 80}));  // in the middle above the buttons
   // Open only: nothing plays until the user says so.
   EXPECT_EQ(mem.media.calls, (std::vector<std::string>{"open clip C:\\clips\\big.avi", "close",
                                                        "open clip C:\\clips\\small.avi", "close"}));

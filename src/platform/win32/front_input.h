@@ -12,12 +12,13 @@
 
 namespace wdx::platform::win32 {
 
-// Waits at most maxMs (a thread that hangs or never paints costs no more); returns at once when
-// the front window is this thread's own or shows nothing to paint (hidden, minimised). A thread
-// with an empty queue paints within milliseconds.
-inline void LetFrontTakeItsKeys(DWORD maxMs = 500) {
+// Waits at most maxMs (a thread that never paints costs no more); returns at once when the
+// front window is this thread's own, shows nothing to paint (hidden, minimised) or is one the
+// system takes for hung. A thread with an empty queue paints within milliseconds; a slow one on
+// a busy machine may need a good part of a second for the keys it holds.
+inline void LetFrontTakeItsKeys(DWORD maxMs = 2000) {
   HWND front = GetForegroundWindow();
-  if (front == nullptr) return;
+  if (front == nullptr || IsHungAppWindow(front)) return;
   const DWORD thread = GetWindowThreadProcessId(front, nullptr);
   if (thread == 0 || thread == GetCurrentThreadId()) return;
   GUITHREADINFO info{};

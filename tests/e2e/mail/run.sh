@@ -33,7 +33,10 @@ server_pids=()
 start_server() {
   local out=$1 i
   shift
-  "$python" "$@" >"$out" 2>&1 &
+  # Emptied here, not by the server's redirection: a child slow to start would otherwise leave
+  # the last server's port in the file for the loop below to read.
+  : >"$out"
+  "$python" "$@" >>"$out" 2>&1 &
   server_pid=$!
   server_pids+=("$server_pid")
   server_port=

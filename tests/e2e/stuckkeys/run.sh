@@ -64,9 +64,14 @@ for ((round = 1; round <= ROUNDS; round++)); do
   box=$(wdx_probe wait --class WdxForm --visible --timeout 3000 2>/dev/null)
   [ -n "$box" ] && aborted=$((aborted + 1))
   for ((boxes = 0; boxes < 5 && ${#box} > 0; boxes++)); do
-    wdx_probe front "$box" >/dev/null
-    wdx_probe keys enter >/dev/null
-    wdx_probe gone "$box" --timeout 5000 >/dev/null || break
+    # Enter goes to the window in front: on a busy machine the box may not be there yet when
+    # the key comes, so it is brought forward and answered again (three times at most).
+    for ((tries = 0; tries < 3; tries++)); do
+      wdx_probe front "$box" >/dev/null
+      wdx_probe keys enter >/dev/null
+      wdx_probe gone "$box" --timeout 5000 >/dev/null 2>&1 && break
+    done
+    ((tries < 3)) || break
     box=$(wdx_probe wait --class WdxForm --visible --timeout 1000 2>/dev/null)
   done
   # A run that was not aborted in time ends by itself within its few seconds.

@@ -39,7 +39,9 @@ keys alt+m
 keys y
 direct=$(wdx_probe wait --title-has "Modify Directly Editor" --visible --timeout 15000)
 wdx_require "\"Modify Directly\" opens the direct text editor" test -n "$direct"
-wdx_expect_eq "it shows the macro's text" "Old" "$(wdx_probe text "$direct" --child Edit)"
+# Read until it holds the text: on a busy machine the first look has come back empty.
+WDX_WAIT_TRIES=50
+wdx_expect_eq "it shows the macro's text" "Old" "$(wdx_wait_output Old wdx_probe text "$direct" --child Edit)"
 # shot FILE: a picture of the direct editor.
 shot() {
   local xwin
@@ -83,7 +85,7 @@ keys alt+m
 keys y
 direct=$(wdx_probe wait --title-has "Modify Directly Editor" --visible --timeout 15000)
 wdx_require "the editor opens again" test -n "$direct"
-wdx_expect_eq "with the saved text" "New text" "$(wdx_probe text "$direct" --child Edit)"
+wdx_expect_eq "with the saved text" "New text" "$(wdx_wait_output "New text" wdx_probe text "$direct" --child Edit)"
 wdx_probe front "$direct" >/dev/null
 keys alt+p
 shot direct-properties.png

@@ -1,8 +1,8 @@
 #include "platform/memory/memory_file_operations.h"
 
 #include <algorithm>
-#include <iterator>
 #include <filesystem>
+#include <iterator>
 #include <system_error>
 
 #include "platform/memory/no_case.h"

@@ -166,6 +166,8 @@ stamp "The editor ends"
 # The editor ends with the player (UM_CONTROL 30 closes the player).
 wdx_probe post "$player" WM_USER+11 30 0 >/dev/null
 wdx_check "the editor's window goes" wdx_probe gone "$editor" --timeout 20000
+# Emptied first: a wait that fails sets no code, and an earlier one must not be read.
+WDX_EXIT_CODE=
 wdx_check "the player ends" wdx_wait_exit "$player_pid" 20
 wdx_expect_eq "with exit code 0" 0 "${WDX_EXIT_CODE:-}"
 wdx_check "Notepad closes" wdx_notepad_close

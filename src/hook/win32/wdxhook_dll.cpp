@@ -343,7 +343,30 @@ void TypeCharacter(unsigned char c) {
   SendInput(2, in, sizeof(INPUT));
 }
 
+// Wine writes the top megabyte of every new thread's stack before the thread's first
+// instruction. This thread lives as long as the process and uses a few kilobytes of it, so the
+// written pages below its frames are handed back (their contents are dead; a deeper call later
+// gets fresh zeroed pages). On Windows those pages were never committed and nothing is done.
+void HandBackUnusedStack() {
+  volatile char here = 0;
+  // Room for the frames of the calls made from here, which lie below this one.
+  constexpr ULONG_PTR kMargin = 64 * 1024;
+  const auto top = (reinterpret_cast<ULONG_PTR>(&here) - kMargin) & ~static_cast<ULONG_PTR>(0xFFF);
+  MEMORY_BASIC_INFORMATION info;
+  if (VirtualQuery(const_cast<char*>(&here), &info, sizeof info) == 0) return;
+  auto at = reinterpret_cast<ULONG_PTR>(info.AllocationBase);
+  while (at < top) {
+    if (VirtualQuery(reinterpret_cast<void*>(at), &info, sizeof info) == 0) return;
+    const ULONG_PTR end = std::min<ULONG_PTR>(reinterpret_cast<ULONG_PTR>(info.BaseAddress) + info.RegionSize, top);
+    if (info.State == MEM_COMMIT && info.Protect == PAGE_READWRITE) {
+      VirtualAlloc(reinterpret_cast<void*>(at), end - at, MEM_RESET, PAGE_READWRITE);
+    }
+    at = end;
+  }
+}
+
 DWORD WINAPI HookThread(LPVOID) {
+  HandBackUnusedStack();
   MSG msg;
   PeekMessageA(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);  // makes the queue
   Win32Host host;

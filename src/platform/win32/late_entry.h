@@ -16,6 +16,28 @@ Fn LateEntry(const char* library, const char* name) {
   return module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
 }
 
+// A system library held only while one call is made: for a call that comes a few times in a
+// long life, where keeping the library (and what it pulls in) loaded would cost more resident
+// memory than loading it again costs time. A library loaded for another reason stays loaded.
+class BorrowedLibrary {
+ public:
+  explicit BorrowedLibrary(const char* library) : module_(LoadLibraryA(library)) {}
+  ~BorrowedLibrary() {
+    if (module_) FreeLibrary(module_);
+  }
+  BorrowedLibrary(const BorrowedLibrary&) = delete;
+  BorrowedLibrary& operator=(const BorrowedLibrary&) = delete;
+
+  // nullptr when the library or the entry cannot be had; valid while this object lives.
+  template <class Fn>
+  Fn Entry(const char* name) const {
+    return module_ ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module_, name))) : nullptr;
+  }
+
+ private:
+  HMODULE module_;
+};
+
 // OLE for the shell: a program asks for it at start (WantOle) on the thread that will use
 // the shell, and it is set up there just before the first shell call that may need it
 // (EnsureOle), so COM and its libraries are loaded only by a program that uses the shell. EndOle

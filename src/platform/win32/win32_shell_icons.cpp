@@ -83,7 +83,10 @@ Win32ShellIcons::~Win32ShellIcons() {
 }
 
 bool Win32ShellIcons::Notify(NotifyCommand command, const NotifyIcon& icon) {
-  const auto notify = win32::LateEntry<NotifyFn>("shell32.dll", "Shell_NotifyIconA");
+  // The icon changes a few times a run; the shell library and the two it pulls in would keep
+  // nearly a megabyte resident in a player that is at rest most of its life.
+  const win32::BorrowedLibrary shell("shell32.dll");
+  const auto notify = shell.Entry<NotifyFn>("Shell_NotifyIconA");
   if (!notify) return false;
   NOTIFYICONDATAA data{};
   // The size every shell version knows: window, id, flags, message, icon and a 64-byte tip.

@@ -23,5 +23,11 @@ if(WIN32)
   # Sections aligned to pages in the file too: Wine then maps an image instead of reading it
   # into private memory, and only the pages a program touches are resident.
   add_link_options(-Wl,--file-alignment,4096)
+  if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
+    # Doubles stay doubles: the x87 unit keeps intermediates in 80 bits, so one calculation
+    # could round differently in two places (the clock's reading of a moment and the stored
+    # date of the same moment). Every processor 32-bit Windows runs on today has SSE2.
+    add_compile_options(-msse2 -mfpmath=sse)
+  endif()
   add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
 endif()

@@ -13,8 +13,3 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # Tests run through our Wine launcher, which declines (skip code 77) on a host that cannot run
 # 32-bit programs.
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/lib/wine-run.sh 32)
-# Doubles stay doubles: the x87 unit keeps intermediates in 80 bits, so one calculation could
-# round differently in two places (the clock's reading of a moment and the stored date of the
-# same moment). Every processor the 32-bit Windows of today runs on has SSE2.
-set(CMAKE_C_FLAGS_INIT "-msse2 -mfpmath=sse")
-set(CMAKE_CXX_FLAGS_INIT "-msse2 -mfpmath=sse")

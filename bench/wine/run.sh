@@ -162,6 +162,8 @@ if wp and idle:
     print(f"  files mapped as whole 2 MB blocks (Wendplay / wdxidle): {named}")
     print(f"  with each such file counted for both at the smaller figure: Wendplay {a} kB, wdxidle {b} kB,"
           f" difference {a - b} kB (goal: at most 4096 kB)")
+else:
+    print("  the programs' memory maps could not be read: no figure without whole 2 MB blocks")
 PY
 echo "hot key to first character ($REPEAT sets of $ROUNDS presses each program):"
 printf '%s' "$sets"

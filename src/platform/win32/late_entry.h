@@ -8,12 +8,19 @@
 
 namespace wdx::platform::win32 {
 
+// An entry of a loaded module as the function type it is called through; nullptr when the
+// module or the entry is missing.
+template <class Fn>
+Fn EntryOf(HMODULE module, const char* name) {
+  return module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
+}
+
 // nullptr when the library or the entry cannot be had. The library stays loaded.
 template <class Fn>
 Fn LateEntry(const char* library, const char* name) {
   HMODULE module = GetModuleHandleA(library);
   if (!module) module = LoadLibraryA(library);
-  return module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
+  return EntryOf<Fn>(module, name);
 }
 
 // A system library held only while one call is made: for a call that comes a few times in a
@@ -31,7 +38,7 @@ class BorrowedLibrary {
   // nullptr when the library or the entry cannot be had; valid while this object lives.
   template <class Fn>
   Fn Entry(const char* name) const {
-    return module_ ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module_, name))) : nullptr;
+    return EntryOf<Fn>(module_, name);
   }
 
  private:
